@@ -1,0 +1,35 @@
+// Run-time failures in the classic form: a number, a source and a description.
+// Procedures that "trap" catch a RuntimeError and report it once in a box;
+// procedures that don't trap simply let it propagate.
+#pragma once
+#include <string>
+
+namespace mirobel {
+
+inline constexpr const wchar_t* kAppName = L"Mirobel";
+inline constexpr const wchar_t* kAppTitle = L"ミロベル　スクリーンセイバー";
+inline constexpr const wchar_t* kAppVersion = L"Ver1.5";
+
+struct RuntimeError {
+    int number = 0;
+    std::wstring source = kAppName;
+    std::wstring description;
+    std::wstring helpFile;
+    int helpContext = 0;
+};
+
+// The failures the system raises itself, with the descriptions a Japanese
+// runtime gives them.
+RuntimeError SubscriptOutOfRange();  // 9
+RuntimeError Overflow();             // 6
+RuntimeError TypeMismatch();         // 13
+RuntimeError InvalidCall();          // 5
+
+// Text of the one failure report of the system.
+std::wstring StandardErrorText(const RuntimeError& e);
+// The card preparation's own wording of the same report.
+std::wstring CardErrorText(const RuntimeError& e);
+
+inline constexpr const wchar_t* kErrorTitle = L"エラー";
+
+}  // namespace mirobel

@@ -1,0 +1,19 @@
+#include "display/ShowRules.h"
+
+namespace mirobel {
+
+int Timer1IntervalFor(int16_t speed) {
+    switch (speed) {
+        case 1: return 1;
+        case 2: return 10;
+        case 3: return 50;
+        case 4: return 100;
+        default: return 500;
+    }
+}
+
+bool ShowEnds(int16_t reason, const InputPositions& now, const InputPositions& last) {
+    return reason == kTickUserInput || !(now == last);
+}
+
+}  // namespace mirobel

@@ -1,0 +1,156 @@
+#include "settings/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include "support/Fakes.h"
+
+using namespace mirobel;
+using namespace mirobel::testing;
+
+namespace {
+struct Record {
+    int16_t saverType, musicMode, first, end, type, speed;
+};
+Record Current() { return {SaverType, MusicMode, SelectFirst, SelectEnd, SelectType, Speed}; }
+void Set(Record r) {
+    SaverType = r.saverType, MusicMode = r.musicMode, SelectFirst = r.first;
+    SelectEnd = r.end, SelectType = r.type, Speed = r.speed;
+}
+void ExpectRecord(Record r) {
+    EXPECT_EQ(SaverType, r.saverType);
+    EXPECT_EQ(MusicMode, r.musicMode);
+    EXPECT_EQ(SelectFirst, r.first);
+    EXPECT_EQ(SelectEnd, r.end);
+    EXPECT_EQ(SelectType, r.type);
+    EXPECT_EQ(Speed, r.speed);
+}
+const std::vector<std::wstring> kKeyOrder = {L"saver type", L"music mode", L"select first",
+                                              L"select end", L"select type", L"speed"};
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override { Set({0, 0, 0, 0, 0, 0}); }
+    BoxesInstalled boxes;
+    MemoryStore store;
+};
+}  // namespace
+
+TEST(SettingFromText, AcceptsDecimalNumbersWithBlanksAroundAndRoundsHalfToEven) {
+    EXPECT_EQ(SettingFromText(L"42"), 42);
+    EXPECT_EQ(SettingFromText(L"  42\t"), 42);
+    EXPECT_EQ(SettingFromText(L"42.5"), 42);
+    EXPECT_EQ(SettingFromText(L"43.5"), 44);
+    EXPECT_EQ(SettingFromText(L"2.5"), 2);
+    EXPECT_EQ(SettingFromText(L"3.5"), 4);
+    EXPECT_EQ(SettingFromText(L"-3"), -3);
+    EXPECT_EQ(SettingFromText(L"+9"), 9);
+    EXPECT_EQ(SettingFromText(L".6"), 1);
+    EXPECT_EQ(SettingFromText(L"1e2"), 100);
+    EXPECT_EQ(SettingFromText(L"-32768"), -32768);
+    EXPECT_EQ(SettingFromText(L"32767"), 32767);
+    EXPECT_EQ(SettingFromText(L"32767.4"), 32767);
+}
+
+TEST(SettingFromText, RejectsWhatIsNotANumberOrDoesNotFit) {
+    for (const wchar_t* bad : {L"", L"   ", L"abc", L"4 2", L"42x", L"x42", L"0x10", L"-", L".", L"1e", L"１２"}) {
+        try {
+            SettingFromText(bad);
+            ADD_FAILURE() << "accepted: " << ::testing::PrintToString(std::wstring(bad));
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number, 13) << ::testing::PrintToString(std::wstring(bad));
+        }
+    }
+    for (const wchar_t* big : {L"40000", L"32768", L"-32769", L"32767.5", L"1e9"}) {
+        try {
+            SettingFromText(big);
+            ADD_FAILURE() << "accepted: " << ::testing::PrintToString(std::wstring(big));
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number, 6);
+        }
+    }
+}
+
+TEST(SettingToText, PlainDecimal) {
+    EXPECT_EQ(SettingToText(0), L"0");
+    EXPECT_EQ(SettingToText(100), L"100");
+    EXPECT_EQ(SettingToText(-3), L"-3");
+    EXPECT_EQ(SettingToText(-32768), L"-32768");
+}
+
+TEST_F(SettingsTest, EmptyStoreLoadsTheDefaultsInTableOrder) {
+    LoadSettings(store);
+    ExpectRecord({2, 1, 1, 100, 1, 3});
+    EXPECT_EQ(store.reads, kKeyOrder);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SettingsTest, StoredValuesOverrideDefaultsOneByOne) {
+    store.Put(L"speed", L"5");
+    LoadSettings(store);
+    ExpectRecord({2, 1, 1, 100, 1, 5});
+    store.Put(L"select end", L" 42 ");
+    store.Put(L"speed", L"9");  // out of the dialog's range, but a 16-bit value
+    LoadSettings(store);
+    ExpectRecord({2, 1, 1, 42, 1, 9});
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SettingsTest, BadTextStopsTheLoadWithOneBoxAndDefaultsTheRest) {
+    Set({5, 5, 5, 5, 5, 5});  // values from before must not survive
+    store.Put(L"saver type", L"7");
+    store.Put(L"music mode", L"0");
+    store.Put(L"select first", L"abc");
+    store.Put(L"select end", L"50");
+    LoadSettings(store);
+    ExpectRecord({7, 0, 1, 100, 1, 3});
+    EXPECT_EQ(store.reads, (std::vector<std::wstring>{L"saver type", L"music mode", L"select first"}));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, L"エラー番号 =  13、Mirobel でエラーが発生しました。 \r型が一致しません。");
+    EXPECT_EQ(boxes.shown[0].title, L"エラー");
+    EXPECT_EQ(boxes.shown[0].style, kBoxOk);
+    EXPECT_TRUE(boxes.modalUpDuringShow);
+    EXPECT_FALSE(ModalBoxUp());
+}
+
+TEST_F(SettingsTest, OutOfRangeAndStoreFailuresAreReportedToo) {
+    store.Put(L"speed", L"40000");
+    LoadSettings(store);
+    ExpectRecord({2, 1, 1, 100, 1, 3});
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, L"エラー番号 =  6、Mirobel でエラーが発生しました。 \rオーバーフローしました。");
+
+    store.failReadOn = L"select type";
+    LoadSettings(store);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, L"エラー番号 =  70、Store でエラーが発生しました。 \r書き込みできません。");
+}
+
+TEST_F(SettingsTest, SaveWritesAllSixKeysInOrderAsPlainText) {
+    Set({7, 0, 12, 88, 3, 5});
+    SaveSettings(store);
+    EXPECT_EQ(store.writes, kKeyOrder);
+    EXPECT_EQ(store.Get(L"saver type"), L"7");
+    EXPECT_EQ(store.Get(L"music mode"), L"0");
+    EXPECT_EQ(store.Get(L"select first"), L"12");
+    EXPECT_EQ(store.Get(L"select end"), L"88");
+    EXPECT_EQ(store.Get(L"select type"), L"3");
+    EXPECT_EQ(store.Get(L"speed"), L"5");
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // What was saved loads back unchanged.
+    Set({0, 0, 0, 0, 0, 0});
+    LoadSettings(store);
+    ExpectRecord({7, 0, 12, 88, 3, 5});
+}
+
+TEST_F(SettingsTest, RefusedWriteStopsTheSaveWithOneBox) {
+    store.Put(L"speed", L"1");
+    store.failWriteOn = L"select end";
+    Set({2, 1, 30, 40, 2, 4});
+    SaveSettings(store);
+    EXPECT_EQ(store.writes, (std::vector<std::wstring>{L"saver type", L"music mode", L"select first", L"select end"}));
+    EXPECT_EQ(store.Get(L"speed"), L"1");  // later keys keep their old values
+    EXPECT_EQ(Current().end, 40);          // the record keeps the new ones
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text.substr(0, 18), L"エラー番号 =  5、Mirobel");
+}

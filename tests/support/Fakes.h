@@ -1,0 +1,64 @@
+// Recording fakes of the platform seams for native tests.
+#pragma once
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Platform.h"
+#include "settings/Settings.h"
+
+namespace mirobel::testing {
+
+struct ShownBox {
+    std::wstring text, title;
+    unsigned style;
+};
+
+// Records every box and answers with the queued answers (OK when empty).
+struct RecordingBoxes : MessageBoxes {
+    std::vector<ShownBox> shown;
+    std::vector<int> answers;
+    bool modalUpDuringShow = false;
+    int Show(const std::wstring& text, const std::wstring& title, unsigned style, const std::wstring&,
+             int) override {
+        shown.push_back({text, title, style});
+        modalUpDuringShow = ModalBoxUp();
+        if (answers.empty()) return kAnswerOk;
+        int a = answers.front();
+        answers.erase(answers.begin());
+        return a;
+    }
+};
+
+// Installs itself as the platform's boxes for the lifetime of a test.
+struct BoxesInstalled : RecordingBoxes {
+    BoxesInstalled() { platform.boxes = this; }
+    ~BoxesInstalled() { platform.boxes = nullptr; }
+};
+
+struct MemoryStore : SettingsStore {
+    std::map<std::wstring, std::wstring> values;  // "app/section/key" -> text
+    std::vector<std::wstring> reads, writes;      // keys in call order
+    std::optional<std::wstring> failReadOn, failWriteOn;
+
+    static std::wstring Path(const std::wstring& a, const std::wstring& s, const std::wstring& k) {
+        return a + L"/" + s + L"/" + k;
+    }
+    std::optional<std::wstring> Read(const std::wstring& a, const std::wstring& s, const std::wstring& k) override {
+        reads.push_back(k);
+        if (failReadOn == k) throw RuntimeError{70, L"Store", L"書き込みできません。", L"", 0};
+        auto it = values.find(Path(a, s, k));
+        if (it == values.end()) return std::nullopt;
+        return it->second;
+    }
+    void Write(const std::wstring& a, const std::wstring& s, const std::wstring& k, const std::wstring& t) override {
+        writes.push_back(k);
+        if (failWriteOn == k) throw InvalidCall();
+        values[Path(a, s, k)] = t;
+    }
+    void Put(const std::wstring& key, const std::wstring& text) { values[Path(kStoreApp, kStoreSection, key)] = text; }
+    std::wstring Get(const std::wstring& key) const { return values.at(Path(kStoreApp, kStoreSection, key)); }
+};
+
+}  // namespace mirobel::testing
