@@ -1,0 +1,35 @@
+# Tests that need Windows: GoogleTest cross-built and run under Wine, and
+# end-to-end tests that drive the real program on a virtual display.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+set(WINE_TEST_ENV "MIROBEL_BUILD_DIR=${CMAKE_BINARY_DIR}")
+
+add_executable(win32_tests
+  tests/win32/RegistryStoreTest.cpp
+  tests/win32/PlaceTest.cpp
+)
+target_include_directories(win32_tests PRIVATE tests)
+target_link_libraries(win32_tests PRIVATE mirobel_win32 gtest gtest_main ${MIROBEL_WIN32_LIBS})
+target_link_options(win32_tests PRIVATE -static)
+add_test(NAME win32_tests COMMAND win32_tests)
+set_tests_properties(win32_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOURCE_LOCK wine TIMEOUT 300)
+
+# A small Win32 tool the end-to-end tests use to look at and drive windows
+# of other processes from inside Wine.
+add_executable(probe tests/tools/probe.cpp)
+target_link_libraries(probe PRIVATE user32 gdi32)
+target_link_options(probe PRIVATE -static -municode)
+
+function(add_e2e_test name script)
+  add_test(NAME ${name}
+    COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/${script}
+      --scr $<TARGET_FILE:Mirobel> --probe $<TARGET_FILE:probe> --build ${CMAKE_BINARY_DIR})
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine TIMEOUT 900)
+endfunction()
+
+add_e2e_test(e2e_startup tests/e2e/test_startup.py)
+add_e2e_test(e2e_show tests/e2e/test_show.py)
+add_e2e_test(e2e_settings_store tests/e2e/test_settings_store.py)

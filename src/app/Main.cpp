@@ -1,0 +1,57 @@
+// Entry point: the start-up guard, the program folder, the settings and the
+// dispatch on the mode switch.
+#include "app/CommandLine.h"
+#include "app/Globals.h"
+#include "app/Win32Util.h"
+#include "display/Show.h"
+#include "settings/RegistryStore.h"
+#include "settings/Settings.h"
+#include "settings/SettingsDialog.h"
+
+namespace mirobel {
+
+void Main() {
+    // Both searches are always made, whatever the first one found.
+    HWND show = FindWindowA(nullptr, "SAVER Screen");
+    HWND dialog = FindWindowA(nullptr, "Saver Setting");
+    if (show || dialog) ExitProcess(0);
+
+    AppFolder = FolderWithBackslash(ModulePath());
+
+    RegistryStore store;
+    LoadSettings(store);
+
+    std::wstring arguments = ArgumentText(GetCommandLineW());
+    std::wstring modeText = ModeText(arguments);
+    int32_t hostHandle = HostHandle(arguments);
+
+    switch (ModeOf(modeText)) {
+        case Mode::Preview:
+            SaverActive = false;
+            (void)hostHandle;  // the embedded preview comes with its own window
+            break;
+        case Mode::Saver:
+            SaverActive = true;
+            DispLeft = 0;
+            DispTop = 0;
+            DispWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
+            DispHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
+            StartDisplay();
+            break;
+        case Mode::Configure:
+            DoEvents();
+            SaverActive = false;
+            ShowSettingsDialog();
+            break;
+        case Mode::None:
+            break;
+    }
+}
+
+}  // namespace mirobel
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    mirobel::InstallWin32Platform();
+    mirobel::Main();
+    return mirobel::RunMessageLoop();
+}

@@ -1,0 +1,115 @@
+#include "app/Place.h"
+
+#include <map>
+
+#include "app/Scaling.h"
+
+namespace mirobel {
+
+namespace {
+// Fonts this module made, by control, so that each is freed once replaced.
+std::map<HWND, HFONT> ownedFonts;
+
+void SetOwnedFont(HWND control, HFONT font) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    auto it = ownedFonts.find(control);
+    if (it != ownedFonts.end()) {
+        DeleteObject(it->second);
+        it->second = font;
+    } else {
+        ownedFonts[control] = font;
+    }
+}
+
+LOGFONTW CurrentLogFont(HWND control) {
+    LOGFONTW lf{};
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    GetObjectW(font, sizeof lf, &lf);
+    return lf;
+}
+
+LONG PixelHeight(int points) { return -MulDiv(points, ScreenDpiX(), 72); }
+
+bool IsComboBox(HWND control) {
+    wchar_t cls[32] = {};
+    GetClassNameW(control, cls, 32);
+    return lstrcmpiW(cls, L"ComboBox") == 0;
+}
+
+RECT RectInParent(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    HWND parent = GetParent(control);
+    if (parent && (GetWindowLongW(control, GWL_STYLE) & WS_CHILD))
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+}  // namespace
+
+void SetControlFontSize(HWND control, int16_t size) {
+    LOGFONTW lf = CurrentLogFont(control);
+    lf.lfHeight = PixelHeight(ScaledFontSize(size, ScreenTwipsPerPixelX()));
+    lf.lfWidth = 0;
+    SetOwnedFont(control, CreateFontIndirectW(&lf));
+}
+
+void SetControlFont(HWND control, const wchar_t* face, bool bold, BYTE charset, int16_t size) {
+    LOGFONTW lf{};
+    lf.lfHeight = PixelHeight(ScaledFontSize(size, ScreenTwipsPerPixelX()));
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = charset;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+    SetOwnedFont(control, CreateFontIndirectW(&lf));
+}
+
+void ReleaseControlFonts(HWND window) {
+    for (auto it = ownedFonts.begin(); it != ownedFonts.end();) {
+        if (it->first == window || IsChild(window, it->first) || !IsWindow(it->first)) {
+            DeleteObject(it->second);
+            it = ownedFonts.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void PlaceControl(HWND control, int16_t width, int16_t height, int16_t left, int16_t top) {
+    SetWindowPos(control, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PlaceFontControl(HWND control, int16_t size, int16_t width, int16_t height, int16_t left, int16_t top) {
+    SetControlFontSize(control, size);
+    PlaceControl(control, width, height, left, top);
+}
+
+int ComboListExtent(HWND combo) {
+    RECT dropped{};
+    SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    return dropped.bottom - dropped.top;
+}
+
+void PlaceFontControlKeepHeight(HWND control, int16_t size, int16_t width, int16_t left, int16_t top) {
+    if (IsComboBox(control)) {
+        // The window height of a combo box is its field plus its dropped
+        // list; the field follows the font, the list keeps its extent.
+        int list = ComboListExtent(control);
+        SetControlFontSize(control, size);
+        RECT field{};
+        GetWindowRect(control, &field);
+        int height = (field.bottom - field.top) + list;
+        SetWindowPos(control, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        // Systems differ in whether the dropped rectangle counts the field;
+        // one correction makes the extent come out as it was either way.
+        int error = list - ComboListExtent(control);
+        if (error != 0)
+            SetWindowPos(control, nullptr, 0, 0, width, height + error, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    SetControlFontSize(control, size);
+    RECT r = RectInParent(control);
+    SetWindowPos(control, nullptr, left, top, width, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace mirobel

@@ -1,0 +1,97 @@
+#include "app/Win32Util.h"
+
+#include "app/Platform.h"
+#include "app/Scaling.h"
+
+namespace mirobel {
+
+namespace {
+int openWindows = 0;
+
+int DeviceCaps(int index) {
+    HDC screen = GetDC(nullptr);
+    int value = GetDeviceCaps(screen, index);
+    ReleaseDC(nullptr, screen);
+    return value;
+}
+
+struct Win32Boxes : MessageBoxes {
+    int Show(const std::wstring& text, const std::wstring& title, unsigned style, const std::wstring&,
+             int helpContext) override {
+        MSGBOXPARAMSW params{};
+        params.cbSize = sizeof params;
+        // Owned by the active window so that the box stays above a topmost show.
+        params.hwndOwner = GetActiveWindow();
+        params.lpszText = text.c_str();
+        params.lpszCaption = title.c_str();
+        params.dwStyle = style;
+        params.dwContextHelpId = static_cast<DWORD_PTR>(helpContext);
+        return MessageBoxIndirectW(&params);
+    }
+};
+Win32Boxes win32Boxes;
+}  // namespace
+
+int ScreenDpiX() { return DeviceCaps(LOGPIXELSX); }
+int ScreenTwipsPerPixelX() { return TwipsPerPixel(DeviceCaps(LOGPIXELSX)); }
+int ScreenTwipsPerPixelY() { return TwipsPerPixel(DeviceCaps(LOGPIXELSY)); }
+
+void WindowOpened() { ++openWindows; }
+void WindowClosed() {
+    if (--openWindows <= 0) PostQuitMessage(0);
+}
+int OpenWindowCount() { return openWindows; }
+
+int RunMessageLoop() {
+    if (openWindows <= 0) return 0;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+void DoEvents() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void SizeClientAndCentre(HWND hwnd, int width, int height) {
+    RECT outer, client;
+    GetWindowRect(hwnd, &outer);
+    GetClientRect(hwnd, &client);
+    int w = (outer.right - outer.left) - (client.right - client.left) + width;
+    int h = (outer.bottom - outer.top) - (client.bottom - client.top) + height;
+    SetWindowPos(hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A menu bar may wrap to another height once the width changes: measure again.
+    GetWindowRect(hwnd, &outer);
+    GetClientRect(hwnd, &client);
+    h = (outer.bottom - outer.top) - (client.bottom - client.top) + height;
+    int left = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+    int top = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    SetWindowPos(hwnd, nullptr, left, top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void InstallWin32Platform() { platform.boxes = &win32Boxes; }
+
+std::wstring ModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace mirobel

@@ -1,0 +1,16 @@
+// The display window frmDisp and its surfaces, shared by the show's Win32 files.
+#pragma once
+#include "display/Surface.h"
+
+namespace mirobel {
+
+extern HWND frmDisp;
+extern HWND picfocus;
+extern Surface PictureBior;  // card canvas
+extern Surface scr_work;     // work surface, rebuilt every frame
+extern Surface scr_bkg;      // black background
+
+inline constexpr UINT_PTR kTimer1 = 1;
+inline constexpr UINT_PTR kTimer2 = 2;
+
+}  // namespace mirobel

@@ -1,0 +1,19 @@
+// The full-screen show: its window, its timers and the calls into the card,
+// the frame and the music.
+#pragma once
+#include <cstdint>
+
+namespace mirobel {
+
+void StartDisplay();
+void InitShow();
+void DisplayTick(int16_t reason);
+
+// Paints one frame onto the display window.
+void PaintFrame();
+// Prepares the card that is shown next.
+void PrepareCard();
+// Music: 0 start, 1 stop, 2 upkeep.
+void BgmControl(int16_t command);
+
+}  // namespace mirobel

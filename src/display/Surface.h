@@ -1,0 +1,18 @@
+// An off-screen drawing surface that keeps its content between frames.
+#pragma once
+#include "app/Win32Util.h"
+
+namespace mirobel {
+
+struct Surface {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ oldBitmap = nullptr;
+    int width = 0, height = 0;
+
+    // New size; the content is cleared to the background colour.
+    void Resize(int w, int h, COLORREF background);
+    void Release();
+};
+
+}  // namespace mirobel

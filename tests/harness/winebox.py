@@ -1,0 +1,311 @@
+"""A private Wine session on a private virtual display, for tests.
+
+WineBox starts Xvfb on a free display, uses a Wine prefix inside the build
+folder (initialised once, under a lock), keeps a wineserver running while the
+box is open, and always tears everything down on exit, also when a test
+fails. It offers the operations the end-to-end tests need: start the program,
+look at windows through the probe tool, screenshots and pixels, mouse and
+keys through xdotool, and the registry through `wine reg`.
+"""
+import fcntl
+import re
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+REAL_CONVERT = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
+
+
+class WineError(RuntimeError):
+    pass
+
+
+def wait_until(condition, timeout, interval=0.05, what="condition"):
+    """Polls condition() until it returns something truthy; bounded."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise WineError(f"timed out after {timeout}s waiting for {what}")
+        time.sleep(interval)
+
+
+class Image:
+    def __init__(self, width, height, rgb):
+        self.width, self.height, self.rgb = width, height, rgb
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.rgb[i:i + 3])
+
+    def count(self, colour, box=None):
+        x0, y0, x1, y1 = box or (0, 0, self.width, self.height)
+        n = 0
+        for y in range(y0, y1):
+            row = self.rgb[(y * self.width + x0) * 3:(y * self.width + x1) * 3]
+            for i in range(0, len(row), 3):
+                if tuple(row[i:i + 3]) == colour:
+                    n += 1
+        return n
+
+
+def parse_ppm(data):
+    # P6 header: magic, width, height, maxval, each separated by whitespace.
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b"#":
+            pos = data.index(b"\n", pos) + 1
+            continue
+        start = pos
+        while not data[pos:pos + 1].isspace():
+            pos += 1
+        fields.append(data[start:pos])
+    if fields[0] != b"P6":
+        raise WineError("not a binary PPM")
+    width, height = int(fields[1]), int(fields[2])
+    return Image(width, height, data[pos + 1:pos + 1 + width * height * 3])
+
+
+class WineBox:
+    def __init__(self, build_dir, width=1024, height=768):
+        self.build_dir = os.path.abspath(build_dir)
+        self.width, self.height = width, height
+        self.prefix = os.path.join(self.build_dir, "wineprefix")
+        self.processes = []
+        self.xvfb = None
+        self.tmp = None
+        self.env = None
+
+    # --- lifetime -----------------------------------------------------
+    def __enter__(self):
+        try:
+            self._start()
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+        return False
+
+    def _start(self):
+        self.tmp = tempfile.mkdtemp(prefix="mirobel-wine-")
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+             f"{self.width}x{self.height}x24", "-nolisten", "tcp", "-ac", "-noreset"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + 20
+        while not number.endswith(b"\n"):
+            if time.monotonic() > deadline or self.xvfb.poll() is not None:
+                raise WineError("Xvfb did not start")
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                raise WineError("Xvfb closed its display pipe")
+            number += chunk
+        os.close(read_end)
+        self.display = ":" + number.decode().strip()
+        env = dict(os.environ)
+        env.update({
+            "DISPLAY": self.display,
+            "WINEPREFIX": self.prefix,
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+            "WINEARCH": "win64",
+        })
+        self.env = env
+        self._ensure_prefix()
+        # A persistent server keeps every later wine command quick.
+        subprocess.run(["wineserver", "-p"], env=self.env, check=False, timeout=60)
+
+    def _ensure_prefix(self):
+        os.makedirs(self.build_dir, exist_ok=True)
+        marker = os.path.join(self.prefix, ".mirobel-ready-2")
+        with open(os.path.join(self.build_dir, "wineprefix.lock"), "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if os.path.exists(marker):
+                return
+            shutil.rmtree(self.prefix, ignore_errors=True)
+            subprocess.run(["wineboot", "-i"], env=self.env, check=True, timeout=300,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            # No window manager runs on the virtual display. Wine would treat
+            # full-screen and active windows as managed and wait two seconds
+            # for a manager to acknowledge every hide; unmanaged, they behave
+            # as on Windows.
+            subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
+                            "/d", "N", "/f"], env=self.env, check=True, timeout=120,
+                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=300)
+            with open(marker, "w") as f:
+                f.write("ready\n")
+
+    def close(self):
+        for p in self.processes:
+            if p.poll() is None:
+                p.kill()
+        if self.env:
+            subprocess.run(["wineserver", "-k"], env=self.env, check=False, timeout=60,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for p in self.processes:
+            try:
+                p.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                pass
+        if self.xvfb and self.xvfb.poll() is None:
+            self.xvfb.send_signal(signal.SIGTERM)
+            try:
+                self.xvfb.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+        if self.tmp:
+            shutil.rmtree(self.tmp, ignore_errors=True)
+
+    # --- processes ----------------------------------------------------
+    def start(self, program, *args):
+        """Starts a Windows program; returns the Popen of its wine process."""
+        p = subprocess.Popen(["wine", program, *args], env=self.env, stdin=subprocess.DEVNULL,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(p)
+        return p
+
+    def wine_capture(self, args, timeout):
+        """Runs wine with its output in files, not pipes: Wine's own helper
+        processes inherit the descriptors and would hold a pipe open long
+        after the program has ended."""
+        with tempfile.TemporaryFile(dir=self.tmp) as out, tempfile.TemporaryFile(dir=self.tmp) as err:
+            p = subprocess.Popen(["wine", *args], env=self.env, stdout=out, stderr=err,
+                                 stdin=subprocess.DEVNULL)
+            try:
+                p.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                p.kill()
+                p.wait()
+                raise
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(p.args, p.returncode, out.read(), err.read())
+
+    def run(self, program, *args, timeout=120, check=True):
+        r = self.wine_capture([program, *args], timeout)
+        if check and r.returncode != 0:
+            raise WineError(f"{program} {args} exited {r.returncode}: {r.stdout!r} {r.stderr!r}")
+        return r
+
+    # --- windows through the probe ------------------------------------
+    def set_probe(self, probe):
+        self.probe_exe = probe
+
+    def probe(self, *args, timeout=60):
+        r = self.wine_capture([self.probe_exe, *args], timeout)
+        return r.returncode, r.stdout.decode("utf-8", "replace")
+
+    @staticmethod
+    def parse_window(line):
+        head, _, text = line.partition(" text=")
+        info = dict(field.split("=", 1) for field in head.split())
+        for key in ("hwnd", "visible", "style", "exstyle", "left", "top", "width", "height", "cw", "ch",
+                    "pid", "parent"):
+            info[key] = int(info[key])
+        info["text"] = text.replace("\\r", "\r").replace("\\n", "\n").replace("\\\\", "\\")
+        return info
+
+    def find(self, caption):
+        code, out = self.probe("find", caption)
+        return self.parse_window(out.strip()) if code == 0 else None
+
+    def count(self, caption):
+        _, out = self.probe("count", caption)
+        return int(out.strip().split("=")[1])
+
+    def wait_window(self, caption, timeout=30):
+        code, out = self.probe("wait", caption, str(int(timeout * 1000)), timeout=timeout + 60)
+        if code != 0:
+            raise WineError(f"no window {caption!r} within {timeout}s")
+        return self.parse_window(out.strip())
+
+    def wait_gone(self, caption, timeout=30):
+        code, _ = self.probe("gone", caption, str(int(timeout * 1000)), timeout=timeout + 60)
+        if code != 0:
+            raise WineError(f"window {caption!r} still there after {timeout}s")
+
+    def children(self, hwnd):
+        _, out = self.probe("children", str(hwnd))
+        return [self.parse_window(line) for line in out.splitlines() if line.startswith("hwnd=")]
+
+    def box_text(self, hwnd):
+        _, out = self.probe("text", str(hwnd))
+        return [line.replace("\\r", "\r").replace("\\n", "\n").replace("\\\\", "\\") for line in out.splitlines()]
+
+    def press(self, hwnd, button_text):
+        code, out = self.probe("press", str(hwnd), button_text)
+        if code != 0:
+            raise WineError(f"no button {button_text!r}: {out}")
+
+    def close_window(self, hwnd):
+        self.probe("close", str(hwnd))
+
+    def wait_window_where(self, caption, predicate, timeout=30, what="window state"):
+        """Polls the window until predicate(info) holds; returns the info."""
+        def check():
+            info = self.find(caption)
+            return info if info and predicate(info) else None
+        return wait_until(check, timeout, interval=0.02, what=f"{caption}: {what}")
+
+    def launch(self, command_line):
+        """Starts a process with exactly this Windows command line."""
+        code, out = self.probe("launch", command_line.encode("utf-8").hex())
+        if code != 0:
+            raise WineError(f"launch failed: {out}")
+        return int(out.strip().split("=")[1])
+
+    # --- screen, mouse, keys --------------------------------------------
+    def screenshot(self, png_path=None):
+        xwd = subprocess.run(["xwd", "-root", "-display", self.display, "-silent"], capture_output=True,
+                             check=True, timeout=60).stdout
+        ppm = subprocess.run([REAL_CONVERT, "xwd:-", "ppm:-"], input=xwd, capture_output=True, check=True,
+                             timeout=60).stdout
+        if png_path:
+            subprocess.run([REAL_CONVERT, "xwd:-", png_path], input=xwd, check=True, timeout=60)
+        return parse_ppm(ppm)
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *args], env=self.env, check=True, timeout=30)
+
+    # --- registry -------------------------------------------------------
+    def reg(self, *args, check=True):
+        r = self.wine_capture(["reg", *args], 60)
+        if check and r.returncode != 0:
+            raise WineError(f"reg {args}: {r.stdout!r}")
+        return r
+
+    def reg_query(self, key, value):
+        """(type, data) of a value, or None when it does not exist."""
+        r = self.reg("query", key, "/v", value, check=False)
+        if r.returncode != 0:
+            return None
+        for line in r.stdout.decode("utf-8", "replace").splitlines():
+            m = re.match(r"^\s+(.*?)\s+(REG_\w+)\s?(.*)$", line.rstrip("\r"))
+            if m and m.group(1) == value:
+                return m.group(2), m.group(3)
+        return None
+
+    def reg_set(self, key, value, data):
+        self.reg("add", key, "/v", value, "/t", "REG_SZ", "/d", data, "/f")
+
+    def reg_delete_key(self, key):
+        self.reg("delete", key, "/f", check=False)
+
+
+def windows_path(unix_path):
+    """The path under which Wine's Z: drive shows a host file."""
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")

@@ -1,0 +1,82 @@
+// The settings store against the real registry (under Wine's private prefix).
+#include "settings/RegistryStore.h"
+
+#include "app/Win32Util.h"
+
+#include <gtest/gtest.h>
+
+#include "support/Fakes.h"
+
+using namespace mirobel;
+
+namespace {
+const wchar_t* kKey = L"Software\\VB and VBA Program Settings\\SetupVel\\Mirobel";
+
+class RegistryStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\SetupVel"); }
+    void TearDown() override { SetUp(); }
+
+    static void PutRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+        HKEY k;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(k, name, 0, type, static_cast<const BYTE*>(data), size);
+        RegCloseKey(k);
+    }
+    static std::wstring GetRaw(const wchar_t* name, DWORD* type) {
+        wchar_t buffer[64] = {};
+        DWORD size = sizeof buffer;
+        if (RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_ANY, type, buffer, &size) != ERROR_SUCCESS)
+            return L"<missing>";
+        return buffer;
+    }
+    RegistryStore store;
+    mirobel::testing::BoxesInstalled boxes;
+};
+}  // namespace
+
+TEST_F(RegistryStoreTest, MissingSectionOrKeyIsNoFailure) {
+    EXPECT_FALSE(store.Read(kStoreApp, kStoreSection, L"speed").has_value());
+    LoadSettings(store);
+    EXPECT_EQ(Speed, 3);
+    EXPECT_EQ(SelectEnd, 100);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(RegistryStoreTest, SaveWritesSixStringValuesUnderTheClassicKey) {
+    SaverType = 7, MusicMode = 0, SelectFirst = 12, SelectEnd = 88, SelectType = 3, Speed = 5;
+    SaveSettings(store);
+    EXPECT_TRUE(boxes.shown.empty());
+    DWORD type = 0;
+    EXPECT_EQ(GetRaw(L"saver type", &type), L"7");
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(GetRaw(L"music mode", &type), L"0");
+    EXPECT_EQ(GetRaw(L"select first", &type), L"12");
+    EXPECT_EQ(GetRaw(L"select end", &type), L"88");
+    EXPECT_EQ(GetRaw(L"select type", &type), L"3");
+    EXPECT_EQ(GetRaw(L"speed", &type), L"5");
+
+    SaverType = MusicMode = SelectFirst = SelectEnd = SelectType = Speed = 0;
+    LoadSettings(store);
+    EXPECT_EQ(SaverType, 7);
+    EXPECT_EQ(SelectFirst, 12);
+    EXPECT_EQ(SelectEnd, 88);
+    EXPECT_EQ(Speed, 5);
+}
+
+TEST_F(RegistryStoreTest, ReadsTextWrittenByOthersAndReportsWhatIsNotANumber) {
+    const wchar_t end[] = L" 43.5 ";
+    PutRaw(L"select end", REG_SZ, end, sizeof end);
+    LoadSettings(store);
+    EXPECT_EQ(SelectEnd, 44);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // A value that is not text, as a hand edit may leave, is reported.
+    DWORD number = 5;
+    PutRaw(L"speed", REG_DWORD, &number, sizeof number);
+    LoadSettings(store);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, L"エラー");
+    EXPECT_EQ(Speed, 3);
+}
