@@ -1,0 +1,82 @@
+"""Settings read from the registry at start-up, seen from outside the program."""
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
+from e2e import SETTINGS_KEY, WineTestCase, main  # noqa: E402
+from winebox import wait_until  # noqa: E402
+
+SHOW = "SAVER Screen"
+ERROR_TITLE = "エラー"
+MARGIN = 1.0
+
+
+class SettingsAtStartUp(WineTestCase):
+    def show_over_screen(self):
+        return self.box.wait_window_where(SHOW, lambda w: w["left"] == 0, 30, "over the screen")
+
+    def latency_of_end(self, p):
+        t0 = time.monotonic()
+        self.box.xdotool("mousemove_relative", "--", "1", "0")
+        wait_until(lambda: self.box.find(SHOW) is None, 10, interval=0.01, what="show gone")
+        p.wait(timeout=15)
+        return time.monotonic() - t0
+
+    def test_empty_store_starts_the_show_without_a_box(self):
+        p = self.start("/s")
+        self.show_over_screen()
+        time.sleep(0.5)
+        self.assertIsNone(self.box.find(ERROR_TITLE))
+        self.assertLess(self.latency_of_end(p), 0.05 + MARGIN)
+        # Loading writes nothing: only the dialog's apply stores settings.
+        self.assertIsNone(self.box.reg_query(SETTINGS_KEY, "speed"))
+
+    def test_text_that_is_not_a_number_shows_one_exact_error_box_and_the_show_still_runs(self):
+        self.box.reg_set(SETTINGS_KEY, "music mode", "0")
+        self.box.reg_set(SETTINGS_KEY, "select first", "abc")
+        p = self.start("/s")
+        box = self.box.wait_window(ERROR_TITLE, 30)
+        self.assertEqual(self.box.box_text(box["hwnd"]),
+                         ["エラー番号 =  13、Mirobel でエラーが発生しました。 \r型が一致しません。"])
+        self.assertIsNone(self.box.find(SHOW), "the show must wait for the box")
+        self.assertEqual(self.box.count(ERROR_TITLE), 1)
+        self.box.press(box["hwnd"], "OK")
+        self.box.wait_gone(ERROR_TITLE, 10)
+        self.show_over_screen()
+        time.sleep(0.5)
+        self.assertIsNone(self.box.find(ERROR_TITLE), "only one box")
+        self.assertIsNone(p.poll())
+        self.latency_of_end(p)
+
+    def test_out_of_range_number_is_reported_too(self):
+        self.box.reg_set(SETTINGS_KEY, "speed", "40000")
+        p = self.start("/s")
+        box = self.box.wait_window(ERROR_TITLE, 30)
+        self.assertEqual(self.box.box_text(box["hwnd"]),
+                         ["エラー番号 =  6、Mirobel でエラーが発生しました。 \rオーバーフローしました。"])
+        self.box.press(box["hwnd"], "OK")
+        self.show_over_screen()
+        self.latency_of_end(p)
+
+    def test_the_stored_speed_sets_the_pace_of_the_end_test(self):
+        # At speed 5 the pointer is looked at every 500 ms, at speed 1 as
+        # often as the timer can: the slow pace shows in the time to end.
+        latencies = {}
+        for speed in ("1", "5"):
+            self.box.reg_set(SETTINGS_KEY, "speed", speed)
+            samples = []
+            for _ in range(3):
+                p = self.start("/s")
+                self.show_over_screen()
+                time.sleep(0.7)
+                samples.append(self.latency_of_end(p))
+            latencies[speed] = sorted(samples)[1]
+            self.assertLess(max(samples), (0.5 if speed == "5" else 0.01) + MARGIN)
+        print(f"median time to end: speed 1 {latencies['1']:.3f}s, speed 5 {latencies['5']:.3f}s",
+              file=sys.stderr)
+        self.assertGreater(latencies["5"], latencies["1"])
+
+
+if __name__ == "__main__":
+    main()

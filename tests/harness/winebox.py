@@ -122,6 +122,9 @@ class WineBox:
             "WINEDEBUG": "-all",
             "WINEDLLOVERRIDES": "mscoree,mshtml=",
             "WINEARCH": "win64",
+            # Captions and arguments in Japanese must survive the trip
+            # between the tests and Wine.
+            "LANG": "C.UTF-8",
         })
         self.env = env
         self._ensure_prefix()
