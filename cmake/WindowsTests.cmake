@@ -10,6 +10,7 @@ set(WINE_TEST_ENV "MIROBEL_BUILD_DIR=${CMAKE_BINARY_DIR}")
 add_executable(win32_tests
   tests/win32/RegistryStoreTest.cpp
   tests/win32/PlaceTest.cpp
+  tests/win32/DisplayWindowTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests)
 target_link_libraries(win32_tests PRIVATE mirobel_win32 gtest gtest_main ${MIROBEL_WIN32_LIBS})
