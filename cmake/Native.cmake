@@ -9,7 +9,13 @@ add_executable(core_tests
   tests/core/SettingsTest.cpp
   tests/core/ShowRulesTest.cpp
   tests/core/PoemsTest.cpp
+  tests/core/ShowTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
 target_link_libraries(core_tests PRIVATE mirobel_core GTest::gtest_main)
 gtest_discover_tests(core_tests)
+
+# Every character the program draws has a glyph in the embedded fonts.
+add_test(NAME font_coverage
+         COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/fonts/test_font_coverage.py
+                 --root ${CMAKE_SOURCE_DIR})

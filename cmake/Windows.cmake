@@ -10,12 +10,34 @@ add_library(mirobel_win32 STATIC
   src/settings/SettingsDialog.cpp
   src/display/Surface.cpp
   src/display/frmDisp.cpp
-  src/display/Frame.cpp
+  src/display/GdiShow.cpp
   src/display/Bgm.cpp
 )
 target_link_libraries(mirobel_win32 PUBLIC mirobel_core)
 
 set(MIROBEL_WIN32_LIBS gdi32 user32 winmm ole32 windowscodecs uuid comctl32 advapi32)
+
+# The hundred portraits go in as JPEG resources numbered by poem.
+set(portraits_rc "${CMAKE_BINARY_DIR}/generated/Portraits.rc")
+set(portraits_text "")
+foreach(n RANGE 1 100)
+  math(EXPR id "100 + ${n}")
+  string(LENGTH "${n}" len)
+  if(len EQUAL 1)
+    set(name "p00${n}")
+  elseif(len EQUAL 2)
+    set(name "p0${n}")
+  else()
+    set(name "p${n}")
+  endif()
+  string(APPEND portraits_text "${id} RCDATA \"assets/portraits/${name}.jpg\"\n")
+endforeach()
+file(WRITE "${portraits_rc}.in" "${portraits_text}")
+configure_file("${portraits_rc}.in" "${portraits_rc}" COPYONLY)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated")
+file(GLOB portrait_files "${CMAKE_SOURCE_DIR}/assets/portraits/*.jpg")
+file(GLOB font_files "${CMAKE_SOURCE_DIR}/assets/fonts/*.ttf")
+set_source_files_properties(src/app/Mirobel.rc PROPERTIES OBJECT_DEPENDS "${portrait_files};${font_files};${portraits_rc}")
 
 add_executable(Mirobel WIN32 src/app/Main.cpp src/app/Mirobel.rc)
 target_link_libraries(Mirobel PRIVATE mirobel_win32 ${MIROBEL_WIN32_LIBS})

@@ -33,3 +33,4 @@ endfunction()
 
 add_e2e_test(e2e_startup tests/e2e/test_startup.py)
 add_e2e_test(e2e_settings_store tests/e2e/test_settings_store.py)
+add_e2e_test(e2e_show tests/e2e/test_show.py)

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/Globals.h"
 #include "app/Win32Util.h"
+#include "display/GdiShow.h"
 #include "display/Show.h"
 #include "settings/RegistryStore.h"
 #include "settings/Settings.h"
@@ -52,6 +53,7 @@ void Main() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     mirobel::InstallWin32Platform();
+    mirobel::AddEmbeddedFonts();
     mirobel::Main();
     return mirobel::RunMessageLoop();
 }

@@ -3,16 +3,14 @@
 #pragma once
 #include <cstdint>
 
+#include "display/ShowState.h"
+
 namespace mirobel {
 
 void StartDisplay();
 void InitShow();
 void DisplayTick(int16_t reason);
 
-// Paints one frame onto the display window.
-void PaintFrame();
-// Prepares the card that is shown next.
-void PrepareCard();
 // Music: 0 start, 1 stop, 2 upkeep.
 void BgmControl(int16_t command);
 

@@ -23,6 +23,15 @@ void Surface::Resize(int w, int h, COLORREF background) {
     DeleteObject(brush);
 }
 
+void Surface::Adopt(HBITMAP picture, int w, int h) {
+    Release();
+    dc = CreateCompatibleDC(nullptr);
+    oldBitmap = SelectObject(dc, picture);
+    bitmap = picture;
+    width = w;
+    height = h;
+}
+
 void Surface::Release() {
     if (dc) {
         SelectObject(dc, oldBitmap);

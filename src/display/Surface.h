@@ -13,6 +13,8 @@ struct Surface {
     // New size; the content is cleared to the background colour.
     void Resize(int w, int h, COLORREF background);
     void Release();
+    // Takes over a bitmap made elsewhere (a decoded picture).
+    void Adopt(HBITMAP picture, int w, int h);
 };
 
 }  // namespace mirobel

@@ -5,8 +5,10 @@
 #include "app/Platform.h"
 #include "app/Win32Util.h"
 #include "display/DisplayWindow.h"
+#include "display/GdiShow.h"
 #include "display/Show.h"
 #include "display/ShowRules.h"
+#include "display/ShowState.h"
 #include "poems/Poems.h"
 #include "settings/Settings.h"
 
@@ -86,6 +88,7 @@ LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DESTROY:
             KillTimer(hwnd, kTimer1);
             KillTimer(hwnd, kTimer2);
+            ReleaseGdiShow();
             PictureBior.Release();
             scr_work.Release();
             scr_bkg.Release();
@@ -130,6 +133,8 @@ void RegisterClasses(HINSTANCE instance) {
 void StartDisplay() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterClasses(instance);
+    InstallGdiShow();
+    ShowTwipsPerPixel = ScreenTwipsPerPixelX();
     transparentCursor = MakeTransparentCursor(instance);
 
     // 1-2. Created hidden, screen-sized, parked just outside the bottom-right corner.
@@ -159,8 +164,10 @@ void StartDisplay() {
 }
 
 void InitShow() {
+    ResetShowState();
     SetTimer(frmDisp, kTimer1, Timer1IntervalFor(Speed), nullptr);
     FillPoemTables();
+    NormaliseRange();
     BgmControl(0);
     PrepareCard();
     PaintFrame();

@@ -1,14 +1,18 @@
 #!/usr/bin/python3
 """Collects every character the program can draw, for the embedded font subsets.
 
-The set is the union of:
+The full set, which the Mincho subset holds, is the union of:
   * the characters of every wide literal (L"...", LR"d(...)d", L'x') in the
     C++ sources under src/, because all drawn text goes through wide strings;
   * printable ASCII, since numbers, names and user-entered text can show any;
   * a fixed list of window texts and punctuation that later code may draw
-    without the literal existing in src/ yet.
+    before any literal in src/ holds them.
 
-Both subsets get the same set, so a face swap never loses characters.
+The brush set, which the Yuji Syuku subset holds, reads only the poem table
+(the brush face draws nothing else) plus the same ASCII and fixed lists.
+Brush glyphs average about 700 bytes each, so giving that face the long
+modern-Japanese comments as well would add about 350 KB (648 KB in all,
+over the 600 KB budget) for text it never draws.
 """
 
 import argparse
@@ -18,9 +22,13 @@ import unicodedata
 
 SOURCE_SUFFIXES = (".cpp", ".h", ".inc", ".hpp", ".cc", ".cxx", ".hh")
 
+# The sources whose wide literals the brush face draws: the card writes the
+# verses and the poet's name, one character at a time, from the poem table.
+BRUSH_SOURCES = ("src/poems/PoemRecords.inc",)
+
 # Texts kept in the fonts even before any source file uses them: the window
-# texts of dialogs still being written, the face names themselves (some
-# dialogs show them), and the punctuation used around poems and comments.
+# texts of dialogs still being written, the face names the program asks for
+# (so they can be shown), and the punctuation used around poems and comments.
 EXTRA_TEXTS = (
     "０１２３４５６７８９",
     "「」、。・（）！？ー～",
@@ -227,8 +235,13 @@ def needs_glyph(ch):
     return unicodedata.category(ch) not in ("Cc", "Cf")
 
 
-def collect(root):
-    """Returns {character: first place it was seen} for the tree at root."""
+def collect(root, only=None):
+    """Returns {character: first place it was seen} for the tree at root.
+
+    only, if given, names the source files (relative to root) to read
+    instead of everything under src/; a missing one is an error, so that a
+    moved poem table cannot silently empty the brush set.
+    """
     seen = {}
 
     def add(text, where):
@@ -239,7 +252,14 @@ def collect(root):
     src_dir = os.path.join(root, "src")
     if not os.path.isdir(src_dir):
         raise FileNotFoundError(f"no src/ folder under {root}")
-    for path in source_files(src_dir):
+    if only is None:
+        paths = list(source_files(src_dir))
+    else:
+        paths = [os.path.join(root, rel) for rel in only]
+        for path in paths:
+            if not os.path.isfile(path):
+                raise FileNotFoundError(f"{path} not found; update BRUSH_SOURCES in {__file__}")
+    for path in paths:
         rel = os.path.relpath(path, root)
         with open(path, encoding="utf-8") as f:
             text = f.read()
@@ -254,8 +274,13 @@ def collect(root):
 
 
 def charset(root):
-    """The sorted string of characters both subsets must hold."""
+    """The sorted string of characters the Mincho subset must hold."""
     return "".join(sorted(collect(root)))
+
+
+def brush_charset(root):
+    """The sorted string of characters the Yuji Syuku subset must hold."""
+    return "".join(sorted(collect(root, BRUSH_SOURCES)))
 
 
 def default_root():
@@ -268,8 +293,10 @@ def main(argv=None):
     parser.add_argument("--out", help="write the characters here (UTF-8) instead of stdout")
     parser.add_argument("--codepoints", action="store_true",
                         help="one U+XXXX per line with where it first appears")
+    parser.add_argument("--brush", action="store_true",
+                        help="only the characters the brush face draws")
     args = parser.parse_args(argv)
-    seen = collect(args.root)
+    seen = collect(args.root, BRUSH_SOURCES if args.brush else None)
     chars = sorted(seen)
     if args.codepoints:
         text = "".join(f"U+{ord(c):04X} {c} {seen[c]}\n" for c in chars)

@@ -1,0 +1,110 @@
+// Choice of the next poem and the card drawn one character at a time.
+#include <cmath>
+
+#include "app/Errors.h"
+#include "app/Globals.h"
+#include "app/Platform.h"
+#include "app/Scaling.h"
+#include "display/ShowState.h"
+#include "poems/Poems.h"
+#include "settings/Settings.h"
+
+namespace mirobel {
+
+int16_t PoemNo = 0;
+int16_t FirstCard = 1;
+int16_t WritePhase = 0;
+int16_t WriteCharNo = 0;
+int16_t WriteX = 0;
+int16_t WriteY = 0;
+int16_t VersePause = 0;
+int16_t TickerX = 0;
+int32_t CommentLen = 0;
+int ShowTwipsPerPixel = 15;
+ShowPorts showPorts;
+
+namespace {
+int Scaled(int size) { return ScaledFontSize(size, ShowTwipsPerPixel); }
+
+void ChoosePoem() {
+    if (SelectType == 1) {
+        showPorts.random->Reseed();
+        double r = showPorts.random->Next();
+        PoemNo = static_cast<int16_t>(std::floor(r * (SelectEnd - SelectFirst + 1)) + SelectFirst);
+        return;
+    }
+    if (FirstCard == 1) {
+        PoemNo = SelectType == 2 ? SelectFirst : SelectEnd;
+        FirstCard = 0;
+        return;
+    }
+    PoemNo = static_cast<int16_t>(SelectType == 2 ? PoemNo + 1 : PoemNo - 1);
+    if (PoemNo > SelectEnd) PoemNo = SelectFirst;
+    if (PoemNo < SelectFirst) PoemNo = SelectEnd;
+}
+}  // namespace
+
+void NormaliseRange() {
+    if (SelectFirst < 1 || SelectFirst > 100 || SelectEnd < 1 || SelectEnd > 100 || SelectFirst > SelectEnd) {
+        SelectFirst = 1;
+        SelectEnd = 100;
+    }
+}
+
+void PrepareCard() {
+    CardCanvas& canvas = *showPorts.canvas;
+    try {
+        canvas.FillRect({0, 0, kCardWidth, kCardHeight}, kDarkCyan);
+        canvas.FillRect({15, 15, 385, 245}, kWhite);
+        canvas.OutlineRect({15, 15, 385, 245}, kBlack, kWhite);
+        ChoosePoem();
+        canvas.SetFont(kMinchoFace, Scaled(10), false);
+        canvas.DrawText(15, 2, kTitleLine);
+        canvas.DrawText(15, 246, L"No." + std::to_wstring(PoemNo));
+        canvas.DrawText(222, 246, kCreditLine);
+        canvas.SetFont(kBrushFace, Scaled(20), true);
+        TickerX = DispWidth;
+        CommentLen = static_cast<int32_t>(CommentTable(PoemNo).size());
+        WritePhase = 0;
+    } catch (const RuntimeError& e) {
+        ShowErrorBox(CardErrorText(e), e);
+    }
+}
+
+void WriteNextChar() {
+    std::wstring item;
+    if (WritePhase < 6) item = GetField(PoemTable(PoemNo), static_cast<int16_t>(WritePhase + 1), L",");
+    if (WritePhase > 7) return;
+
+    if (WritePhase == 3 && VersePause < kWriterPause) {
+        ++VersePause;
+        return;
+    }
+    if (WritePhase == 4 && VersePause == kWriterPause) VersePause = 0;
+
+    CardCanvas& canvas = *showPorts.canvas;
+    if (WritePhase == 5) {
+        WriteX = 25;
+        if (item.size() <= 8) {
+            WriteY = static_cast<int16_t>(WriteY + 25);
+            canvas.SetFontSize(Scaled(20));
+        } else {
+            // Long names step closer and smaller so that they stay on the panel.
+            WriteY = static_cast<int16_t>(WriteCharNo == 0 ? 25 : WriteY + 18);
+            canvas.SetFontSize(Scaled(15));
+        }
+    } else {
+        WriteX = static_cast<int16_t>(350 - 40 * WritePhase);
+        WriteY = static_cast<int16_t>(WriteY + 25);
+        canvas.SetFontSize(Scaled(20));
+    }
+    ++WriteCharNo;
+    if (static_cast<size_t>(WriteCharNo) <= item.size()) canvas.DrawText(WriteX, WriteY, item.substr(WriteCharNo - 1, 1));
+    if (static_cast<size_t>(WriteCharNo) == item.size()) {
+        WritePhase = static_cast<int16_t>(WritePhase == 5 ? 8 : WritePhase + 1);
+        WriteCharNo = 0;
+        WriteY = 0;
+    }
+}
+
+}  // namespace mirobel

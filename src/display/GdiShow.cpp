@@ -1,0 +1,236 @@
+// The show's drawing seams on GDI: the card canvas, the frame surfaces, the
+// portraits decoded from JPEG resources, and the clock-seeded generator.
+#include "display/GdiShow.h"
+
+#include <wincodec.h>
+
+#include <chrono>
+#include <map>
+#include <random>
+
+#include "app/Globals.h"
+#include "app/Resources.h"
+#include "app/Scaling.h"
+#include "display/DisplayWindow.h"
+#include "display/ShowState.h"
+
+namespace mirobel {
+
+namespace {
+COLORREF Ref(Rgb c) { return RGB(c.r, c.g, c.b); }
+
+// Faces that are not installed are replaced by the free faces embedded in
+// the program, which are added to the process at start.
+std::wstring InstalledOr(const std::wstring& face, const wchar_t* fallback) {
+    LOGFONTW lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    bool found = false;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExW(
+        dc, &lf, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
+            *reinterpret_cast<bool*>(p) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, dc);
+    return found ? face : fallback;
+}
+
+HFONT MakeFont(const std::wstring& face, int points, bool bold) {
+    LOGFONTW lf{};
+    HDC screen = GetDC(nullptr);
+    lf.lfHeight = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lf.lfQuality = ANTIALIASED_QUALITY;
+    lstrcpynW(lf.lfFaceName, ResolveFace(face).c_str(), LF_FACESIZE);
+    return CreateFontIndirectW(&lf);
+}
+
+// Fonts are made once per face, size and weight: the writer asks for the
+// same few on every character.
+struct FontCache {
+    std::map<std::tuple<std::wstring, int, bool>, HFONT> fonts;
+    HFONT Get(const std::wstring& face, int points, bool bold) {
+        auto key = std::make_tuple(face, points, bold);
+        auto it = fonts.find(key);
+        if (it != fonts.end()) return it->second;
+        return fonts[key] = MakeFont(face, points, bold);
+    }
+    void Clear() {
+        for (auto& [key, font] : fonts) DeleteObject(font);
+        fonts.clear();
+    }
+};
+FontCache fontCache;
+
+struct GdiCanvas : CardCanvas {
+    std::wstring face;
+    int size = 10;
+    bool bold = false;
+
+    void FillRect(const Rect& r, Rgb colour) override {
+        HBRUSH brush = CreateSolidBrush(Ref(colour));
+        RECT rc{r.left, r.top, r.right, r.bottom};
+        ::FillRect(PictureBior.dc, &rc, brush);
+        DeleteObject(brush);
+    }
+    void OutlineRect(const Rect& r, Rgb outline, Rgb fill) override {
+        HPEN pen = CreatePen(PS_SOLID, 1, Ref(outline));
+        HBRUSH brush = CreateSolidBrush(Ref(fill));
+        HGDIOBJ oldPen = SelectObject(PictureBior.dc, pen);
+        HGDIOBJ oldBrush = SelectObject(PictureBior.dc, brush);
+        Rectangle(PictureBior.dc, r.left, r.top, r.right, r.bottom);
+        SelectObject(PictureBior.dc, oldPen);
+        SelectObject(PictureBior.dc, oldBrush);
+        DeleteObject(pen);
+        DeleteObject(brush);
+    }
+    void SetFont(const std::wstring& f, int s, bool b) override { face = f, size = s, bold = b; }
+    void SetFontSize(int s) override { size = s; }
+    void DrawText(int x, int y, const std::wstring& text) override {
+        HGDIOBJ old = SelectObject(PictureBior.dc, fontCache.Get(face, size, bold));
+        SetBkMode(PictureBior.dc, TRANSPARENT);
+        SetTextColor(PictureBior.dc, RGB(0, 0, 0));
+        TextOutW(PictureBior.dc, x, y, text.c_str(), static_cast<int>(text.size()));
+        SelectObject(PictureBior.dc, old);
+    }
+};
+
+struct GdiFrame : FrameTarget {
+    void Clear(const Rect& r) override {
+        BitBlt(scr_work.dc, r.left, r.top, r.right - r.left, r.bottom - r.top, scr_bkg.dc, r.left, r.top, SRCCOPY);
+    }
+    void CopyCard(int x, int y) override {
+        BitBlt(scr_work.dc, x, y, kCardWidth, kCardHeight, PictureBior.dc, 0, 0, SRCCOPY);
+    }
+    void StretchPortrait(int x, int y, int poemNo) override {
+        Surface* picture = Portrait(poemNo);
+        if (!picture) return;
+        StretchBlt(scr_work.dc, x, y, kPortraitWidth, kPortraitHeight, picture->dc, 0, 0, picture->width,
+                   picture->height, SRCCOPY);
+    }
+    void DrawTicker(int x, int y, const std::wstring& text) override {
+        HGDIOBJ old = SelectObject(scr_work.dc, fontCache.Get(kMinchoFace, TickerFontSize(), false));
+        SetBkMode(scr_work.dc, TRANSPARENT);
+        SetTextColor(scr_work.dc, RGB(255, 255, 255));
+        TextOutW(scr_work.dc, x, y, text.c_str(), static_cast<int>(text.size()));
+        SelectObject(scr_work.dc, old);
+    }
+    void Present(const Rect& r) override {
+        if (!frmDisp) return;
+        HDC window = GetDC(frmDisp);
+        BitBlt(window, r.left, r.top, r.right - r.left, r.bottom - r.top, scr_work.dc, r.left, r.top, SRCCOPY);
+        ReleaseDC(frmDisp, window);
+    }
+    static int TickerFontSize() { return ScaledFontSize(12, ShowTwipsPerPixel); }
+};
+
+struct ClockRandom : RandomSource {
+    std::mt19937_64 engine;
+    void Reseed() override {
+        engine.seed(static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()) ^
+                    (reseeds++ * 0x9E3779B97F4A7C15ull));
+    }
+    double Next() override { return std::uniform_real_distribution<double>(0.0, 1.0)(engine); }
+    uint64_t reseeds = 0;
+};
+
+GdiCanvas gdiCanvas;
+GdiFrame gdiFrame;
+ClockRandom clockRandom;
+Surface portraits[101];
+
+
+bool DecodeJpeg(const void* data, DWORD size, Surface& out) {
+    IWICImagingFactory* factory = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))))
+        return false;
+    bool ok = false;
+    IWICStream* stream = nullptr;
+    IWICBitmapDecoder* decoder = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
+    IWICFormatConverter* converter = nullptr;
+    if (SUCCEEDED(factory->CreateStream(&stream)) &&
+        SUCCEEDED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(data)), size)) &&
+        SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                        WICBitmapPaletteTypeCustom))) {
+        UINT w = 0, h = 0;
+        converter->GetSize(&w, &h);
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = static_cast<LONG>(w);
+        bi.bmiHeader.biHeight = -static_cast<LONG>(h);
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (dib && SUCCEEDED(converter->CopyPixels(nullptr, w * 4, w * h * 4, static_cast<BYTE*>(bits)))) {
+            out.Adopt(dib, static_cast<int>(w), static_cast<int>(h));
+            ok = true;
+        } else if (dib) {
+            DeleteObject(dib);
+        }
+    }
+    if (converter) converter->Release();
+    if (frame) frame->Release();
+    if (decoder) decoder->Release();
+    if (stream) stream->Release();
+    factory->Release();
+    return ok;
+}
+
+Surface* LoadPortrait(int poemNo) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_PORTRAIT_BASE + poemNo), RT_RCDATA);
+    if (!found) return nullptr;
+    HGLOBAL loaded = LoadResource(instance, found);
+    if (!loaded) return nullptr;
+    if (!DecodeJpeg(LockResource(loaded), SizeofResource(instance, found), portraits[poemNo])) return nullptr;
+    return &portraits[poemNo];
+}
+}  // namespace
+
+std::wstring ResolveFace(const std::wstring& face) {
+    static std::map<std::wstring, std::wstring> resolved;
+    auto it = resolved.find(face);
+    if (it != resolved.end()) return it->second;
+    std::wstring use = face;
+    if (face == kBrushFace) use = InstalledOr(face, kEmbeddedBrushFace);
+    else if (face == kMinchoFace) use = InstalledOr(face, kEmbeddedMinchoFace);
+    return resolved[face] = use;
+}
+
+void AddEmbeddedFonts() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (int id : {IDR_FONT_BRUSH, IDR_FONT_MINCHO}) {
+        HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_RCDATA);
+        if (!found) continue;
+        HGLOBAL loaded = LoadResource(instance, found);
+        DWORD count = 0;
+        AddFontMemResourceEx(LockResource(loaded), SizeofResource(instance, found), nullptr, &count);
+    }
+}
+
+Surface* Portrait(int poemNo) {
+    if (poemNo < 1 || poemNo > 100) return nullptr;
+    if (portraits[poemNo].dc) return &portraits[poemNo];
+    return LoadPortrait(poemNo);
+}
+
+void InstallGdiShow() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    showPorts = {&gdiCanvas, &gdiFrame, &clockRandom};
+}
+
+void ReleaseGdiShow() {
+    fontCache.Clear();
+    for (Surface& s : portraits) s.Release();
+}
+
+}  // namespace mirobel

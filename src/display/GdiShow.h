@@ -1,0 +1,23 @@
+// GDI implementations of the show's drawing seams.
+#pragma once
+#include <string>
+
+#include "display/Surface.h"
+
+namespace mirobel {
+
+inline constexpr const wchar_t* kEmbeddedBrushFace = L"Yuji Syuku";
+inline constexpr const wchar_t* kEmbeddedMinchoFace = L"BIZ UDMincho";
+
+// Adds the fonts embedded in the program to this process.
+void AddEmbeddedFonts();
+// The face to ask GDI for: the named one when installed, otherwise its
+// embedded stand-in.
+std::wstring ResolveFace(const std::wstring& face);
+// The portrait of a poem's poet, decoded on first use; nullptr if missing.
+Surface* Portrait(int poemNo);
+
+void InstallGdiShow();
+void ReleaseGdiShow();
+
+}  // namespace mirobel

@@ -1,0 +1,87 @@
+"""The show as the user sees it: the card, its writing, portrait and ticker."""
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
+from e2e import SETTINGS_KEY, WineTestCase, main  # noqa: E402
+
+SHOW = "SAVER Screen"
+CYAN, WHITE, BLACK = (0, 128, 128), (255, 255, 255), (0, 0, 0)
+
+
+def card_corner(shot):
+    """Top-left of the dark-cyan card face, scanning rows from the top."""
+    for y in range(shot.height):
+        row = shot.rgb[y * shot.width * 3:(y + 1) * shot.width * 3]
+        for x in range(shot.width):
+            if tuple(row[x * 3:x * 3 + 3]) == CYAN:
+                return x, y
+    return None
+
+
+class Show(WineTestCase):
+    def start_show(self, speed, first=None, end=None, order=None):
+        self.box.reg_set(SETTINGS_KEY, "speed", str(speed))
+        self.box.reg_set(SETTINGS_KEY, "music mode", "0")
+        if first:
+            self.box.reg_set(SETTINGS_KEY, "select first", str(first))
+            self.box.reg_set(SETTINGS_KEY, "select end", str(end))
+            self.box.reg_set(SETTINGS_KEY, "select type", str(order))
+        p = self.start("/s")
+        self.box.wait_window_where(SHOW, lambda w: w["left"] == 0, 30, "over the screen")
+        return p
+
+    def end_show(self, p):
+        self.box.xdotool("key", "space")
+        p.wait(timeout=15)
+
+    def test_first_frame_shows_the_card_base_at_two_two(self):
+        # At the slowest pace the first frame stays up for half a second.
+        for attempt in range(3):
+            p = self.start_show(5, 1, 1, 2)
+            shot = self.box.screenshot()
+            self.end_show(p)
+            if card_corner(shot) == (2, 2):
+                break
+        self.assertEqual(card_corner(shot), (2, 2))
+        self.assertEqual(shot.pixel(1, 1), BLACK)
+        self.assertEqual(shot.pixel(401, 261), CYAN)
+        self.assertEqual(shot.pixel(402, 262), BLACK)
+        self.assertEqual(shot.pixel(2 + 15, 2 + 100), BLACK, "panel outline")
+        self.assertEqual(shot.pixel(2 + 16, 2 + 100), WHITE, "panel")
+        # Title, number and credit are dark glyphs on the cyan strips.
+        title = sum(1 for x in range(17, 200) for y in range(4, 16) if shot.pixel(x, y) != CYAN)
+        self.assertGreater(title, 100)
+        number = sum(1 for x in range(17, 60) for y in range(249, 261) if shot.pixel(x, y) != CYAN)
+        self.assertGreater(number, 20)
+
+    def test_the_card_glides_is_written_and_gets_its_portrait_and_ticker(self):
+        p = self.start_show(2, 9, 9, 2)
+        shots = []
+        for _ in range(6):
+            time.sleep(1.0)
+            shots.append(self.box.screenshot())
+        last = shots[-1]
+        if os.environ.get("MIROBEL_SHOTS"):
+            self.box.screenshot(os.path.join(os.environ["MIROBEL_SHOTS"], "show-card.png"))
+        self.end_show(p)
+        corners = [card_corner(s) for s in shots]
+        self.assertTrue(all(corners), corners)
+        self.assertEqual(len(set(corners)), len(corners), f"the card does not move: {corners}")
+        x, y = corners[-1]
+        # Written columns: dark glyph pixels in the first phrase's column.
+        ink = sum(1 for yy in range(y + 25, y + 200) for xx in range(x + 350, x + 380)
+                  if last.pixel(xx, yy)[0] < 100)
+        self.assertGreater(ink, 150)
+        # The portrait covers its place with colour (not panel white).
+        portrait = sum(1 for yy in range(y + 41, y + 221, 4) for xx in range(x + 58, x + 184, 4)
+                       if last.pixel(xx, yy) != WHITE)
+        self.assertGreater(portrait, 0.5 * (180 // 4) * (126 // 4))
+        # The white ticker runs along the bottom strip.
+        strip = last.count(WHITE, (0, last.height - 30, last.width, last.height))
+        self.assertGreater(strip, 200)
+
+
+if __name__ == "__main__":
+    main()

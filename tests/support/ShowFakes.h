@@ -1,0 +1,70 @@
+// Recording fakes of the show's drawing seams.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "display/ShowState.h"
+
+namespace mirobel::testing {
+
+struct DrawnText {
+    int x, y;
+    std::wstring text;
+    int size;
+    std::wstring face;
+};
+
+struct RecordingCanvas : CardCanvas {
+    std::vector<DrawnText> texts;
+    std::vector<Rect> fills;
+    std::wstring face;
+    int size = 0;
+    bool bold = false;
+    void FillRect(const Rect& r, Rgb) override { fills.push_back(r); }
+    void OutlineRect(const Rect&, Rgb, Rgb) override {}
+    void SetFont(const std::wstring& f, int s, bool b) override { face = f, size = s, bold = b; }
+    void SetFontSize(int s) override { size = s; }
+    void DrawText(int x, int y, const std::wstring& t) override { texts.push_back({x, y, t, size, face}); }
+};
+
+struct FrameEvent {
+    enum Kind { Clear, Card, Portrait, Ticker, Present } kind;
+    Rect rect;
+    std::wstring text;
+    int poem = 0;
+};
+
+struct RecordingFrame : FrameTarget {
+    std::vector<FrameEvent> events;
+    void Clear(const Rect& r) override { events.push_back({FrameEvent::Clear, r, L"", 0}); }
+    void CopyCard(int x, int y) override {
+        events.push_back({FrameEvent::Card, {x, y, x + kCardWidth, y + kCardHeight}, L"", 0});
+    }
+    void StretchPortrait(int x, int y, int poem) override {
+        events.push_back({FrameEvent::Portrait, {x, y, x + kPortraitWidth, y + kPortraitHeight}, L"", poem});
+    }
+    void DrawTicker(int x, int y, const std::wstring& t) override {
+        events.push_back({FrameEvent::Ticker, {x, y, x, y}, t, 0});
+    }
+    void Present(const Rect& r) override { events.push_back({FrameEvent::Present, r, L"", 0}); }
+    bool Has(FrameEvent::Kind k) const {
+        for (const auto& e : events)
+            if (e.kind == k) return true;
+        return false;
+    }
+};
+
+// Plays back the given numbers, then repeats the last.
+struct ScriptedRandom : RandomSource {
+    std::vector<double> values;
+    size_t next = 0;
+    int reseeds = 0;
+    void Reseed() override { ++reseeds; }
+    double Next() override {
+        double v = values.empty() ? 0.0 : values[std::min(next, values.size() - 1)];
+        ++next;
+        return v;
+    }
+};
+
+}  // namespace mirobel::testing
