@@ -11,6 +11,7 @@ add_executable(win32_tests
   tests/win32/RegistryStoreTest.cpp
   tests/win32/PlaceTest.cpp
   tests/win32/DisplayWindowTest.cpp
+  tests/win32/PresentationTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests)
 target_link_libraries(win32_tests PRIVATE mirobel_win32 gtest gtest_main ${MIROBEL_WIN32_LIBS})

@@ -99,6 +99,8 @@ struct GdiCanvas : CardCanvas {
     }
 };
 
+Surface* screenSurface = nullptr;
+
 struct GdiFrame : FrameTarget {
     void Clear(const Rect& r) override {
         BitBlt(scr_work.dc, r.left, r.top, r.right - r.left, r.bottom - r.top, scr_bkg.dc, r.left, r.top, SRCCOPY);
@@ -120,6 +122,11 @@ struct GdiFrame : FrameTarget {
         SelectObject(scr_work.dc, old);
     }
     void Present(const Rect& r) override {
+        if (screenSurface) {
+            BitBlt(screenSurface->dc, r.left, r.top, r.right - r.left, r.bottom - r.top, scr_work.dc, r.left, r.top,
+                   SRCCOPY);
+            return;
+        }
         if (!frmDisp) return;
         HDC window = GetDC(frmDisp);
         BitBlt(window, r.left, r.top, r.right - r.left, r.bottom - r.top, scr_work.dc, r.left, r.top, SRCCOPY);
@@ -227,6 +234,8 @@ void InstallGdiShow() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     showPorts = {&gdiCanvas, &gdiFrame, &clockRandom};
 }
+
+void PresentInto(Surface* screen) { screenSurface = screen; }
 
 void ReleaseGdiShow() {
     fontCache.Clear();

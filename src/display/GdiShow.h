@@ -18,6 +18,9 @@ std::wstring ResolveFace(const std::wstring& face);
 Surface* Portrait(int poemNo);
 
 void InstallGdiShow();
+// Frames go to the display window; tests and the benchmark may send them to
+// a surface of their own instead (nullptr: back to the window).
+void PresentInto(Surface* screen);
 void ReleaseGdiShow();
 
 }  // namespace mirobel

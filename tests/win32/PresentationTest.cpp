@@ -1,0 +1,94 @@
+// The changed-rectangle presentation must put exactly the same picture on the
+// screen as presenting the whole work surface every frame.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "app/Globals.h"
+#include "display/DisplayWindow.h"
+#include "display/GdiShow.h"
+#include "display/ShowState.h"
+#include "poems/Poems.h"
+#include "settings/Settings.h"
+
+using namespace mirobel;
+
+namespace {
+// The screen's pixels reduced to one number per frame (FNV-1a), and the
+// card events seen, so that the two runs can be compared frame by frame.
+struct Playback {
+    std::vector<uint64_t> frames;
+    int cardChanges = 0;
+    int corners = 0;
+};
+
+uint64_t Fingerprint(Surface& screen, std::vector<uint32_t>& pixels) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = screen.width;
+    bi.bmiHeader.biHeight = -screen.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    pixels.assign(static_cast<size_t>(screen.width) * screen.height, 0);
+    GetDIBits(screen.dc, screen.bitmap, 0, screen.height, pixels.data(), &bi, DIB_RGB_COLORS);
+    uint64_t h = 1469598103934665603ull;
+    for (uint32_t p : pixels) {
+        h ^= p & 0xFFFFFF;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+Playback Play(Presentation how, int frames) {
+    presentation = how;
+    Surface screen;
+    screen.Resize(DispWidth, DispHeight, RGB(90, 90, 90));  // not black: stale pixels would show
+    PresentInto(&screen);
+    PictureBior.Resize(560, 346, RGB(255, 255, 255));
+    scr_work.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
+    scr_bkg.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
+    ResetShowState();
+    WriteToggle = 0;
+    PrepareCard();
+    Playback run;
+    std::vector<uint32_t> pixels;
+    for (int i = 0; i < frames; ++i) {
+        int poem = PoemNo, dx = CardDirX, dy = CardDirY;
+        PaintFrame();
+        if (PoemNo != poem) ++run.cardChanges;
+        if (CardDirX != dx && CardDirY != dy) ++run.corners;
+        run.frames.push_back(Fingerprint(screen, pixels));
+    }
+    PresentInto(nullptr);
+    screen.Release();
+    return run;
+}
+}  // namespace
+
+TEST(Presentation, ChangedRectanglesGiveTheSameScreenAsWholeFrames) {
+    AddEmbeddedFonts();
+    InstallGdiShow();
+    FillPoemTables();
+    // A small screen makes edge contacts and card changes frequent; with these
+    // sizes the card meets a side every 100 frames and the top or bottom
+    // every 50, so every side contact is a corner.
+    DispWidth = 598;
+    DispHeight = 358;
+    SelectFirst = 1, SelectEnd = 100, SelectType = 2;
+    const int frames = 1500;
+
+    Playback whole = Play(Presentation::WholeScreen, frames);
+    Playback changed = Play(Presentation::ChangedRects, frames);
+
+    EXPECT_GE(whole.cardChanges, 3) << "the run must include card changes";
+    EXPECT_GE(whole.corners, 1) << "the run must include a corner bounce";
+    EXPECT_EQ(changed.cardChanges, whole.cardChanges);
+    ASSERT_EQ(changed.frames.size(), whole.frames.size());
+    int firstDifference = -1;
+    for (size_t i = 0; i < whole.frames.size() && firstDifference < 0; ++i)
+        if (changed.frames[i] != whole.frames[i]) firstDifference = static_cast<int>(i);
+    EXPECT_EQ(firstDifference, -1) << "screens differ from frame " << firstDifference;
+    printf("compared %d frames, %d card changes, %d corner bounces\n", frames, whole.cardChanges, whole.corners);
+}
