@@ -45,3 +45,8 @@ target_link_options(Mirobel PRIVATE -static -municode -mwindows)
 set_target_properties(Mirobel PROPERTIES OUTPUT_NAME Mirobel SUFFIX ".scr")
 
 include(cmake/WindowsTests.cmake)
+
+# Benchmark of the frame painting (run with tools/bench.sh; not a test).
+add_executable(paintframe_bench bench/PaintFrameBench.cpp)
+target_link_libraries(paintframe_bench PRIVATE mirobel_win32 ${MIROBEL_WIN32_LIBS})
+target_link_options(paintframe_bench PRIVATE -static)

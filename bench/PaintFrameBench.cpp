@@ -1,0 +1,95 @@
+// Cost of one frame of the show on the real GDI path, for both ways of
+// presenting it, at three screen sizes. Prints the median per frame and how
+// the cost grows from 1280 x 720 to 3840 x 2160. A benchmark, not a test:
+// it asserts nothing.
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "app/Globals.h"
+#include "app/Win32Util.h"
+#include "display/DisplayWindow.h"
+#include "display/GdiShow.h"
+#include "display/ShowState.h"
+#include "poems/Poems.h"
+#include "settings/Settings.h"
+
+using namespace mirobel;
+
+namespace {
+LRESULT CALLBACK Plain(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcW(h, m, w, l); }
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Median milliseconds per frame over `frames` frames after a short warm-up,
+// presenting into a real window of the given size.
+double Measure(int width, int height, Presentation how, int frames) {
+    HWND window = CreateWindowExW(0, L"BenchScreen", L"bench", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    frmDisp = window;
+    DispWidth = static_cast<int16_t>(width);
+    DispHeight = static_cast<int16_t>(height);
+    presentation = how;
+    PictureBior.Resize(560, 346, RGB(255, 255, 255));
+    scr_work.Resize(width, height, RGB(0, 0, 0));
+    scr_bkg.Resize(width, height, RGB(0, 0, 0));
+    ResetShowState();
+    WriteToggle = 0;
+    PrepareCard();
+    Pump();
+
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> costs;
+    for (int i = 0; i < frames + 20; ++i) {
+        LARGE_INTEGER t0, t1;
+        QueryPerformanceCounter(&t0);
+        PaintFrame();
+        GdiFlush();
+        Pump();  // lets the system push the window's changed area to the screen
+        QueryPerformanceCounter(&t1);
+        if (i >= 20) costs.push_back(1000.0 * (t1.QuadPart - t0.QuadPart) / frequency.QuadPart);
+    }
+    frmDisp = nullptr;
+    DestroyWindow(window);
+    Pump();
+    return Median(costs);
+}
+}  // namespace
+
+int main() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Plain;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = L"BenchScreen";
+    RegisterClassW(&wc);
+    AddEmbeddedFonts();
+    InstallGdiShow();
+    FillPoemTables();
+    SelectFirst = 1, SelectEnd = 100, SelectType = 2;
+
+    const int sizes[][2] = {{1280, 720}, {1920, 1080}, {3840, 2160}};
+    const int frames = 600;  // covers writing, portrait and ticker of the first card
+    std::printf("PaintFrame, median ms per frame over %d frames (GDI under this system)\n", frames);
+    std::printf("%-12s %14s %14s\n", "screen", "whole frame", "changed rects");
+    double first[2] = {}, last[2] = {};
+    for (const auto& size : sizes) {
+        double whole = Measure(size[0], size[1], Presentation::WholeScreen, frames);
+        double changed = Measure(size[0], size[1], Presentation::ChangedRects, frames);
+        std::printf("%4d x %-5d %14.3f %14.3f\n", size[0], size[1], whole, changed);
+        if (size[0] == 1280) first[0] = whole, first[1] = changed;
+        if (size[0] == 3840) last[0] = whole, last[1] = changed;
+    }
+    std::printf("ratio 3840 x 2160 / 1280 x 720: whole frame %.2f, changed rects %.2f\n", last[0] / first[0],
+                last[1] / first[1]);
+    return 0;
+}
