@@ -79,16 +79,20 @@ int main() {
 
     const int sizes[][2] = {{1280, 720}, {1920, 1080}, {3840, 2160}};
     const int frames = 600;  // covers writing, portrait and ticker of the first card
-    std::printf("PaintFrame, median ms per frame over %d frames (GDI under this system)\n", frames);
+    const int rounds = 3;    // the best of three medians damps what else the machine does
+    double best[3][2];
+    for (auto& row : best) row[0] = row[1] = 1e9;
+    Measure(1280, 720, Presentation::WholeScreen, 100);  // first use of fonts and portraits
+    for (int round = 0; round < rounds; ++round)
+        for (int s = 0; s < 3; ++s)
+            for (int p = 0; p < 2; ++p)
+                best[s][p] = std::min(best[s][p], Measure(sizes[s][0], sizes[s][1],
+                                                          p ? Presentation::ChangedRects : Presentation::WholeScreen,
+                                                          frames));
+    std::printf("PaintFrame, ms per frame: best of %d medians over %d frames each\n", rounds, frames);
     std::printf("%-12s %14s %14s\n", "screen", "whole frame", "changed rects");
-    double first[2] = {}, last[2] = {};
-    for (const auto& size : sizes) {
-        double whole = Measure(size[0], size[1], Presentation::WholeScreen, frames);
-        double changed = Measure(size[0], size[1], Presentation::ChangedRects, frames);
-        std::printf("%4d x %-5d %14.3f %14.3f\n", size[0], size[1], whole, changed);
-        if (size[0] == 1280) first[0] = whole, first[1] = changed;
-        if (size[0] == 3840) last[0] = whole, last[1] = changed;
-    }
+    for (int s = 0; s < 3; ++s) std::printf("%4d x %-5d %14.3f %14.3f\n", sizes[s][0], sizes[s][1], best[s][0], best[s][1]);
+    double first[2] = {best[0][0], best[0][1]}, last[2] = {best[2][0], best[2][1]};
     std::printf("ratio 3840 x 2160 / 1280 x 720: whole frame %.2f, changed rects %.2f\n", last[0] / first[0],
                 last[1] / first[1]);
     return 0;

@@ -14,7 +14,33 @@ Presentation presentation = Presentation::ChangedRects;
 
 namespace {
 bool wholeFrameDue = true;
-bool tickerShown = false;
+// Columns of the ticker strip that the last frame's text covered; empty
+// when it showed none.
+struct Span {
+    int left = 0, right = 0;
+    bool Empty() const { return right <= left; }
+};
+Span tickerSpan;
+// Glyphs may reach a pixel or two beyond their advance.
+constexpr int kTickerSlack = 2;
+
+int TickerWidthOfCard() {
+    static int measuredPoem = -1;
+    static int width = 0;
+    if (measuredPoem != PoemNo) {
+        width = showPorts.frame->TickerWidth(CommentTable(PoemNo));
+        measuredPoem = PoemNo;
+    }
+    return width;
+}
+
+Span Union(Span a, Span b) {
+    if (a.Empty()) return b;
+    if (b.Empty()) return a;
+    return {std::min(a.left, b.left), std::max(a.right, b.right)};
+}
+
+Span Clip(Span s, int width) { return {std::max(s.left, 0), std::min(s.right, width)}; }
 }  // namespace
 
 int TickerCharWidth(int twipsPerPixel) { return static_cast<int>(twipsPerPixel * 12 / 15.0 * 1.4); }
@@ -26,13 +52,12 @@ void ResetShowState() {
     WritePhase = VersePause = WriteX = WriteY = WriteCharNo = 0;
     FirstCard = 1;
     wholeFrameDue = true;
-    tickerShown = false;
+    tickerSpan = {};
 }
 
 void PaintFrame() {
     FrameTarget& frame = *showPorts.frame;
     const Rect screen{0, 0, DispWidth, DispHeight};
-    const Rect strip{0, DispHeight - kTickerOffset, DispWidth, DispHeight};
     const bool whole = presentation == Presentation::WholeScreen || wholeFrameDue;
     const int oldX = CardX, oldY = CardY;
 
@@ -74,12 +99,19 @@ void PaintFrame() {
     }
 
     // The writer draws on the card canvas only, so clearing the work surface
-    // after it gives the same frame and lets the strip follow the phase.
-    const bool tickerNow = WritePhase > 4;
-    const bool stripChanges = tickerNow || tickerShown;
+    // after it gives the same frame and lets the ticker follow the phase.
+    // This frame's text starts one step left of where the last one stood
+    // (or off screen at the right edge after a restart).
+    Span next;
+    if (WritePhase > 4) {
+        int width = TickerWidthOfCard();
+        next = {TickerX - kTickerStep - kTickerSlack, TickerX - kTickerStep + width + kTickerSlack};
+    }
+    const Span changedSpan = Clip(Union(tickerSpan, next), DispWidth);
+    const Rect strip{changedSpan.left, DispHeight - kTickerOffset, changedSpan.right, DispHeight};
     if (!whole) {
         frame.Clear(cards);
-        if (stripChanges) frame.Clear(strip);
+        if (!changedSpan.Empty()) frame.Clear(strip);
     }
 
     frame.CopyCard(CardX, CardY);
@@ -91,15 +123,17 @@ void PaintFrame() {
         if (DispWidth - estimate > TickerX) WritePhase = 9;
         if (-estimate > TickerX) TickerX = DispWidth;
         frame.DrawTicker(TickerX, DispHeight - kTickerOffset, CommentTable(PoemNo));
+        tickerSpan = {TickerX - kTickerSlack, TickerX + TickerWidthOfCard() + kTickerSlack};
+    } else {
+        tickerSpan = {};
     }
 
     if (whole) {
         frame.Present(screen);
     } else {
         frame.Present(cards);
-        if (stripChanges) frame.Present(strip);
+        if (!changedSpan.Empty()) frame.Present(strip);
     }
-    tickerShown = tickerNow;
     wholeFrameDue = false;
 }
 

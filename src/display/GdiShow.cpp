@@ -121,6 +121,13 @@ struct GdiFrame : FrameTarget {
         TextOutW(scr_work.dc, x, y, text.c_str(), static_cast<int>(text.size()));
         SelectObject(scr_work.dc, old);
     }
+    int TickerWidth(const std::wstring& text) override {
+        HGDIOBJ old = SelectObject(scr_work.dc, fontCache.Get(kMinchoFace, TickerFontSize(), false));
+        SIZE extent{};
+        GetTextExtentPoint32W(scr_work.dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(scr_work.dc, old);
+        return extent.cx;
+    }
     void Present(const Rect& r) override {
         if (screenSurface) {
             BitBlt(screenSurface->dc, r.left, r.top, r.right - r.left, r.bottom - r.top, scr_work.dc, r.left, r.top,

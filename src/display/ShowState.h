@@ -70,6 +70,8 @@ struct FrameTarget {
     virtual void CopyCard(int x, int y) = 0;
     virtual void StretchPortrait(int x, int y, int poemNo) = 0;
     virtual void DrawTicker(int x, int y, const std::wstring& text) = 0;  // white Mincho
+    // Pixel width of the ticker text as DrawTicker draws it.
+    virtual int TickerWidth(const std::wstring& text) = 0;
     virtual void Present(const Rect& r) = 0;  // window from the work surface
 };
 
@@ -87,7 +89,8 @@ struct ShowPorts {
 extern ShowPorts showPorts;
 
 // How a frame reaches the window: the whole screen every frame, or only what
-// changed (old and new card, the ticker strip) after a whole first frame.
+// changed (old and new card, the stretch of the ticker strip its text
+// covered and covers) after a whole first frame.
 enum class Presentation { WholeScreen, ChangedRects };
 extern Presentation presentation;
 

@@ -310,24 +310,44 @@ TEST_F(ShowTest, FinishedCardFarFromEdgesRepeatsItsTicker) {
     EXPECT_LT(*(restart - 1) - 20, -160);
 }
 
-TEST_F(ShowTest, ChangedRectanglesCoverOldAndNewCardAndTheTickerStrip) {
+TEST_F(ShowTest, ChangedRectanglesCoverOldAndNewCardAndTheTickerText) {
     presentation = Presentation::ChangedRects;
     SelectFirst = SelectEnd = 1;
     PrepareCard();
+    auto presented = [&] {
+        std::vector<Rect> rects;
+        for (const auto& e : frame.events)
+            if (e.kind == FrameEvent::Present) rects.push_back(e.rect);
+        frame.events.clear();
+        return rects;
+    };
     PaintFrame();  // the first frame is whole
-    EXPECT_EQ(frame.events.front().rect, (Rect{0, 0, 1024, 768}));
-    frame.events.clear();
+    EXPECT_EQ(presented(), (std::vector<Rect>{{0, 0, 1024, 768}}));
     PaintFrame();
-    std::vector<Rect> presented;
-    for (const auto& e : frame.events)
-        if (e.kind == FrameEvent::Present) presented.push_back(e.rect);
-    EXPECT_EQ(presented, (std::vector<Rect>{{2, 2, 404, 264}}));
+    EXPECT_EQ(presented(), (std::vector<Rect>{{2, 2, 404, 264}}));
 
+    // The ticker enters at the right edge: only its stretch of the strip.
     WritePhase = 8;
-    frame.events.clear();
     PaintFrame();
-    presented.clear();
-    for (const auto& e : frame.events)
-        if (e.kind == FrameEvent::Present) presented.push_back(e.rect);
-    EXPECT_EQ(presented, (std::vector<Rect>{{4, 4, 406, 266}, {0, 738, 1024, 768}}));
+    EXPECT_EQ(presented(), (std::vector<Rect>{{4, 4, 406, 266}, {1002, 738, 1024, 768}}));
+
+    // Fully on screen it covers its old and new place, not the whole width.
+    DispWidth = 3000;
+    CommentLen = 60;
+    const int width = 16 * static_cast<int>(CommentTable(1).size());
+    TickerX = 1500;
+    PaintFrame();  // draws at 1480
+    PaintFrame();  // draws at 1460, clears what 1480 covered
+    std::vector<Rect> rects = presented();
+    ASSERT_EQ(rects.size(), 4u);
+    EXPECT_EQ(rects[3], (Rect{1458, 738, 1480 + width + 2, 768}));
+
+    // When the card changes the old text is wiped once, then nothing.
+    WritePhase = 0;
+    PaintFrame();
+    rects = presented();
+    ASSERT_EQ(rects.size(), 2u);
+    EXPECT_EQ(rects[1], (Rect{1458, 738, 1460 + width + 2, 768}));
+    PaintFrame();
+    EXPECT_EQ(presented().size(), 1u);
 }

@@ -46,6 +46,7 @@ struct RecordingFrame : FrameTarget {
     void DrawTicker(int x, int y, const std::wstring& t) override {
         events.push_back({FrameEvent::Ticker, {x, y, x, y}, t, 0});
     }
+    int TickerWidth(const std::wstring& t) override { return 16 * static_cast<int>(t.size()); }
     void Present(const Rect& r) override { events.push_back({FrameEvent::Present, r, L"", 0}); }
     bool Has(FrameEvent::Kind k) const {
         for (const auto& e : events)
