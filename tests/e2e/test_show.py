@@ -4,7 +4,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
-from e2e import SETTINGS_KEY, WineTestCase, main  # noqa: E402
+from e2e import SETTINGS_KEY, Config, WineTestCase, main  # noqa: E402
+from winebox import WineBox  # noqa: E402
 
 SHOW = "SAVER Screen"
 CYAN, WHITE, BLACK = (0, 128, 128), (255, 255, 255), (0, 0, 0)
@@ -81,6 +82,39 @@ class Show(WineTestCase):
         # The white ticker runs along the bottom strip.
         strip = last.count(WHITE, (0, last.height - 30, last.width, last.height))
         self.assertGreater(strip, 200)
+
+
+    def test_without_any_host_font_the_card_is_drawn_in_the_embedded_faces(self):
+        def first_frame(box):
+            box.reg_set(SETTINGS_KEY, "speed", "5")
+            box.reg_set(SETTINGS_KEY, "music mode", "0")
+            for key, value in (("select first", "1"), ("select end", "1"), ("select type", "2")):
+                box.reg_set(SETTINGS_KEY, key, value)
+            for attempt in range(3):
+                p = box.start(Config.scr, "/s")
+                box.wait_window_where(SHOW, lambda w: w["left"] == 0, 60, "over the screen")
+                shot = box.screenshot()
+                box.xdotool("key", "space")
+                p.wait(timeout=15)
+                if card_corner(shot) == (2, 2):
+                    return shot
+            self.fail("first frame not caught")
+
+        with_fonts = first_frame(self.box)
+        with WineBox(Config.build, host_fonts=False) as bare:
+            bare.set_probe(Config.probe)
+            without = first_frame(bare)
+            if os.environ.get("MIROBEL_SHOTS"):
+                bare.screenshot(os.path.join(os.environ["MIROBEL_SHOTS"], "show-no-host-fonts.png"))
+        # The first character of the poem and the title line carry ink...
+        first_char = sum(1 for x in range(352, 380) for y in range(27, 55) if without.pixel(x, y)[0] < 128)
+        self.assertGreater(first_char, 40, "no brush glyph drawn")
+        title = sum(1 for x in range(17, 200) for y in range(4, 16) if without.pixel(x, y) != CYAN)
+        self.assertGreater(title, 100, "no Mincho glyphs drawn")
+        # ...and the card is the very card drawn where the host's fonts are seen.
+        different = [(x, y) for y in range(2, 262) for x in range(2, 402)
+                     if without.pixel(x, y) != with_fonts.pixel(x, y)]
+        self.assertEqual(different[:5], [], f"{len(different)} pixels differ")
 
 
 if __name__ == "__main__":

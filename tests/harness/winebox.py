@@ -74,10 +74,14 @@ def parse_ppm(data):
 
 
 class WineBox:
-    def __init__(self, build_dir, width=1024, height=768):
+    def __init__(self, build_dir, width=1024, height=768, host_fonts=True):
+        """host_fonts=False hides every font of the host from Wine (an empty
+        fontconfig set-up and a prefix of its own), as on a machine without
+        any Japanese font."""
         self.build_dir = os.path.abspath(build_dir)
         self.width, self.height = width, height
-        self.prefix = os.path.join(self.build_dir, "wineprefix")
+        self.host_fonts = host_fonts
+        self.prefix = os.path.join(self.build_dir, "wineprefix" if host_fonts else "wineprefix-nofonts")
         self.processes = []
         self.xvfb = None
         self.tmp = None
@@ -126,6 +130,11 @@ class WineBox:
             # between the tests and Wine.
             "LANG": "C.UTF-8",
         })
+        if not self.host_fonts:
+            config = os.path.join(self.tmp, "fonts.conf")
+            with open(config, "w") as f:
+                f.write(f"<fontconfig><cachedir>{self.tmp}/fontcache</cachedir></fontconfig>\n")
+            env["FONTCONFIG_FILE"] = config
         self.env = env
         self._ensure_prefix()
         # A persistent server keeps every later wine command quick.
@@ -134,7 +143,7 @@ class WineBox:
     def _ensure_prefix(self):
         os.makedirs(self.build_dir, exist_ok=True)
         marker = os.path.join(self.prefix, ".mirobel-ready-2")
-        with open(os.path.join(self.build_dir, "wineprefix.lock"), "w") as lock:
+        with open(self.prefix + ".lock", "w") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX)
             if os.path.exists(marker):
                 return
