@@ -24,13 +24,15 @@ def on_real_display():
     return subprocess.call(["wine", SCR, "/s"], env=env)
 
 
-def recorded(seconds=6.0, frames=24):
+def recorded(seconds=10.0, frames=30):
     out = os.path.join(root, "build", "show-recording")
     os.makedirs(out, exist_ok=True)
     for name in os.listdir(out):
         os.remove(os.path.join(out, name))
     with WineBox(BUILD, 1280, 720) as box:
         box.set_probe(PROBE)
+        # The recording shows the default settings, whatever tests left behind.
+        box.reg_delete_key(r"HKCU\Software\VB and VBA Program Settings\SetupVel\Mirobel")
         p = box.start(SCR, "/s")
         box.wait_window_where("SAVER Screen", lambda w: w["left"] == 0, 60, "over the screen")
         paths = []
