@@ -38,12 +38,7 @@ double Measure(int width, int height, Presentation how, int frames) {
     DispWidth = static_cast<int16_t>(width);
     DispHeight = static_cast<int16_t>(height);
     presentation = how;
-    PictureBior.Resize(560, 346, RGB(255, 255, 255));
-    scr_work.Resize(width, height, RGB(0, 0, 0));
-    scr_bkg.Resize(width, height, RGB(0, 0, 0));
-    ResetShowState();
-    WriteToggle = 0;
-    PrepareCard();
+    BeginShowOffWindow();
     Pump();
 
     LARGE_INTEGER frequency;

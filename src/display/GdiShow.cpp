@@ -244,6 +244,15 @@ void InstallGdiShow() {
 
 void PresentInto(Surface* screen) { screenSurface = screen; }
 
+void BeginShowOffWindow() {
+    PictureBior.Resize(560, 346, RGB(255, 255, 255));
+    scr_work.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
+    scr_bkg.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
+    ResetShowState();
+    WriteToggle = 0;
+    PrepareCard();
+}
+
 void ReleaseGdiShow() {
     fontCache.Clear();
     for (Surface& s : portraits) s.Release();

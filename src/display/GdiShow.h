@@ -21,6 +21,9 @@ void InstallGdiShow();
 // Frames go to the display window; tests and the benchmark may send them to
 // a surface of their own instead (nullptr: back to the window).
 void PresentInto(Surface* screen);
+// Fresh surfaces for a show of DispWidth x DispHeight and its first card,
+// for running the frame painting outside the display window.
+void BeginShowOffWindow();
 void ReleaseGdiShow();
 
 }  // namespace mirobel

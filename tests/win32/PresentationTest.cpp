@@ -46,12 +46,7 @@ Playback Play(Presentation how, int frames) {
     Surface screen;
     screen.Resize(DispWidth, DispHeight, RGB(90, 90, 90));  // not black: stale pixels would show
     PresentInto(&screen);
-    PictureBior.Resize(560, 346, RGB(255, 255, 255));
-    scr_work.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
-    scr_bkg.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
-    ResetShowState();
-    WriteToggle = 0;
-    PrepareCard();
+    BeginShowOffWindow();
     Playback run;
     std::vector<uint32_t> pixels;
     for (int i = 0; i < frames; ++i) {
