@@ -2,6 +2,7 @@
 // dispatch on the mode switch.
 #include "app/CommandLine.h"
 #include "app/Globals.h"
+#include "app/Preview.h"
 #include "app/Win32Util.h"
 #include "display/GdiShow.h"
 #include "display/Show.h"
@@ -29,7 +30,7 @@ void Main() {
     switch (ModeOf(modeText)) {
         case Mode::Preview:
             SaverActive = false;
-            (void)hostHandle;  // the embedded preview comes with its own window
+            StartPreview(hostHandle);
             break;
         case Mode::Saver:
             SaverActive = true;

@@ -4,6 +4,7 @@
 #include "app/Place.h"
 #include "app/Platform.h"
 #include "app/Win32Util.h"
+#include "display/Bgm.h"
 #include "display/DisplayWindow.h"
 #include "display/GdiShow.h"
 #include "display/Show.h"
@@ -134,10 +135,12 @@ void StartDisplay() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterClasses(instance);
     InstallGdiShow();
+    InstallMciPort();
     ShowTwipsPerPixel = ScreenTwipsPerPixelX();
     transparentCursor = MakeTransparentCursor(instance);
 
-    // 1-2. Created hidden, screen-sized, parked just outside the bottom-right corner.
+    // Created hidden, screen-sized, parked just outside the bottom-right corner;
+    // it is moved over the screen only once it has been shown and has the focus.
     frmDisp = CreateWindowExW(0, L"MirobelDisplay", L"SAVER Screen", WS_POPUP | WS_CLIPCHILDREN, DispWidth,
                               DispHeight, DispWidth, DispHeight, nullptr, nullptr, instance, nullptr);
     if (!frmDisp) return;
@@ -147,20 +150,20 @@ void StartDisplay() {
     SetTimer(frmDisp, kTimer1, kTimer1StartInterval, nullptr);
     SetTimer(frmDisp, kTimer2, kTimer2Interval, nullptr);
 
-    PlaceControl(picfocus, 30, 30, -50, 0);  // 3
-    PictureBior.Resize(560, 346, RGB(255, 255, 255));  // 4
-    ShowWindow(frmDisp, SW_SHOW);  // 5
-    SetFocus(picfocus);  // 6
-    ShowWindow(frmDisp, SW_SHOWNORMAL);  // 7
-    SetWindowPos(frmDisp, nullptr, DispLeft, DispTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // 8
-    scr_work.Resize(DispWidth, DispHeight, RGB(0, 0, 0));  // 9
+    PlaceControl(picfocus, 30, 30, -50, 0);
+    PictureBior.Resize(560, 346, RGB(255, 255, 255));
+    ShowWindow(frmDisp, SW_SHOW);
+    SetFocus(picfocus);
+    ShowWindow(frmDisp, SW_SHOWNORMAL);
+    SetWindowPos(frmDisp, nullptr, DispLeft, DispTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    scr_work.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
     scr_bkg.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
-    pointerIsDefault = false;  // 10
+    pointerIsDefault = false;
     SetCursor(transparentCursor);
-    last = ReadPositions();  // 11
-    InitShow();  // 12
-    ShowWindow(frmDisp, SW_SHOW);  // 13
-    SetWindowPos(frmDisp, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);  // 14
+    last = ReadPositions();
+    InitShow();
+    ShowWindow(frmDisp, SW_SHOW);
+    SetWindowPos(frmDisp, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void InitShow() {

@@ -1,0 +1,173 @@
+#include "app/Preview.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "app/Globals.h"
+#include "app/Place.h"
+#include "app/Resources.h"
+
+namespace mirobel {
+
+HWND frmPrev = nullptr;
+HWND prev = nullptr;
+
+namespace {
+HWND hostWindow = nullptr;
+int32_t widthTwips = 0, heightTwips = 0;
+HBITMAP picture = nullptr;
+UINT_PTR watchTimer = 0;
+
+// How often the host is looked at. When the host's process dies, its windows
+// (ours among them) can vanish without any message reaching us, so waiting
+// for WM_DESTROY alone could leave the process running forever.
+constexpr UINT kWatchInterval = 100;
+
+int16_t Saturated16(int32_t value) {
+    return static_cast<int16_t>(std::clamp<int32_t>(value, std::numeric_limits<int16_t>::min(),
+                                                     std::numeric_limits<int16_t>::max()));
+}
+
+int32_t PixelsToTwips(int pixels, int twipsPerPixel) { return static_cast<int32_t>(pixels) * twipsPerPixel; }
+
+void ReleasePicture() {
+    if (picture) DeleteObject(picture);
+    picture = nullptr;
+}
+
+void Forget() {
+    if (watchTimer) KillTimer(nullptr, watchTimer);
+    watchTimer = 0;
+    ReleasePicture();
+    frmPrev = nullptr;
+    prev = nullptr;
+    hostWindow = nullptr;
+}
+
+void CALLBACK WatchHost(HWND, UINT, UINT_PTR, DWORD) {
+    if (IsWindow(hostWindow) && frmPrev && IsWindow(frmPrev)) return;
+    if (frmPrev && IsWindow(frmPrev)) {
+        DestroyWindow(frmPrev);  // its WM_DESTROY ends the process
+        return;
+    }
+    // Destroyed behind our back together with the host's process.
+    Forget();
+    WindowClosed();
+}
+
+LRESULT CALLBACK FrmPrevProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_DESTROY) {
+        Forget();
+        WindowClosed();
+        return 0;
+    }
+    // No input handling of its own: mouse and keys over the preview change nothing.
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK PrevProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            RECT client;
+            GetClientRect(hwnd, &client);
+            BITMAP bm{};
+            if (picture && GetObjectW(picture, sizeof bm, &bm)) {
+                HDC source = CreateCompatibleDC(dc);
+                HGDIOBJ old = SelectObject(source, picture);
+                // Width and height are scaled independently, so the whole
+                // card shows in a host of any proportions.
+                SetStretchBltMode(dc, HALFTONE);
+                SetBrushOrgEx(dc, 0, 0, nullptr);
+                StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+                SelectObject(source, old);
+                DeleteDC(source);
+            } else {
+                FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            }
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;  // the picture covers the whole control
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void RegisterClasses(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = FrmPrevProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = L"MirobelPreview";
+    RegisterClassExW(&wc);
+
+    WNDCLASSEXW image{};
+    image.cbSize = sizeof image;
+    image.lpfnWndProc = PrevProc;
+    image.hInstance = instance;
+    image.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    image.lpszClassName = L"MirobelImage";
+    RegisterClassExW(&image);
+}
+
+// frmPrev with its picture control, both hidden.
+void CreatePreviewWindow() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegisterClasses(instance);
+    frmPrev = CreateWindowExW(0, L"MirobelPreview", L"preview window", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                              nullptr, nullptr, instance, nullptr);
+    if (!frmPrev) return;
+    WindowOpened();
+    prev = CreateWindowExW(0, L"MirobelImage", L"", WS_CHILD, 0, 0, 0, 0, frmPrev, nullptr, instance, nullptr);
+    picture = static_cast<HBITMAP>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDB_PREVIEW), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+}  // namespace
+
+int32_t PreviewWidthTwips() { return widthTwips; }
+int32_t PreviewHeightTwips() { return heightTwips; }
+
+void StartPreview(int32_t hostHandle) {
+    // Handles are 32-bit values, sign-extended into a 64-bit process.
+    HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(hostHandle));
+    // With no host there is nothing to show in and nothing whose end would
+    // ever end the process.
+    if (!IsWindow(host)) return;
+
+    RECT r{};
+    GetWindowRect(host, &r);
+    DispLeft = 0;
+    DispTop = 0;
+    widthTwips = PixelsToTwips(r.right - r.left, ScreenTwipsPerPixelX());
+    heightTwips = PixelsToTwips(r.bottom - r.top, ScreenTwipsPerPixelY());
+    // The 16-bit globals keep what fits; the preview itself is sized from the
+    // 32-bit values, so a large host is still filled.
+    DispWidth = Saturated16(widthTwips);
+    DispHeight = Saturated16(heightTwips);
+
+    CreatePreviewWindow();
+    if (!frmPrev) return;
+    SetWindowLongW(frmPrev, GWL_STYLE, GetWindowLongW(frmPrev, GWL_STYLE) | WS_CHILD);
+    SetParent(frmPrev, host);
+    // GetParent reports the owner of a window that also has WS_POPUP, so the
+    // host is kept here for the watch.
+    hostWindow = host;
+    ShowPreview();
+    watchTimer = SetTimer(nullptr, 0, kWatchInterval, WatchHost);
+}
+
+void ShowPreview() {
+    if (!frmPrev) return;
+    int width = widthTwips / ScreenTwipsPerPixelX();
+    int height = heightTwips / ScreenTwipsPerPixelY();
+    SetWindowPos(frmPrev, nullptr, DispLeft, DispTop, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceControl(prev, Saturated16(width), Saturated16(height), 0, 0);
+    ShowWindow(prev, SW_SHOW);
+    ShowWindow(frmPrev, SW_SHOW);
+}
+
+}  // namespace mirobel

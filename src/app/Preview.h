@@ -1,0 +1,26 @@
+// The preview: a fixed picture of a card embedded in the host window that
+// the display settings hand over with "/p <handle>".
+#pragma once
+#include <cstdint>
+
+#include "app/Win32Util.h"
+
+namespace mirobel {
+
+extern HWND frmPrev;  // "preview window": borderless, black, child of the host
+extern HWND prev;     // the picture, stretched to the control's own size
+
+// The preview branch of Main after SaverActive is cleared: sizes the show's
+// globals from the host window, makes frmPrev its child and shows it. A
+// handle that names no window opens nothing, so the process ends at once.
+void StartPreview(int32_t hostHandle);
+// Places frmPrev over the whole host window and the picture over frmPrev.
+void ShowPreview();
+
+// The preview's size in twips as StartPreview computed it, in 32 bits: the
+// 16-bit DispWidth and DispHeight cannot hold hosts of 2185 pixels or more
+// at 15 twips a pixel.
+int32_t PreviewWidthTwips();
+int32_t PreviewHeightTwips();
+
+}  // namespace mirobel

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/Globals.h"
+#include "display/Bgm.h"
+#include "settings/Settings.h"
+
+using namespace mirobel;
+
+namespace {
+// Records every command in order, as "send <command>" (with "/<length>" when
+// a reply buffer is passed) or "exec <command>", and answers SendString from
+// a table of codes and replies by command text (0 and no reply otherwise).
+struct RecordingMusicPort : MusicPort {
+    std::vector<std::string> sent;
+    std::map<std::string, uint32_t> codes;
+    std::map<std::string, std::string> replies;
+    std::vector<std::string> buffersSeen;  // reply buffer contents on entry
+
+    uint32_t SendString(const std::string& command, char* reply, uint32_t length) override {
+        sent.push_back("send " + command + (reply ? "/" + std::to_string(length) : ""));
+        if (reply) buffersSeen.emplace_back(reply, length);
+        auto r = replies.find(command);
+        if (reply && r != replies.end()) {
+            // Like the platform: the reply and its terminator, cut to fit.
+            size_t n = std::min<size_t>(r->second.size() + 1, length);
+            std::memcpy(reply, r->second.c_str(), n);
+        }
+        auto c = codes.find(command);
+        return c == codes.end() ? 0 : c->second;
+    }
+    void Execute(const std::string& command) override { sent.push_back("exec " + command); }
+    std::string Narrow(const std::wstring& text) override {
+        std::string out;
+        for (wchar_t ch : text) out += ch < 0x80 ? static_cast<char>(ch) : '?';
+        return out;
+    }
+};
+
+using Sequence = std::vector<std::string>;
+
+class BgmTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        musicPort = &port;
+        BgmPlaying = false;
+        MusicMode = 1;
+        AppFolder = L"C:\\Saver\\";
+    }
+    void TearDown() override { musicPort = nullptr; }
+
+    // Starts the music successfully and forgets what that sent.
+    void Playing() {
+        BgmControl(0);
+        ASSERT_TRUE(BgmPlaying);
+        port.sent.clear();
+    }
+    Sequence UpkeepWithStatus(const std::string& reply) {
+        port.replies["status bgm mode"] = reply;
+        port.sent.clear();
+        BgmControl(2);
+        return port.sent;
+    }
+
+    RecordingMusicPort port;
+    const std::string kOpen = "send open \"C:\\Saver\\Mirobel.mid\" alias bgm";
+    const std::string kStatus = "send status bgm mode/80";
+};
+}  // namespace
+
+TEST_F(BgmTest, MusicModeOtherThanOneNeverSendsAnything) {
+    for (int16_t mode : {0, 2, -1, 3}) {
+        MusicMode = mode;
+        BgmPlaying = false;
+        BgmControl(0);
+        BgmControl(2);
+        BgmControl(2);
+        BgmControl(1);
+        EXPECT_TRUE(port.sent.empty()) << "mode " << mode;
+        EXPECT_FALSE(BgmPlaying);
+    }
+}
+
+TEST_F(BgmTest, StartOpensThenPlays) {
+    BgmControl(0);
+    EXPECT_EQ(port.sent, (Sequence{kOpen, "send play bgm notify"}));
+    EXPECT_TRUE(BgmPlaying);
+}
+
+TEST_F(BgmTest, FolderWithBlanksIsQuotedInTheOpenCommand) {
+    AppFolder = L"C:\\Program Files\\My Saver\\";
+    BgmControl(0);
+    ASSERT_FALSE(port.sent.empty());
+    EXPECT_EQ(port.sent[0], "send open \"C:\\Program Files\\My Saver\\Mirobel.mid\" alias bgm");
+}
+
+TEST_F(BgmTest, FailedOpenIsSilentAndLeavesTheMusicOff) {
+    port.codes["open \"C:\\Saver\\Mirobel.mid\" alias bgm"] = 275;  // file not found
+    BgmControl(0);
+    EXPECT_EQ(port.sent, (Sequence{kOpen}));
+    EXPECT_FALSE(BgmPlaying);
+    // Upkeep and stop find nothing to do for the rest of the show.
+    BgmControl(2);
+    BgmControl(1);
+    EXPECT_EQ(port.sent, (Sequence{kOpen}));
+}
+
+TEST_F(BgmTest, FailedPlayClosesTheDeviceThroughExecute) {
+    port.codes["play bgm notify"] = 277;
+    BgmControl(0);
+    EXPECT_EQ(port.sent, (Sequence{kOpen, "send play bgm notify", "exec close bgm"}));
+    EXPECT_FALSE(BgmPlaying);
+    BgmControl(2);
+    BgmControl(1);
+    EXPECT_EQ(port.sent.size(), 3u);
+}
+
+TEST_F(BgmTest, UpkeepLeavesPlayingMusicAlone) {
+    Playing();
+    EXPECT_EQ(UpkeepWithStatus("playing"), (Sequence{kStatus}));
+    // Only seven characters are compared.
+    EXPECT_EQ(UpkeepWithStatus("playing back"), (Sequence{kStatus}));
+    EXPECT_EQ(UpkeepWithStatus("playingX"), (Sequence{kStatus}));
+}
+
+TEST_F(BgmTest, UpkeepRestartsFromTheBeginningWhenNotPlaying) {
+    Playing();
+    const Sequence restart{kStatus, "exec seek bgm to start", "exec play bgm notify"};
+    for (const char* mode : {"stopped", "paused", "not ready", "", "playin", "Playing", "PLAYING"})
+        EXPECT_EQ(UpkeepWithStatus(mode), restart) << '"' << mode << '"';
+}
+
+TEST_F(BgmTest, FailedStatusQuerySendsNothingMore) {
+    Playing();
+    port.codes["status bgm mode"] = 263;
+    EXPECT_EQ(UpkeepWithStatus("stopped"), (Sequence{kStatus}));
+}
+
+TEST_F(BgmTest, StatusBufferIsBlankedBeforeEveryQuery) {
+    Playing();
+    UpkeepWithStatus("playing");
+    UpkeepWithStatus("stopped");
+    ASSERT_EQ(port.buffersSeen.size(), 2u);
+    for (const std::string& seen : port.buffersSeen) EXPECT_EQ(seen, std::string(80, ' '));
+
+    // So a query that succeeds without writing a reply does not find the
+    // previous "playing" still in the buffer.
+    UpkeepWithStatus("playing");
+    port.replies.erase("status bgm mode");
+    port.sent.clear();
+    BgmControl(2);
+    EXPECT_EQ(port.sent, (Sequence{kStatus, "exec seek bgm to start", "exec play bgm notify"}));
+}
+
+TEST_F(BgmTest, OneShowFromStartToEnd) {
+    BgmControl(0);
+    for (const char* mode : {"playing", "stopped", "playing"}) {  // the file came to its end once
+        port.replies["status bgm mode"] = mode;
+        BgmControl(2);
+    }
+    BgmControl(1);
+    EXPECT_EQ(port.sent, (Sequence{kOpen, "send play bgm notify", kStatus, kStatus, "exec seek bgm to start",
+                                   "exec play bgm notify", kStatus, "exec stop bgm", "exec close bgm"}));
+}
