@@ -10,8 +10,13 @@ add_executable(core_tests
   tests/core/ShowRulesTest.cpp
   tests/core/PoemsTest.cpp
   tests/core/ShowTest.cpp
+  tests/core/BgmTest.cpp
+  tests/core/SettingsRulesTest.cpp
+  tests/core/CompanionRulesTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
+# Tests that read committed assets (the help text) find them here.
+target_compile_definitions(core_tests PRIVATE MIROBEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(core_tests PRIVATE mirobel_core GTest::gtest_main)
 gtest_discover_tests(core_tests)
 

@@ -6,12 +6,17 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
 add_library(mirobel_win32 STATIC
   src/app/Place.cpp
   src/app/Win32Util.cpp
+  src/app/Preview.cpp
   src/settings/RegistryStore.cpp
   src/settings/SettingsDialog.cpp
+  src/companions/Forms.cpp
+  src/companions/frmComment.cpp
+  src/companions/frmHelp.cpp
+  src/companions/salesf.cpp
   src/display/Surface.cpp
   src/display/frmDisp.cpp
   src/display/GdiShow.cpp
-  src/display/Bgm.cpp
+  src/display/MciPort.cpp
 )
 target_link_libraries(mirobel_win32 PUBLIC mirobel_core)
 
@@ -37,7 +42,10 @@ configure_file("${portraits_rc}.in" "${portraits_rc}" COPYONLY)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated")
 file(GLOB portrait_files "${CMAKE_SOURCE_DIR}/assets/portraits/*.jpg")
 file(GLOB font_files "${CMAKE_SOURCE_DIR}/assets/fonts/*.ttf")
-set_source_files_properties(src/app/Mirobel.rc PROPERTIES OBJECT_DEPENDS "${portrait_files};${font_files};${portraits_rc}")
+set_source_files_properties(src/app/Mirobel.rc PROPERTIES OBJECT_DEPENDS "${portrait_files};${font_files};${portraits_rc};${CMAKE_SOURCE_DIR}/assets/preview/preview.bmp")
+file(GLOB windowart_files "${CMAKE_SOURCE_DIR}/assets/windowart/*")
+set_property(SOURCE src/app/Mirobel.rc APPEND PROPERTY OBJECT_DEPENDS
+             "${windowart_files};${CMAKE_SOURCE_DIR}/assets/help/MirobelHelp.txt")
 
 add_executable(Mirobel WIN32 src/app/Main.cpp src/app/Mirobel.rc)
 target_link_libraries(Mirobel PRIVATE mirobel_win32 ${MIROBEL_WIN32_LIBS})
@@ -50,3 +58,10 @@ include(cmake/WindowsTests.cmake)
 add_executable(paintframe_bench bench/PaintFrameBench.cpp)
 target_link_libraries(paintframe_bench PRIVATE mirobel_win32 ${MIROBEL_WIN32_LIBS})
 target_link_options(paintframe_bench PRIVATE -static)
+
+# Maker of the preview picture (run with tools/preview/make_preview.sh; it
+# does not ship with the program).
+set_source_files_properties(tools/preview/make_preview.rc PROPERTIES OBJECT_DEPENDS "${portrait_files};${font_files};${portraits_rc}")
+add_executable(make_preview tools/preview/make_preview.cpp tools/preview/make_preview.rc)
+target_link_libraries(make_preview PRIVATE mirobel_win32 ${MIROBEL_WIN32_LIBS})
+target_link_options(make_preview PRIVATE -static -municode)

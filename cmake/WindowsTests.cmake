@@ -12,18 +12,47 @@ add_executable(win32_tests
   tests/win32/PlaceTest.cpp
   tests/win32/DisplayWindowTest.cpp
   tests/win32/PresentationTest.cpp
+  tests/win32/PreviewTest.cpp
+  tests/win32/PreviewTest.rc
+  tests/win32/MusicBoxTest.cpp
 )
+set_source_files_properties(tests/win32/PreviewTest.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/assets/preview/preview.bmp)
 target_include_directories(win32_tests PRIVATE tests)
 target_link_libraries(win32_tests PRIVATE mirobel_win32 gtest gtest_main ${MIROBEL_WIN32_LIBS})
 target_link_options(win32_tests PRIVATE -static)
 add_test(NAME win32_tests COMMAND win32_tests)
 set_tests_properties(win32_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOURCE_LOCK wine TIMEOUT 300)
 
+# The settings dialog and its companion windows in a test program of their
+# own: under Wine, windows that a process shows after these have been open
+# are not always painted on the screen, which upsets tests that read pixels.
+# One resource script per program, as the linker finds the resources of only
+# one.
+add_executable(win32_window_tests
+  tests/win32/SettingsDialogTest.cpp
+  tests/win32/CompanionWindowsTest.cpp
+  tests/win32/CompanionWindowsTest.rc
+)
+file(GLOB windowart_files "${CMAKE_SOURCE_DIR}/assets/windowart/*")
+set_source_files_properties(tests/win32/CompanionWindowsTest.rc PROPERTIES OBJECT_DEPENDS
+                            "${windowart_files};${CMAKE_SOURCE_DIR}/assets/help/MirobelHelp.txt")
+target_include_directories(win32_window_tests PRIVATE tests)
+target_link_libraries(win32_window_tests PRIVATE mirobel_win32 gtest gtest_main ${MIROBEL_WIN32_LIBS})
+target_link_options(win32_window_tests PRIVATE -static)
+add_test(NAME win32_window_tests COMMAND win32_window_tests)
+set_tests_properties(win32_window_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOURCE_LOCK wine TIMEOUT 300)
+
 # A small Win32 tool the end-to-end tests use to look at and drive windows
 # of other processes from inside Wine.
 add_executable(probe tests/tools/probe.cpp)
 target_link_libraries(probe PRIVATE user32 gdi32)
 target_link_options(probe PRIVATE -static -municode)
+
+# A preview host of the tests' own: a window in another process that starts
+# the preview into itself.
+add_executable(host tests/tools/host.cpp)
+target_link_libraries(host PRIVATE user32 gdi32)
+target_link_options(host PRIVATE -static -municode)
 
 function(add_e2e_test name script)
   add_test(NAME ${name}
@@ -35,3 +64,7 @@ endfunction()
 add_e2e_test(e2e_startup tests/e2e/test_startup.py)
 add_e2e_test(e2e_settings_store tests/e2e/test_settings_store.py)
 add_e2e_test(e2e_show tests/e2e/test_show.py)
+add_e2e_test(e2e_preview tests/e2e/test_preview.py)
+add_e2e_test(e2e_music tests/e2e/test_music.py)
+add_e2e_test(e2e_settings_dialog tests/e2e/test_settings_dialog.py)
+add_e2e_test(e2e_companions tests/e2e/test_companions.py)

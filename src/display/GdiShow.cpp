@@ -217,6 +217,9 @@ std::wstring ResolveFace(const std::wstring& face) {
     std::wstring use = face;
     if (face == kBrushFace) use = InstalledOr(face, kEmbeddedBrushFace);
     else if (face == kMinchoFace) use = InstalledOr(face, kEmbeddedMinchoFace);
+    // No Gothic face is embedded: the introduction window's texts read well
+    // enough in the Mincho stand-in, and a second font would double the size.
+    else if (face == kPGothicFace) use = InstalledOr(face, kEmbeddedMinchoFace);
     return resolved[face] = use;
 }
 

@@ -8,6 +8,8 @@ namespace mirobel {
 
 inline constexpr const wchar_t* kEmbeddedBrushFace = L"Yuji Syuku";
 inline constexpr const wchar_t* kEmbeddedMinchoFace = L"BIZ UDMincho";
+// The proportional Gothic face the introduction window asks for.
+inline constexpr const wchar_t* kPGothicFace = L"ＭＳ Ｐゴシック";
 
 // Adds the fonts embedded in the program to this process.
 void AddEmbeddedFonts();

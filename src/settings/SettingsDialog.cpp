@@ -1,54 +1,269 @@
-// The settings dialog's window. Its controls and menu come on top of this
-// frame; the caption is what a new start looks for to stay out of the way.
+// The settings dialog frmSet. Its rules (shown values, range check, apply)
+// live in SettingsRules; this file builds the window and routes its events.
 #include "settings/SettingsDialog.h"
+
+#include <string>
 
 #include "app/Place.h"
 #include "app/Resources.h"
-#include "app/Win32Util.h"
+#include "companions/Companions.h"
+#include "companions/Forms.h"
+#include "display/GdiShow.h"
+#include "settings/RegistryStore.h"
+#include "settings/Settings.h"
+#include "settings/SettingsRules.h"
 
 namespace mirobel {
 
-namespace {
 HWND frmSet = nullptr;
+
+namespace {
+HWND LabelTitle, PictureSelect, LabelType[4], ComboFirst, LabelHani, ComboEnd, OptionType[3], CheckMusic, ComboSpeed,
+    CommandButton[4], Image1;
+
+const wchar_t* const kLabelTypeCaptions[4] = {L"範囲", L"順序", L"音楽", L"速度　　　速　１←→５　遅"};
+const wchar_t* const kOptionCaptions[3] = {L"ランダム", L"昇順", L"降順"};
+const wchar_t* const kButtonCaptions[4] = {L"更新", L"ヘルプ", L"解説", L"終了"};
+const wchar_t* const kAboutCaptions[4] = {L"使い方(&H&ｸ)", L"百人一首の解説(&C&ｿ)", L"ｿﾌﾄ紹介(&E&ｲ)",
+                                          L"ﾊﾞｰｼﾞｮﾝ(&A)"};
+
+const COLORREF kTitleColour = RGB(0, 128, 128);
+const COLORREF kPanelColour = RGB(0, 192, 192);
+const COLORREF kButtonGrey = RGB(192, 192, 192);
+// A drop-down list keeps this dropped extent; its field follows the font.
+const int kDroppedListHeight = 200;
+
+std::wstring Mincho() { return ResolveFace(L"ＭＳ 明朝"); }
+
+void Font(HWND control, bool bold) { SetControlFont(control, Mincho().c_str(), bold, SHIFTJIS_CHARSET, 9); }
+
+HMENU BuildMenu() {
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_STRING, kIdMenuClose, L"終了(&X&ｻ)");
+    AppendMenuW(bar, MF_STRING, kIdMenuSet, L"更新(&S&ﾄ)");
+    HMENU help = CreatePopupMenu();
+    for (int i = 0; i < 4; ++i) AppendMenuW(help, MF_STRING, kIdMenuAbout + i, kAboutCaptions[i]);
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"ﾍﾙﾌﾟ(&H&ｸ)");
+    return bar;
+}
+
+// The system takes only the first access key of a caption; the second one
+// (the kana) comes here.
+LRESULT MenuChar(wchar_t key, HMENU menu) {
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t caption[64] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+        if (HasAccessKey(caption, key)) return MAKELRESULT(i, MNC_EXECUTE);
+    }
+    return MAKELRESULT(0, MNC_IGNORE);
+}
+
+void CreateControls(HWND form) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    LabelTitle = CreateControl(form, L"STATIC", L"ミロベル ScreenSaver", SS_CENTER | SS_CENTERIMAGE);
+    SetControlColours(LabelTitle, kTitleColour);
+    PictureSelect = CreatePanel(form, kPanelColour);
+    // Row controls first: the row labels lie beneath them.
+    ComboFirst = CreateControl(PictureSelect, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+                               kIdComboFirst);
+    LabelHani = CreateControl(PictureSelect, L"STATIC", L"～", SS_LEFT);
+    SetControlColours(LabelHani, kPanelColour);
+    ComboEnd = CreateControl(PictureSelect, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+                             kIdComboEnd);
+    for (int i = 0; i < 3; ++i) {
+        OptionType[i] = CreateControl(PictureSelect, L"BUTTON", kOptionCaptions[i],
+                                      BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0), kIdOptionType + i);
+        SetControlColours(OptionType[i], kButtonGrey);
+    }
+    CheckMusic = CreateControl(PictureSelect, L"BUTTON", kMusicOnCaption, BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP,
+                               kIdCheckMusic);
+    SetControlColours(CheckMusic, kButtonGrey);
+    ComboSpeed = CreateControl(PictureSelect, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+                               kIdComboSpeed);
+    for (int i = 0; i < 4; ++i) {
+        LabelType[i] = CreateControl(PictureSelect, L"STATIC", kLabelTypeCaptions[i], SS_LEFT);
+        SetControlColours(LabelType[i], kPanelColour);
+        SetWindowPos(LabelType[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    for (int i = 0; i < 4; ++i)
+        CommandButton[i] = CreateControl(form, L"BUTTON", kButtonCaptions[i], BS_PUSHBUTTON | WS_TABSTOP,
+                                         kIdCommandButton + i);
+    HBITMAP picture = static_cast<HBITMAP>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDB_SET_IMAGE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    Image1 = CreateBitmapImage(form, picture);
+
+    for (HWND c : {ComboFirst, ComboEnd, ComboSpeed}) {
+        Font(c, false);
+        SetWindowPos(c, nullptr, 0, 0, 80, kDroppedListHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EnableTabKey(c);
+    }
+    for (HWND c : {LabelTitle, LabelHani, CheckMusic}) Font(c, true);
+    for (HWND c : LabelType) Font(c, true);
+    for (HWND c : OptionType) Font(c, true), EnableTabKey(c);
+    for (HWND c : CommandButton) Font(c, true), EnableTabKey(c);
+    EnableTabKey(CheckMusic);
+}
+
+// Step 5 of ShowSettingsDialog: the layout table, in its order.
+void LayOut() {
+    PlaceFontControl(LabelTitle, 16, 376, 30, 10, 10);
+    PlaceControl(PictureSelect, 376, 180, 10, 50);
+    for (int i = 0; i < 4; ++i) PlaceFontControl(LabelType[i], 11, 240, 33, 20, static_cast<int16_t>(12 + 44 * i));
+    PlaceFontControl(LabelHani, 20, 50, 33, 200, 16);
+    PlaceFontControlKeepHeight(ComboFirst, 14, 80, 88, 8);
+    PlaceFontControlKeepHeight(ComboEnd, 14, 80, 264, 8);
+    for (int i = 0; i < 3; ++i) PlaceFontControl(OptionType[i], 9, 80, 33, static_cast<int16_t>(88 + 88 * i), 48);
+    PlaceFontControl(CheckMusic, 14, 257, 33, 88, 96);
+    PlaceFontControlKeepHeight(ComboSpeed, 14, 80, 264, 144);
+    for (int i = 0; i < 4; ++i) PlaceFontControl(CommandButton[i], 11, 77, 52, static_cast<int16_t>(80 + 76 * i), 240);
+}
+
+void SelectText(HWND combo, int value) {
+    std::wstring text = std::to_wstring(value);
+    SendMessageW(combo, CB_SETCURSEL,
+                 static_cast<WPARAM>(SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                  reinterpret_cast<LPARAM>(text.c_str()))),
+                 0);
+}
+
+int SelectedOption() {
+    for (int i = 0; i < 3; ++i)
+        if (SendMessageW(OptionType[i], BM_GETCHECK, 0, 0) == BST_CHECKED) return i;
+    return 2;  // none selected reads as descending, like the last branch of the rule
+}
+
+void UnloadSettingsDialog() {
+    if (frmSet) DestroyWindow(frmSet);
+}
 
 LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case WM_COMMAND: {
+            int id = LOWORD(wp);
+            if (id == kIdCheckMusic && HIWORD(wp) == BN_CLICKED) CheckMusic_Click();
+            else if (id >= kIdCommandButton && id < kIdCommandButton + 4 && HIWORD(wp) == BN_CLICKED)
+                CommandButton_Click(static_cast<int16_t>(id - kIdCommandButton));
+            else if (id == kIdMenuClose && lp == 0) Menu_Close_Click();
+            else if (id == kIdMenuSet && lp == 0) Menu_Set_Click();
+            else if (id >= kIdMenuAbout && id < kIdMenuAbout + 4 && lp == 0)
+                Menu_About_Click(static_cast<int16_t>(id - kIdMenuAbout));
+            return 0;
+        }
+        case WM_MENUCHAR:
+            if (!(HIWORD(wp) & MF_SYSMENU)) return MenuChar(LOWORD(wp), reinterpret_cast<HMENU>(lp));
+            break;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            if (HBRUSH brush = ControlColours(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))
+                return reinterpret_cast<LRESULT>(brush);
+            break;
+        case WM_ACTIVATE:
+            KeepFocus(hwnd, msg, wp, ComboFirst);
+            return 0;
         case WM_DESTROY:
-            ReleaseControlFonts(hwnd);
+            ReleaseFormResources(hwnd);
             frmSet = nullptr;
             WindowClosed();
             return 0;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
-
-void RegisterFrmSet(HINSTANCE instance) {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = FrmSetProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_MIROBEL));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"MirobelSettings";
-    RegisterClassExW(&wc);
-    registered = true;
-}
 }  // namespace
 
 void ShowSettingsDialog() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterFrmSet(instance);
-    frmSet = CreateWindowExW(0, L"MirobelSettings", L"Saver Setting",
-                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                             CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
+    if (frmSet) {
+        ShowWindow(frmSet, SW_SHOWNORMAL);
+        SetForegroundWindow(frmSet);
+        return;
+    }
+    // 1. Created with its controls, not yet visible.
+    RegisterFormClass(L"MirobelSettings", FrmSetProc, IDI_MIROBEL);
+    frmSet = CreateForm(L"MirobelSettings", L"Saver Setting", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                        BuildMenu());
     if (!frmSet) return;
     WindowOpened();
+    CreateControls(frmSet);
+    // 2-3. A 400 x 300 client area below the menu bar, centred on the screen.
     SizeClientAndCentre(frmSet, 400, 300);
+    // 4-5. The panel measures in pixels like every window here.
+    LayOut();
+    // 6. The lists.
+    for (int i = 0; i < 100; ++i) {
+        std::wstring text = std::to_wstring(i + 1);
+        SendMessageW(ComboFirst, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(ComboEnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        if (i < 5) SendMessageW(ComboSpeed, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    // 7-9. The record, with defaults where a value has no control state.
+    ShownSettings shown = ShownValues();
+    SelectText(ComboFirst, shown.first);
+    SelectText(ComboEnd, shown.end);
+    SelectText(ComboSpeed, shown.speed);
+    SendMessageW(OptionType[shown.option], BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(CheckMusic, BM_SETCHECK, shown.music == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    CheckMusic_Click();
+    // 10.
+    PlaceControl(Image1, 50, 50, 8, 240);
+    // 11.
     ShowWindow(frmSet, SW_SHOWNORMAL);
     UpdateWindow(frmSet);
+}
+
+void CheckMusic_Click() {
+    int value = SendMessageW(CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    SetWindowTextW(CheckMusic, MusicCaption(value));
+}
+
+void CommandButton_Click(int16_t index) {
+    switch (index) {
+        case 0: {
+            DialogValues values{ControlText(ComboFirst), ControlText(ComboEnd), ControlText(ComboSpeed),
+                                SelectedOption(),
+                                SendMessageW(CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0};
+            RegistryStore store;
+            if (ApplySettings(values, store) != ApplyOutcome::Saved) return;
+            // The viewer stays: it is for reading, not for setting.
+            UnloadSettingsDialog();
+            UnloadSales();
+            UnloadHelp();
+            break;
+        }
+        case 1:
+            ShowHelp();
+            break;
+        case 2:
+            ShowCommentary();
+            break;
+        case 3:
+            UnloadSettingsDialog();
+            UnloadSales();
+            UnloadHelp();
+            UnloadCommentary();
+            break;
+        default:
+            break;
+    }
+}
+
+void Menu_Set_Click() { CommandButton_Click(0); }
+void Menu_Close_Click() { CommandButton_Click(3); }
+
+void Menu_About_Click(int16_t index) {
+    switch (index) {
+        case 0:
+            ShowHelp();
+            break;
+        case 1:
+            ShowCommentary();
+            break;
+        case 2:
+            ShowSales();
+            break;
+        default:
+            ShowAbout();
+            break;
+    }
 }
 
 }  // namespace mirobel

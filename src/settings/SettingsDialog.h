@@ -1,8 +1,33 @@
+// The settings dialog frmSet: shows the settings record, checks and stores
+// it on a confirmed apply, and opens the companion windows.
 #pragma once
+#include "app/Win32Util.h"
 
 namespace mirobel {
 
+// Control and menu ids; the controls of the panel are children of the panel.
+enum : int {
+    kIdComboFirst = 101,
+    kIdComboEnd = 102,
+    kIdComboSpeed = 103,
+    kIdOptionType = 110,  // + 0..2
+    kIdCheckMusic = 120,
+    kIdCommandButton = 130,  // + 0..3
+    kIdMenuClose = 200,
+    kIdMenuSet = 201,
+    kIdMenuAbout = 210,  // + 0..3
+};
+
+extern HWND frmSet;  // null while the dialog is not open
+
 // Opens the settings dialog "Saver Setting" modeless and returns at once.
 void ShowSettingsDialog();
+
+// The dialog's handlers, as the buttons and the menu raise them.
+void CheckMusic_Click();
+void CommandButton_Click(int16_t index);
+void Menu_About_Click(int16_t index);
+void Menu_Close_Click();
+void Menu_Set_Click();
 
 }  // namespace mirobel

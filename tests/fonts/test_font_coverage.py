@@ -147,6 +147,17 @@ class CollectedCharacters(unittest.TestCase):
         self.assertTrue(any(ord(c) > 0x7F for c in from_sources),
                         "no Japanese text found under src/: is the lexer skipping literals?")
 
+    def test_help_text_counts_decoded_as_shift_jis(self):
+        # The help text is bytes, not a literal: its characters reach the
+        # Mincho set only through the cp932 decoding the window also uses.
+        seen = charset.collect(ROOT)
+        for rel in charset.SHIFT_JIS_ASSETS:
+            with open(os.path.join(ROOT, rel), "rb") as f:
+                text = f.read().decode("cp932")
+            missing = {c for c in text if charset.needs_glyph(c)} - set(seen)
+            self.assertFalse(missing, f"{rel}: {sorted(missing)}")
+            self.assertIn(rel, seen.values(), f"no character is credited to {rel}")
+
     def test_brush_set_is_inside_the_full_set(self):
         self.assertLessEqual(set(charset.brush_charset(ROOT)), set(charset.charset(ROOT)))
 

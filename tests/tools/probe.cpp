@@ -13,6 +13,15 @@
 //   probe launch <hex>                   starts a process with exactly the command line
 //                                        whose UTF-8 bytes the hex digits spell (Wine
 //                                        would requote a plain argument)
+//   probe post <hwnd> <msg> <wp> <lp>    posts a message (numbers decimal or 0x hex)
+//   probe send <hwnd> <msg> <wp> <lp>    sends a message that carries no pointer; prints
+//                                        its result
+//   probe combo <hwnd>                   a combo box's entry count, selection and entries
+//   probe select <hwnd> <index>          selects a combo box entry as the user does,
+//                                        with the notification to its parent
+//   probe pressid <hwnd> <id>            clicks the child button with that control id
+//                                        (a box's Yes is 6, No 7, whatever the language)
+//   probe gettext <hwnd>                 a control's own text (WM_GETTEXT), as one line
 #include <windows.h>
 
 #include <cstdio>
@@ -80,6 +89,7 @@ void Describe(HWND hwnd) {
                         std::to_wstring(r.bottom - r.top) + L" cw=" + std::to_wstring(c.right) +
                         L" ch=" + std::to_wstring(c.bottom) + L" pid=" + std::to_wstring(pid) +
                         L" parent=" + std::to_wstring(reinterpret_cast<uintptr_t>(parent)) +
+                        L" id=" + std::to_wstring(GetDlgCtrlID(hwnd)) +
                         L" class=" + ClassOf(hwnd) + L" text=" + Escape(TextOf(hwnd));
     std::printf("%s\n", Utf8(line).c_str());
 }
@@ -113,6 +123,8 @@ std::vector<HWND> Children(HWND parent) {
     EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&all));
     return all;
 }
+
+LONG_PTR ParseNumber(const wchar_t* text) { return static_cast<LONG_PTR>(_wcstoi64(text, nullptr, 0)); }
 
 HWND ParseHandle(const wchar_t* text) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(_wcstoui64(text, nullptr, 10))); }
 
@@ -189,6 +201,64 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"close" && argc >= 3) {
         PostMessageW(ParseHandle(argv[2]), WM_CLOSE, 0, 0);
         std::printf("closed\n");
+        return 0;
+    }
+    if ((verb == L"post" || verb == L"send") && argc >= 6) {
+        HWND target = ParseHandle(argv[2]);
+        UINT msg = static_cast<UINT>(ParseNumber(argv[3]));
+        WPARAM wp = static_cast<WPARAM>(ParseNumber(argv[4]));
+        LPARAM lp = static_cast<LPARAM>(ParseNumber(argv[5]));
+        if (verb == L"post") {
+            std::printf(PostMessageW(target, msg, wp, lp) ? "posted\n" : "failed\n");
+            return 0;
+        }
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(target, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &result)) {
+            std::printf("failed\n");
+            return 1;
+        }
+        std::printf("result=%lld\n", static_cast<long long>(static_cast<LONG_PTR>(result)));
+        return 0;
+    }
+    if (verb == L"combo" && argc >= 3) {
+        HWND combo = ParseHandle(argv[2]);
+        DWORD_PTR count = 0, selected = 0;
+        SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+        SendMessageTimeoutW(combo, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selected);
+        std::printf("count=%lld sel=%lld\n", static_cast<long long>(static_cast<LONG_PTR>(count)),
+                    static_cast<long long>(static_cast<LONG_PTR>(selected)));
+        for (LONG_PTR i = 0; i < static_cast<LONG_PTR>(count); ++i) {
+            wchar_t buffer[512] = {};
+            // The system carries this text across processes, as it does WM_GETTEXT.
+            SendMessageTimeoutW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer),
+                                SMTO_ABORTIFHUNG, 5000, nullptr);
+            std::printf("item=%s\n", Utf8(Escape(buffer)).c_str());
+        }
+        return 0;
+    }
+    if (verb == L"select" && argc >= 4) {
+        HWND combo = ParseHandle(argv[2]);
+        WPARAM index = static_cast<WPARAM>(ParseNumber(argv[3]));
+        SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+        WPARAM notify = MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE);
+        PostMessageW(GetAncestor(combo, GA_PARENT), WM_COMMAND, notify, reinterpret_cast<LPARAM>(combo));
+        std::printf("selected\n");
+        return 0;
+    }
+    if (verb == L"pressid" && argc >= 4) {
+        int id = static_cast<int>(ParseNumber(argv[3]));
+        for (HWND child : Children(ParseHandle(argv[2]))) {
+            if (ClassOf(child) == L"Button" && GetDlgCtrlID(child) == id) {
+                PostMessageW(child, BM_CLICK, 0, 0);
+                std::printf("pressed\n");
+                return 0;
+            }
+        }
+        std::printf("no such button\n");
+        return 1;
+    }
+    if (verb == L"gettext" && argc >= 3) {
+        std::printf("%s\n", Utf8(Escape(ControlText(ParseHandle(argv[2])))).c_str());
         return 0;
     }
     if (verb == L"launch" && argc >= 3) {

@@ -4,6 +4,8 @@
 The full set, which the Mincho subset holds, is the union of:
   * the characters of every wide literal (L"...", LR"d(...)d", L'x') in the
     C++ sources under src/, because all drawn text goes through wide strings;
+  * the help text, kept as Shift-JIS bytes in assets/help and decoded with
+    code page 932 as the program decodes it;
   * printable ASCII, since numbers, names and user-entered text can show any;
   * a fixed list of window texts and punctuation that later code may draw
     before any literal in src/ holds them.
@@ -25,6 +27,10 @@ SOURCE_SUFFIXES = (".cpp", ".h", ".inc", ".hpp", ".cc", ".cxx", ".hh")
 # The sources whose wide literals the brush face draws: the card writes the
 # verses and the poet's name, one character at a time, from the poem table.
 BRUSH_SOURCES = ("src/poems/PoemRecords.inc",)
+
+# Texts the program keeps as Shift-JIS assets rather than literals; the help
+# window draws them in the Mincho face.
+SHIFT_JIS_ASSETS = ("assets/help/MirobelHelp.txt",)
 
 # Texts kept in the fonts even before any source file uses them: the window
 # texts of dialogs still being written, the face names the program asks for
@@ -267,6 +273,13 @@ def collect(root, only=None):
             add(wide_text(text), rel)
         except LiteralError as e:
             raise LiteralError(f"{rel}: {e}") from None
+    if only is None:
+        for rel in SHIFT_JIS_ASSETS:
+            path = os.path.join(root, rel)
+            if not os.path.isfile(path):
+                raise FileNotFoundError(f"{path} not found; update SHIFT_JIS_ASSETS in {__file__}")
+            with open(path, "rb") as f:
+                add(f.read().decode("cp932"), rel)
     add(PRINTABLE_ASCII, "printable ASCII")
     for extra in EXTRA_TEXTS:
         add(extra, "fixed window texts")

@@ -1,0 +1,65 @@
+// The companion windows' rules that need no window: the commentary viewer's
+// chooser texts and fields, the help text's layout, the cyclists' step.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "display/ShowState.h"
+
+namespace mirobel {
+
+// --- commentary viewer -------------------------------------------------
+inline constexpr int kChooserEntries = 100;
+
+// Entry k (0-based) of the chooser: " 1  あきのたの かりほのいほの" for k = 0.
+// The poem tables must have been filled.
+std::wstring ChooserEntryText(int k);
+
+struct CommentaryTexts {
+    std::wstring upper;    // fields 1, 2, 3 joined by blanks
+    std::wstring lower;    // fields 4, 5
+    std::wstring poet;     // field 6
+    std::wstring comment;  // the rendering without its four-character marker
+};
+CommentaryTexts CommentaryFor(int poemNo);
+
+// Position the viewer shows for a chooser selection: nothing selected counts
+// as entry 0.
+int ChosenEntry(int selected);
+
+// --- help window ---------------------------------------------------------
+inline constexpr int kHelpLines = 25;
+inline constexpr int kHelpColumns = 77;
+
+// Everything wrong with a Shift-JIS help text: line endings, line count,
+// widths in half-width columns, and the shape of its three sections
+// ("■" headings, the four settings items with circled digits, body lines
+// indented by an ideographic space, one empty line between sections).
+// Empty when the text is sound.
+std::vector<std::string> HelpTextProblems(const std::string& sjis);
+
+// Half-width columns of one Shift-JIS line: a double-byte character counts
+// two, a single byte (ASCII or half-width kana) one.
+int ShiftJisColumns(const std::string& line);
+
+// --- software introduction window ---------------------------------------
+inline constexpr int kCyclists = 4;
+inline constexpr int kCyclistWrapLeft = 336;
+
+struct CyclistPlace {
+    double left;
+    int top;
+};
+// The staggered line the cyclists start from: ImageSensyu(i) at
+// 240 - 32 i, 300 - 8 i.
+CyclistPlace CyclistStart(int i);
+
+// One cyclist's move for a draw r in [0, 1) at t twips per pixel: left by
+// r * 200 / t, back to 336 once the left edge is below 100 / t.
+double CyclistStep(double left, double r, int twipsPerPixel);
+
+// One tick of the animation: reseed, then move cyclists 0 to 3 in order,
+// one draw each.
+void CyclistsTick(CyclistPlace (&cyclists)[kCyclists], RandomSource& random, int twipsPerPixel);
+
+}  // namespace mirobel

@@ -1,0 +1,24 @@
+// The windows the settings dialog opens beside itself. Each exists at most
+// once; the handle is null while the window is not open.
+#pragma once
+#include "app/Win32Util.h"
+#include "companions/About.h"
+
+namespace mirobel {
+
+extern HWND frmComment;  // commentary viewer "百人一首の解説"
+extern HWND frmHelp;     // help window "ミロベルスクリーンセイバーの使い方"
+extern HWND salesf;      // software introduction window "作者ソフト紹介"
+
+// Open, or lay out again and show, the viewer / the help window.
+void ShowCommentary();
+void ShowHelp();
+// Creates the introduction window when it is not open, then shows it.
+void ShowSales();
+
+// Each closes its window when it is open (the window is discarded).
+void UnloadCommentary();
+void UnloadHelp();
+void UnloadSales();
+
+}  // namespace mirobel

@@ -1,0 +1,310 @@
+#include "companions/Forms.h"
+
+#include <map>
+
+#include "app/Place.h"
+
+namespace mirobel {
+
+namespace {
+struct Colours {
+    HBRUSH brush;
+    COLORREF text;
+};
+std::map<HWND, Colours> colours;
+std::map<HWND, HBRUSH> panelBrushes;
+struct Picture {
+    HBITMAP bitmap = nullptr;
+    HICON icon = nullptr;
+};
+std::map<HWND, Picture> pictures;
+std::map<HWND, HFONT> unscaledFonts;
+std::map<HWND, HWND> lastFocus;
+
+const wchar_t* const kPanelClass = L"MirobelPanel";
+const wchar_t* const kImageClass = L"MirobelImage";
+const wchar_t* const kOldProcProperty = L"MirobelTabOldProc";
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_ERASEBKGND: {
+            RECT r;
+            GetClientRect(hwnd, &r);
+            auto it = panelBrushes.find(hwnd);
+            FillRect(reinterpret_cast<HDC>(wp), &r,
+                     it != panelBrushes.end() ? it->second : GetSysColorBrush(COLOR_BTNFACE));
+            return 1;
+        }
+        case WM_COMMAND:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX: {
+            // The window's procedure handles its controls wherever they sit.
+            LRESULT r = SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
+            if (r || msg == WM_COMMAND) return r;
+            break;
+        }
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK ImageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;  // the picture covers every pixel the window owns
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            // Paint DCs come from a shared cache; leave no stretch mode behind.
+            int saved = SaveDC(dc);
+            RECT r;
+            GetClientRect(hwnd, &r);
+            auto it = pictures.find(hwnd);
+            if (it != pictures.end() && it->second.bitmap) {
+                BITMAP info{};
+                GetObjectW(it->second.bitmap, sizeof info, &info);
+                HDC source = CreateCompatibleDC(dc);
+                HGDIOBJ old = SelectObject(source, it->second.bitmap);
+                SetStretchBltMode(dc, HALFTONE);
+                SetBrushOrgEx(dc, 0, 0, nullptr);
+                StretchBlt(dc, 0, 0, r.right, r.bottom, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+                SelectObject(source, old);
+                DeleteDC(source);
+            } else if (it != pictures.end() && it->second.icon) {
+                DrawIconEx(dc, 0, 0, it->second.icon, r.right, r.bottom, 0, nullptr, DI_NORMAL);
+            }
+            RestoreDC(dc, saved);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_NCHITTEST:
+            return HTTRANSPARENT;  // a picture takes no clicks, as on a form
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void RegisterChildClasses() {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.hInstance = Instance();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpfnWndProc = PanelProc;
+    wc.lpszClassName = kPanelClass;
+    RegisterClassExW(&wc);
+    wc.lpfnWndProc = ImageProc;
+    wc.lpszClassName = kImageClass;
+    RegisterClassExW(&wc);
+    registered = true;
+}
+
+// The opaque pixels of an icon, from its AND mask (0 where the icon draws).
+HRGN IconRegion(HICON icon, int width, int height) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, info.hbmMask);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    for (int y = 0; y < height; ++y) {
+        int x = 0;
+        while (x < width) {
+            while (x < width && GetPixel(dc, x, y) != RGB(0, 0, 0)) ++x;
+            int start = x;
+            while (x < width && GetPixel(dc, x, y) == RGB(0, 0, 0)) ++x;
+            if (x > start) {
+                HRGN run = CreateRectRgn(start, y, x, y + 1);
+                CombineRgn(region, region, run, RGN_OR);
+                DeleteObject(run);
+            }
+        }
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    return region;
+}
+
+LRESULT CALLBACK TabKeyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProperty));
+    switch (msg) {
+        case WM_KEYDOWN:
+            if (wp == VK_TAB) {
+                bool back = GetKeyState(VK_SHIFT) < 0;
+                HWND next = GetNextDlgTabItem(GetAncestor(hwnd, GA_ROOT), hwnd, back);
+                if (next) SetFocus(next);
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wp == L'\t') return 0;
+            break;
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+            RemovePropW(hwnd, kOldProcProperty);
+            break;
+    }
+    return CallWindowProcW(old, hwnd, msg, wp, lp);
+}
+
+template <typename Map, typename Free>
+void ReleaseWithin(HWND window, Map& map, Free free) {
+    for (auto it = map.begin(); it != map.end();) {
+        if (it->first == window || IsChild(window, it->first) || !IsWindow(it->first)) {
+            free(it->second);
+            it = map.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+}  // namespace
+
+void RegisterFormClass(const wchar_t* className, WNDPROC proc, int iconId) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(Instance(), className, &existing)) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = Instance();
+    if (iconId) {
+        wc.hIcon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(iconId), IMAGE_ICON, 32, 32, 0));
+        wc.hIconSm = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(iconId), IMAGE_ICON, 16, 16, 0));
+    }
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    RegisterClassExW(&wc);
+}
+
+HWND CreateForm(const wchar_t* className, const wchar_t* caption, DWORD style, HMENU menu) {
+    RegisterChildClasses();
+    return CreateWindowExW(0, className, caption, style | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                           CW_USEDEFAULT, 320, 240, nullptr, menu, Instance(), nullptr);
+}
+
+HWND CreateControl(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle) {
+    return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 10, 10,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+}
+
+HWND CreatePanel(HWND parent, COLORREF background, DWORD exStyle) {
+    RegisterChildClasses();
+    HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT | exStyle, kPanelClass, L"",
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 10, 10, parent,
+                                 nullptr, Instance(), nullptr);
+    if (panel) panelBrushes[panel] = CreateSolidBrush(background);
+    return panel;
+}
+
+HWND CreateBitmapImage(HWND parent, HBITMAP bitmap, DWORD style) {
+    RegisterChildClasses();
+    HWND image = CreateWindowExW(0, kImageClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 10, 10,
+                                 parent, nullptr, Instance(), nullptr);
+    if (image) pictures[image].bitmap = bitmap;
+    return image;
+}
+
+HWND CreateIconImage(HWND parent, HICON icon) {
+    RegisterChildClasses();
+    HWND image = CreateWindowExW(0, kImageClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 32, 32, parent,
+                                 nullptr, Instance(), nullptr);
+    if (!image) return nullptr;
+    pictures[image].icon = icon;
+    if (icon) {
+        ICONINFO info{};
+        BITMAP mask{};
+        if (GetIconInfo(icon, &info)) {
+            GetObjectW(info.hbmMask, sizeof mask, &mask);
+            DeleteObject(info.hbmMask);
+            if (info.hbmColor) DeleteObject(info.hbmColor);
+        }
+        int height = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
+        if (HRGN region = IconRegion(icon, mask.bmWidth, height)) SetWindowRgn(image, region, FALSE);
+    }
+    return image;
+}
+
+void SetControlColours(HWND control, COLORREF back, COLORREF text) {
+    auto it = colours.find(control);
+    if (it != colours.end()) DeleteObject(it->second.brush);
+    colours[control] = {CreateSolidBrush(back), text};
+}
+
+HBRUSH ControlColours(HDC dc, HWND control) {
+    auto it = colours.find(control);
+    if (it == colours.end()) return nullptr;
+    LOGBRUSH lb{};
+    GetObjectW(it->second.brush, sizeof lb, &lb);
+    SetTextColor(dc, it->second.text);
+    SetBkColor(dc, lb.lbColor);
+    return it->second.brush;
+}
+
+void ReleaseFormResources(HWND window) {
+    ReleaseWithin(window, colours, [](Colours& c) { DeleteObject(c.brush); });
+    ReleaseWithin(window, panelBrushes, [](HBRUSH b) { DeleteObject(b); });
+    ReleaseWithin(window, pictures, [](Picture& p) {
+        if (p.bitmap) DeleteObject(p.bitmap);
+        if (p.icon) DestroyIcon(p.icon);
+    });
+    ReleaseWithin(window, unscaledFonts, [](HFONT f) { DeleteObject(f); });
+    ReleaseWithin(window, lastFocus, [](HWND) {});
+    ReleaseControlFonts(window);
+}
+
+void EnableTabKey(HWND control) {
+    if (!control || GetPropW(control, kOldProcProperty)) return;
+    LONG_PTR old = SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TabKeyProc));
+    SetPropW(control, kOldProcProperty, reinterpret_cast<HANDLE>(old));
+}
+
+bool KeepFocus(HWND form, UINT msg, WPARAM wp, HWND initial) {
+    if (msg != WM_ACTIVATE) return false;
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(form, focus)) lastFocus[form] = focus;
+        return true;
+    }
+    if (HIWORD(wp)) return true;  // minimised: nothing to focus
+    auto it = lastFocus.find(form);
+    HWND target = it != lastFocus.end() && IsWindow(it->second) ? it->second : initial;
+    if (target) SetFocus(target);
+    return true;
+}
+
+void SetUnscaledFont(HWND control, const wchar_t* face, bool bold, int points) {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(points, ScreenDpiX(), 72);
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+    HFONT font = CreateFontIndirectW(&lf);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    auto it = unscaledFonts.find(control);
+    if (it != unscaledFonts.end()) DeleteObject(it->second);
+    unscaledFonts[control] = font;
+}
+
+std::wstring ControlText(HWND control) {
+    int n = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(control, text.data(), n + 1);
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
+std::string ResourceBytes(int id, const wchar_t* type) {
+    HRSRC found = FindResourceW(Instance(), MAKEINTRESOURCEW(id), type);
+    if (!found) return {};
+    HGLOBAL loaded = LoadResource(Instance(), found);
+    const char* data = static_cast<const char*>(LockResource(loaded));
+    return data ? std::string(data, SizeofResource(Instance(), found)) : std::string();
+}
+
+}  // namespace mirobel

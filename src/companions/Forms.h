@@ -1,0 +1,60 @@
+// Small pieces the settings dialog and its companion windows are made of:
+// window classes, panels with a colour, pictures, control colours and the
+// Tab key between controls.
+#pragma once
+#include <string>
+
+#include "app/Win32Util.h"
+
+namespace mirobel {
+
+// Registers a top-level window class once; icon is a resource id (0: none).
+void RegisterFormClass(const wchar_t* className, WNDPROC proc, int iconId);
+// A top-level window, created hidden and not yet sized.
+HWND CreateForm(const wchar_t* className, const wchar_t* caption, DWORD style, HMENU menu = nullptr);
+
+// A child control of a system class ("STATIC", "BUTTON", "COMBOBOX", "EDIT").
+HWND CreateControl(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id = 0,
+                   DWORD exStyle = 0);
+
+// A picture box used as a panel: painted in one colour, and it passes
+// commands and colour requests of its controls on to its window, so that
+// the window's procedure serves them all.
+HWND CreatePanel(HWND parent, COLORREF background, DWORD exStyle = WS_EX_CLIENTEDGE);
+
+// An image control showing a bitmap (or an icon) stretched to its client
+// area. An icon image is shaped to the icon's mask, so whatever lies behind
+// it shows through its transparent pixels.
+HWND CreateBitmapImage(HWND parent, HBITMAP bitmap, DWORD style = 0);
+HWND CreateIconImage(HWND parent, HICON icon);
+
+// Colours a label, option button, check box or text box is drawn in; the
+// window procedure answers WM_CTLCOLOR* through ControlColours.
+void SetControlColours(HWND control, COLORREF back, COLORREF text = RGB(0, 0, 0));
+// The brush for a colour request, or nullptr when the control has no
+// colours of its own.
+HBRUSH ControlColours(HDC dc, HWND control);
+// Frees what the controls of a window that is going away held: colours,
+// fonts and pictures.
+void ReleaseFormResources(HWND window);
+
+// Lets Tab and Shift+Tab move between the controls of the window in their
+// tab order, as a dialog does; text boxes then never receive a tab character.
+void EnableTabKey(HWND control);
+
+// Keeps the keyboard focus on a form's controls across activations, as a
+// dialog does: the control that had it gets it back, at first `initial`.
+// Call from the form's procedure; true when the message was handled.
+bool KeepFocus(HWND form, UINT msg, WPARAM wp, HWND initial);
+
+// A font at a point size taken as it is, not through ScaledFontSize; freed
+// with the window's other resources.
+void SetUnscaledFont(HWND control, const wchar_t* face, bool bold, int points);
+
+// Text of a control as a string.
+std::wstring ControlText(HWND control);
+
+// The resource of the given id and type as bytes; empty when missing.
+std::string ResourceBytes(int id, const wchar_t* type);
+
+}  // namespace mirobel

@@ -1,0 +1,85 @@
+// The help window frmHelp: the built-in help text and "ＯＫ！".
+#include "app/Place.h"
+#include "app/Resources.h"
+#include "companions/Companions.h"
+#include "companions/Forms.h"
+#include "display/GdiShow.h"
+
+namespace mirobel {
+
+HWND frmHelp = nullptr;
+
+namespace {
+HWND TextInformation, CommandButton;
+enum : int { kIdTextInformation = 101, kIdCommandButton = 102 };
+
+// The text is kept as the Shift-JIS bytes it was written in and read with
+// code page 932 whatever the system's own code page is.
+std::wstring HelpText() {
+    std::string bytes = ResourceBytes(IDR_HELP_TEXT, RT_RCDATA);
+    if (bytes.empty()) return {};
+    int n = MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+    return text;
+}
+
+void CreateControls(HWND form) {
+    std::wstring face = ResolveFace(L"ＭＳ 明朝");
+    TextInformation = CreateControl(form, L"EDIT", HelpText().c_str(), ES_MULTILINE | ES_READONLY | WS_TABSTOP,
+                                    kIdTextInformation, WS_EX_CLIENTEDGE);
+    // Read-only, yet drawn like a page to read rather than a disabled box.
+    SetControlColours(TextInformation, RGB(255, 255, 255));
+    CommandButton = CreateControl(form, L"BUTTON", L"ＯＫ！", BS_PUSHBUTTON | WS_TABSTOP, kIdCommandButton);
+    SetControlFont(TextInformation, face.c_str(), false, SHIFTJIS_CHARSET, 9);
+    SetControlFont(CommandButton, face.c_str(), true, SHIFTJIS_CHARSET, 9);
+    EnableTabKey(TextInformation);
+    EnableTabKey(CommandButton);
+}
+
+void CommandButton_Click() { UnloadHelp(); }
+
+LRESULT CALLBACK FrmHelpProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+            if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kIdCommandButton) CommandButton_Click();
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+            if (HBRUSH brush = ControlColours(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))
+                return reinterpret_cast<LRESULT>(brush);
+            break;
+        case WM_ACTIVATE:
+            KeepFocus(hwnd, msg, wp, CommandButton);
+            return 0;
+        case WM_DESTROY:
+            ReleaseFormResources(hwnd);
+            frmHelp = nullptr;
+            WindowClosed();
+            return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+}  // namespace
+
+void ShowHelp() {
+    if (!frmHelp) {
+        RegisterFormClass(L"MirobelHelp", FrmHelpProc, IDI_HELP);
+        frmHelp = CreateForm(L"MirobelHelp", L"ミロベルスクリーンセイバーの使い方",
+                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+        if (!frmHelp) return;
+        WindowOpened();
+        CreateControls(frmHelp);
+    }
+    SizeClientAndCentre(frmHelp, 490, 385);
+    PlaceFontControl(TextInformation, 9, 470, 328, 10, 10);
+    PlaceFontControl(CommandButton, 11, 89, 33, 390, 347);
+    ShowWindow(frmHelp, SW_SHOWNORMAL);
+    SetForegroundWindow(frmHelp);
+}
+
+void UnloadHelp() {
+    if (frmHelp) DestroyWindow(frmHelp);
+}
+
+}  // namespace mirobel

@@ -1,0 +1,62 @@
+// What the settings dialog decides without touching a window: the values it
+// shows for a record, the range check, and the apply with its two boxes.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "settings/Settings.h"
+
+namespace mirobel {
+
+inline constexpr const wchar_t* kRangeMessage = L"歌の選択範囲が違います。";
+inline constexpr const wchar_t* kConfirmText = L"更新しますか。\r\n";
+inline constexpr const wchar_t* kMusicOnCaption = L"Music On";
+inline constexpr const wchar_t* kMusicOffCaption = L"Music Off";
+
+// "ミロベル　スクリーンセイバー Ver1.5": the confirm question's and the About
+// box's title.
+std::wstring VersionTitle();
+
+// The values the dialog's controls show for the record. A field that no
+// control can show (a hand-edited store, or zeros left by a failed load) is
+// shown with its default, so that every list has a selection and an apply
+// writes back something the show can use.
+struct ShownSettings {
+    int16_t first, end;  // 1..100
+    int16_t option;      // index of the selected option button, 0..2
+    int16_t music;       // check box state, 0 or 1
+    int16_t speed;       // 1..5
+};
+ShownSettings ShownValues();
+
+const wchar_t* MusicCaption(int checkValue);
+
+// Whole part of the number a list's text starts with; "" and text without
+// digits give 0, as the classic numeric reading of a text does.
+int32_t WholeNumberOfText(const std::wstring& text);
+
+// 1 <= first <= end <= 100.
+bool RangeAccepted(int32_t first, int32_t end);
+
+// Option button index to the stored order: 0 random (1), 1 ascending (2),
+// anything else descending (3).
+int16_t SelectTypeForOption(int option);
+
+// What the dialog's controls hold when the user applies.
+struct DialogValues {
+    std::wstring firstText, endText, speedText;
+    int option;  // selected option button
+    int music;   // check box state
+};
+enum class ApplyOutcome { BadRange, NotConfirmed, Saved };
+
+// The range check with its message, the confirm question, then the record
+// and SaveSettings. Only a Saved outcome changes the record or the store.
+ApplyOutcome ApplySettings(const DialogValues& values, SettingsStore& store);
+
+// Whether a menu caption names key as one of its access keys. A caption may
+// carry two ("終了(&X&ｻ)": the Latin letter and the kana on the same key);
+// Latin letters match in either case, "&&" is a literal ampersand.
+bool HasAccessKey(const std::wstring& caption, wchar_t key);
+
+}  // namespace mirobel

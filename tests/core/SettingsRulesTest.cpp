@@ -1,0 +1,193 @@
+// The settings dialog's decisions: shown values, range check, and apply with
+// its two boxes and the store.
+#include "settings/SettingsRules.h"
+
+#include <gtest/gtest.h>
+
+#include "support/Fakes.h"
+
+using namespace mirobel;
+using namespace mirobel::testing;
+
+namespace {
+void SetRecord(int16_t saverType, int16_t music, int16_t first, int16_t end, int16_t type, int16_t speed) {
+    SaverType = saverType, MusicMode = music, SelectFirst = first, SelectEnd = end, SelectType = type, Speed = speed;
+}
+
+DialogValues Values(const wchar_t* first, const wchar_t* end, int option = 0, int music = 1,
+                    const wchar_t* speed = L"3") {
+    return {first, end, speed, option, music};
+}
+
+class ApplyTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetRecord(7, 1, 1, 100, 1, 3); }
+    BoxesInstalled boxes;
+    MemoryStore store;
+};
+}  // namespace
+
+TEST(ShownValues, ARecordOfTheStoresDefaultsShowsAsItIs) {
+    SetRecord(2, 1, 1, 100, 1, 3);
+    ShownSettings s = ShownValues();
+    EXPECT_EQ(s.first, 1);
+    EXPECT_EQ(s.end, 100);
+    EXPECT_EQ(s.option, 0);
+    EXPECT_EQ(s.music, 1);
+    EXPECT_EQ(s.speed, 3);
+
+    SetRecord(2, 0, 37, 37, 3, 5);
+    s = ShownValues();
+    EXPECT_EQ(s.first, 37);
+    EXPECT_EQ(s.end, 37);
+    EXPECT_EQ(s.option, 2);
+    EXPECT_EQ(s.music, 0);
+    EXPECT_EQ(s.speed, 5);
+}
+
+TEST(ShownValues, FieldsNoControlCanShowFallBackToTheirDefaultsOneByOne) {
+    // The zeros a failed load leaves behind.
+    SetRecord(0, 0, 0, 0, 0, 0);
+    ShownSettings s = ShownValues();
+    EXPECT_EQ(s.first, 1);
+    EXPECT_EQ(s.end, 100);
+    EXPECT_EQ(s.option, 0);
+    EXPECT_EQ(s.music, 0);  // 0 is a state the check box has
+    EXPECT_EQ(s.speed, 3);
+
+    // Hand-edited values just outside each range; good neighbours stay.
+    SetRecord(2, 2, 101, -1, 4, 6);
+    s = ShownValues();
+    EXPECT_EQ(s.first, 1);
+    EXPECT_EQ(s.end, 100);
+    EXPECT_EQ(s.option, 0);
+    EXPECT_EQ(s.music, 1);
+    EXPECT_EQ(s.speed, 3);
+
+    SetRecord(2, -1, 100, 1, -3, 1);
+    s = ShownValues();
+    EXPECT_EQ(s.first, 100);
+    EXPECT_EQ(s.end, 1);  // a reversed range shows as it is; apply refuses it
+    EXPECT_EQ(s.option, 0);
+    EXPECT_EQ(s.music, 1);
+    EXPECT_EQ(s.speed, 1);
+}
+
+TEST(RangeAccepted, ExactlyOneToFirstToEndToHundred) {
+    EXPECT_TRUE(RangeAccepted(1, 100));
+    EXPECT_TRUE(RangeAccepted(37, 37));
+    EXPECT_TRUE(RangeAccepted(100, 100));
+    EXPECT_TRUE(RangeAccepted(1, 1));
+    EXPECT_FALSE(RangeAccepted(50, 49));
+    EXPECT_FALSE(RangeAccepted(0, 10));
+    EXPECT_FALSE(RangeAccepted(0, 0));
+    EXPECT_FALSE(RangeAccepted(1, 101));
+    EXPECT_FALSE(RangeAccepted(101, 101));
+    EXPECT_FALSE(RangeAccepted(-5, 3));
+}
+
+TEST(WholeNumberOfText, ReadsTheLeadingNumberLikeTheClassicConversion) {
+    EXPECT_EQ(WholeNumberOfText(L"1"), 1);
+    EXPECT_EQ(WholeNumberOfText(L"100"), 100);
+    EXPECT_EQ(WholeNumberOfText(L" 42"), 42);
+    EXPECT_EQ(WholeNumberOfText(L"7x"), 7);
+    EXPECT_EQ(WholeNumberOfText(L"-3"), -3);
+    EXPECT_EQ(WholeNumberOfText(L""), 0);
+    EXPECT_EQ(WholeNumberOfText(L"abc"), 0);
+    // Far too long a number saturates instead of wrapping round into range.
+    EXPECT_FALSE(RangeAccepted(1, WholeNumberOfText(L"4294967297")));
+}
+
+TEST(SelectTypeForOption, RandomAscendingDescending) {
+    EXPECT_EQ(SelectTypeForOption(0), 1);
+    EXPECT_EQ(SelectTypeForOption(1), 2);
+    EXPECT_EQ(SelectTypeForOption(2), 3);
+}
+
+TEST(MusicCaption, OnOnlyForATickedBox) {
+    EXPECT_STREQ(MusicCaption(1), L"Music On");
+    EXPECT_STREQ(MusicCaption(0), L"Music Off");
+}
+
+TEST(HasAccessKey, BothKeysOfACaptionCountAndNothingElse) {
+    EXPECT_TRUE(HasAccessKey(L"終了(&X&ｻ)", L'X'));
+    EXPECT_TRUE(HasAccessKey(L"終了(&X&ｻ)", L'x'));
+    EXPECT_TRUE(HasAccessKey(L"終了(&X&ｻ)", L'ｻ'));
+    EXPECT_FALSE(HasAccessKey(L"終了(&X&ｻ)", L'S'));
+    EXPECT_FALSE(HasAccessKey(L"終了(&X&ｻ)", L'('));
+    EXPECT_TRUE(HasAccessKey(L"ﾊﾞｰｼﾞｮﾝ(&A)", L'a'));
+    EXPECT_FALSE(HasAccessKey(L"A&&B", L'B'));  // "&&" is an ampersand, not a key
+    EXPECT_FALSE(HasAccessKey(L"trailing&", L'&'));
+}
+
+TEST(VersionTitle, ApplicationTitleBlankVersion) {
+    EXPECT_EQ(VersionTitle(), L"ミロベル　スクリーンセイバー Ver1.5");
+}
+
+TEST_F(ApplyTest, ABadRangeShowsTheMessageAloneAndChangesNothing) {
+    EXPECT_EQ(ApplySettings(Values(L"50", L"49", 2, 0, L"5"), store), ApplyOutcome::BadRange);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, L"歌の選択範囲が違います。");
+    EXPECT_EQ(boxes.shown[0].title, L"Mirobel");
+    EXPECT_EQ(boxes.shown[0].style, kBoxOk);
+    EXPECT_TRUE(store.writes.empty());
+    EXPECT_EQ(SelectFirst, 1);
+    EXPECT_EQ(SelectEnd, 100);
+    EXPECT_EQ(SelectType, 1);
+    EXPECT_EQ(Speed, 3);
+    EXPECT_EQ(MusicMode, 1);
+}
+
+TEST_F(ApplyTest, EveryBoundOfTheRangeIsChecked) {
+    for (auto [first, end] : {std::pair{L"0", L"5"}, {L"1", L"101"}, {L"", L"5"}, {L"5", L""}}) {
+        EXPECT_EQ(ApplySettings(Values(first, end), store), ApplyOutcome::BadRange) << first << L" " << end;
+    }
+    EXPECT_EQ(boxes.shown.size(), 4u);
+    EXPECT_TRUE(store.writes.empty());
+}
+
+TEST_F(ApplyTest, AnsweringNoStoresNothingAndTheNextApplyAsksAgain) {
+    boxes.answers = {kAnswerNo, kAnswerNo};
+    EXPECT_EQ(ApplySettings(Values(L"37", L"37", 1, 0, L"2"), store), ApplyOutcome::NotConfirmed);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, L"更新しますか。\r\n");
+    EXPECT_EQ(boxes.shown[0].title, L"ミロベル　スクリーンセイバー Ver1.5");
+    EXPECT_EQ(boxes.shown[0].style, kBoxYesNo | kBoxIconQuestion | kBoxDefaultButton2);
+    EXPECT_TRUE(store.writes.empty());
+    EXPECT_EQ(SelectFirst, 1);
+    EXPECT_EQ(ApplySettings(Values(L"37", L"37", 1, 0, L"2"), store), ApplyOutcome::NotConfirmed);
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_TRUE(store.writes.empty());
+}
+
+TEST_F(ApplyTest, YesStoresAllSixKeysAsTextWithTheChosenOrder) {
+    boxes.answers = {kAnswerYes};
+    EXPECT_EQ(ApplySettings(Values(L"37", L"37", 2, 0, L"5"), store), ApplyOutcome::Saved);
+    EXPECT_EQ(store.writes.size(), 6u);
+    EXPECT_EQ(store.Get(L"saver type"), L"7");  // loaded, never shown, written back
+    EXPECT_EQ(store.Get(L"music mode"), L"0");
+    EXPECT_EQ(store.Get(L"select first"), L"37");
+    EXPECT_EQ(store.Get(L"select end"), L"37");
+    EXPECT_EQ(store.Get(L"select type"), L"3");
+    EXPECT_EQ(store.Get(L"speed"), L"5");
+    EXPECT_EQ(SelectType, 3);
+    EXPECT_EQ(MusicMode, 0);
+
+    for (auto [option, stored] : {std::pair{0, L"1"}, {1, L"2"}}) {
+        boxes.answers = {kAnswerYes};
+        ApplySettings(Values(L"1", L"100", option, 1), store);
+        EXPECT_EQ(store.Get(L"select type"), stored);
+        EXPECT_EQ(store.Get(L"music mode"), L"1");
+    }
+}
+
+TEST_F(ApplyTest, AStoreThatRefusesIsReportedAndTheRecordKeepsTheNewValues) {
+    boxes.answers = {kAnswerYes};
+    store.failWriteOn = L"select end";
+    EXPECT_EQ(ApplySettings(Values(L"10", L"20", 1, 0, L"4"), store), ApplyOutcome::Saved);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].title, L"エラー");
+    EXPECT_EQ(SelectFirst, 10);
+    EXPECT_EQ(SelectEnd, 20);
+    EXPECT_EQ(Speed, 4);
+}

@@ -1,0 +1,321 @@
+// The commentary viewer, the help window, the introduction window and the
+// About box, built for real in the test's own process.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/Platform.h"
+#include "app/Scaling.h"
+#include "companions/CompanionRules.h"
+#include "companions/Companions.h"
+#include "poems/Poems.h"
+#include "support/Fakes.h"
+#include "win32/WindowTesting.h"
+
+using namespace mirobel;
+using namespace mirobel::testing;
+
+namespace {
+class CompanionTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        for (HWND w : {frmComment, frmHelp, salesf})
+            if (w) DestroyWindow(w);
+        Pump(30);
+    }
+};
+
+HWND Chooser() {
+    for (HWND h : Descendants(frmComment))
+        if (ClassName(h) == L"ComboBox") return h;
+    return nullptr;
+}
+std::vector<HWND> TextBoxes(HWND window) {
+    std::vector<HWND> boxes;
+    for (HWND h : Descendants(window))
+        if (ClassName(h) == L"Edit") boxes.push_back(h);
+    return boxes;
+}
+int Count(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); }
+int Selection(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
+
+void Press(HWND window, const wchar_t* caption) {
+    SendMessageW(FindByText(window, caption, L"Button"), BM_CLICK, 0, 0);
+    Pump(20);
+}
+}  // namespace
+
+TEST_F(CompanionTest, ViewerOpensWithAHundredEntriesNothingSelectedAndItsLayout) {
+    ShowCommentary();
+    ASSERT_NE(frmComment, nullptr);
+    EXPECT_EQ(Text(frmComment), L"百人一首の解説");
+    EXPECT_EQ(ClientSize(frmComment).cx, 400);
+    EXPECT_EQ(ClientSize(frmComment).cy, 320);
+    EXPECT_TRUE(IsCentred(frmComment));
+    HWND combo = Chooser();
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(Count(combo), 100);
+    EXPECT_EQ(Selection(combo), -1);
+    FillPoemTables();
+    for (int k : {0, 41, 99}) {
+        wchar_t text[128] = {};
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(text));
+        EXPECT_EQ(text, ChooserEntryText(k));
+    }
+    RECT r = InParent(combo);
+    EXPECT_EQ(r.left, 64);
+    EXPECT_EQ(r.top, 16);
+    EXPECT_EQ(r.right - r.left, 227);
+    std::vector<HWND> boxes = TextBoxes(frmComment);
+    ASSERT_EQ(boxes.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        RECT b = InParent(boxes[i]);
+        EXPECT_EQ(b.left, 64);
+        EXPECT_EQ(b.top, 56 + 24 * i);
+        EXPECT_EQ(b.right - b.left, 297);
+        EXPECT_EQ(b.bottom - b.top, i == 3 ? 57 : 18);
+        EXPECT_EQ(Text(boxes[i]), L"");
+        EXPECT_FALSE(GetWindowLongW(boxes[i], GWL_STYLE) & ES_READONLY);
+    }
+    EXPECT_TRUE(GetWindowLongW(boxes[3], GWL_STYLE) & ES_MULTILINE);
+    RECT close = InParent(FindByText(frmComment, L"終　了"));
+    EXPECT_EQ(close.left, 72);
+    EXPECT_EQ(close.top, 260);
+    EXPECT_EQ(close.right - close.left, 313);
+    RECT choose = InParent(FindByText(frmComment, L"決定"));
+    EXPECT_EQ(choose.left, 304);
+    EXPECT_EQ(choose.top, 16);
+    EXPECT_EQ(BackgroundOf(frmComment, FindByText(frmComment, L"百人一首の解説", L"Static")), RGB(0, 128, 128));
+    EXPECT_EQ(BackgroundOf(frmComment, FindByText(frmComment, L"上の句")), RGB(0, 192, 192));
+}
+
+TEST_F(CompanionTest, ChoosingWithNothingSelectedShowsPoemOneAndAnotherEntryReplacesAllFour) {
+    ShowCommentary();
+    Press(frmComment, L"決定");
+    HWND combo = Chooser();
+    EXPECT_EQ(Selection(combo), 0);
+    std::vector<HWND> boxes = TextBoxes(frmComment);
+    EXPECT_EQ(Text(boxes[0]), L"あきのたの かりほのいほの とまをあらみ");
+    EXPECT_EQ(Text(boxes[1]), L"わがころもでは つゆにぬれつつ");
+    EXPECT_EQ(Text(boxes[2]), L"天智天皇");
+    EXPECT_EQ(Text(boxes[3]), CommentTable(1).substr(4));
+
+    SendMessageW(combo, CB_SETCURSEL, 99, 0);
+    Press(frmComment, L"決定");
+    CommentaryTexts hundred = CommentaryFor(100);
+    EXPECT_EQ(Text(boxes[0]), hundred.upper);
+    EXPECT_EQ(Text(boxes[1]), hundred.lower);
+    EXPECT_EQ(Text(boxes[2]), L"順徳院");
+    EXPECT_EQ(Text(boxes[3]), hundred.comment);
+}
+
+TEST_F(CompanionTest, ReopeningKeepsOneWindowAHundredEntriesAndTheTexts) {
+    ShowCommentary();
+    HWND first = frmComment;
+    SendMessageW(Chooser(), CB_SETCURSEL, 8, 0);
+    Press(frmComment, L"決定");
+    ShowCommentary();
+    ShowCommentary();
+    EXPECT_EQ(frmComment, first);
+    EXPECT_EQ(Count(Chooser()), 100);
+    EXPECT_EQ(Text(TextBoxes(frmComment)[2]), L"小野小町");
+
+    Press(frmComment, L"終　了");
+    EXPECT_EQ(frmComment, nullptr);
+    EXPECT_FALSE(IsWindow(first));
+    ShowCommentary();
+    EXPECT_EQ(Selection(Chooser()), -1);
+    EXPECT_EQ(Text(TextBoxes(frmComment)[0]), L"");
+}
+
+TEST_F(CompanionTest, ViewerTabOrderRunsChooserBoxesDecideClose) {
+    ShowCommentary();
+    std::vector<HWND> boxes = TextBoxes(frmComment);
+    std::vector<HWND> expected = {Chooser(), boxes[0], boxes[1], boxes[2], boxes[3],
+                                  FindByText(frmComment, L"決定"), FindByText(frmComment, L"終　了")};
+    HWND at = expected[0];
+    for (size_t i = 1; i < expected.size(); ++i) {
+        at = GetNextDlgTabItem(frmComment, at, FALSE);
+        EXPECT_EQ(at, expected[i]) << "step " << i;
+    }
+    EXPECT_EQ(GetNextDlgTabItem(frmComment, at, FALSE), expected[0]);
+}
+
+TEST_F(CompanionTest, HelpWindowShowsTheShiftJisTextReadOnlyAndReopensFresh) {
+    ShowHelp();
+    ASSERT_NE(frmHelp, nullptr);
+    EXPECT_EQ(Text(frmHelp), L"ミロベルスクリーンセイバーの使い方");
+    EXPECT_EQ(ClientSize(frmHelp).cx, 490);
+    EXPECT_EQ(ClientSize(frmHelp).cy, 385);
+    EXPECT_TRUE(IsCentred(frmHelp));
+    HWND text = TextBoxes(frmHelp).at(0);
+    LONG style = GetWindowLongW(text, GWL_STYLE);
+    EXPECT_TRUE(style & ES_READONLY);
+    EXPECT_TRUE(style & ES_MULTILINE);
+    EXPECT_FALSE(style & (WS_VSCROLL | WS_HSCROLL));
+    RECT r = InParent(text);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.top, 10);
+    EXPECT_EQ(r.right - r.left, 470);
+    EXPECT_EQ(r.bottom - r.top, 328);
+    RECT ok = InParent(FindByText(frmHelp, L"ＯＫ！"));
+    EXPECT_EQ(ok.left, 390);
+    EXPECT_EQ(ok.top, 347);
+    EXPECT_EQ(ok.right - ok.left, 89);
+    EXPECT_EQ(ok.bottom - ok.top, 33);
+
+    std::wstring shown = Text(text);
+    EXPECT_EQ(shown.rfind(L"■ミロベル ScreenSaverについて\r\n", 0), 0u);
+    EXPECT_NE(shown.find(L"\r\n①範囲"), std::wstring::npos);
+    EXPECT_NE(shown.find(L"\r\n④速度"), std::wstring::npos);
+    EXPECT_EQ(SendMessageW(text, EM_GETLINECOUNT, 0, 0), 26);  // 25 lines and the empty one after the last CR LF
+
+    // Typing changes nothing.
+    SendMessageW(text, WM_CHAR, L'x', 0);
+    SendMessageW(text, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(Text(text), shown);
+
+    // Help again while open: one window, centred again.
+    SetWindowPos(frmHelp, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    HWND first = frmHelp;
+    ShowHelp();
+    EXPECT_EQ(frmHelp, first);
+    EXPECT_TRUE(IsCentred(frmHelp));
+
+    // After OK, a fresh window scrolled to its beginning.
+    SendMessageW(text, EM_LINESCROLL, 0, 10);
+    Press(frmHelp, L"ＯＫ！");
+    EXPECT_EQ(frmHelp, nullptr);
+    ShowHelp();
+    EXPECT_NE(frmHelp, first);
+    EXPECT_EQ(SendMessageW(TextBoxes(frmHelp).at(0), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+}
+
+TEST_F(CompanionTest, IntroductionWindowLaysOutItsPanelAndRacesTheCyclistsLeft) {
+    ShowSales();
+    ASSERT_NE(salesf, nullptr);
+    EXPECT_EQ(Text(salesf), L"作者ソフト紹介");
+    EXPECT_EQ(ClientSize(salesf).cx, 502);
+    EXPECT_EQ(ClientSize(salesf).cy, 394);
+    EXPECT_TRUE(IsCentred(salesf));
+    HWND label = FindByText(salesf, L"URL Address …");
+    ASSERT_NE(label, nullptr);
+    RECT l = InParent(label);
+    EXPECT_EQ(l.left, 20);
+    EXPECT_EQ(l.top, 328);
+    RECT ok = InParent(FindByText(salesf, L"ＯＫ！"));
+    EXPECT_EQ(ok.left, 384);
+    EXPECT_EQ(ok.top, 312);
+    RECT panel = InParent(GetParent(label));
+    EXPECT_EQ(panel.left, 16);
+    EXPECT_EQ(panel.top, 16);
+    EXPECT_EQ(panel.right - panel.left, 470);
+    EXPECT_EQ(panel.bottom - panel.top, 360);
+    std::vector<HWND> boxes = TextBoxes(salesf);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(GetWindowLongW(boxes[0], GWL_STYLE) & WS_VSCROLL);
+    EXPECT_TRUE(GetWindowLongW(boxes[0], GWL_STYLE) & ES_READONLY);
+    EXPECT_TRUE(GetWindowLongW(boxes[1], GWL_STYLE) & ES_CENTER);
+    EXPECT_TRUE(GetWindowLongW(boxes[1], GWL_STYLE) & ES_READONLY);
+    // "ＭＳ Ｐゴシック" 9 taken as it is for the address.
+    EXPECT_EQ(FontOf(boxes[1]).lfHeight, -MulDiv(9, ScreenDpiX(), 72));
+
+    std::vector<HWND> cyclists;
+    for (HWND h : Descendants(salesf))
+        if (ClassName(h) == L"MirobelImage" && InParent(h).right - InParent(h).left == 32) cyclists.push_back(h);
+    ASSERT_EQ(cyclists.size(), 4u);
+    std::vector<RECT> start;
+    for (int i = 0; i < 4; ++i) {
+        start.push_back(InParent(cyclists[i]));
+        EXPECT_EQ(start[i].left, 240 - 32 * i);
+        EXPECT_EQ(start[i].top, 300 - 8 * i);
+        // Shaped to the picture: a corner of the square is not part of it.
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(GetWindowRgn(cyclists[i], region), ERROR);
+        EXPECT_FALSE(PtInRegion(region, 0, 0));
+        EXPECT_TRUE(PtInRegion(region, 8, 24) || PtInRegion(region, 24, 24));
+        DeleteObject(region);
+    }
+    // The 10 ms timer runs from the start; it is taken over here so that
+    // every single step can be looked at.
+    Pump(100);
+    ASSERT_TRUE(KillTimer(salesf, 1));
+    double limit = 200.0 / ScreenTwipsPerPixelX() + 1;  // a pixel of rounding
+    int wraps = 0;
+    std::vector<RECT> last;
+    for (HWND c : cyclists) last.push_back(InParent(c));
+    for (int tick = 0; tick < 300; ++tick) {
+        SendMessageW(salesf, WM_TIMER, 1, 0);
+        for (int i = 0; i < 4; ++i) {
+            RECT now = InParent(cyclists[i]);
+            EXPECT_EQ(now.top, start[i].top);
+            if (now.left > last[i].left) {
+                EXPECT_EQ(now.left, kCyclistWrapLeft);
+                EXPECT_LT(last[i].left - limit, 100.0 / ScreenTwipsPerPixelX());
+                ++wraps;
+            } else {
+                EXPECT_LE(last[i].left - now.left, limit);
+            }
+            last[i] = now;
+        }
+    }
+    EXPECT_GT(wraps, 0);
+
+    Press(salesf, L"ＯＫ！");
+    EXPECT_EQ(salesf, nullptr);
+    ShowSales();
+    std::vector<HWND> again;
+    for (HWND h : Descendants(salesf))
+        if (ClassName(h) == L"MirobelImage" && InParent(h).right - InParent(h).left == 32) again.push_back(h);
+    ASSERT_EQ(again.size(), 4u);
+    EXPECT_EQ(InParent(again[0]).left, 240);  // a new opening starts from the line again
+}
+
+namespace {
+struct SeenBox {
+    std::wstring title, text;
+    int buttons = 0, icons = 0;
+};
+SeenBox seenBox;
+
+void CALLBACK CloseTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (HWND box = GetActiveWindow()) PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+// Runs inside the box's own loop: look at the box, keep its picture when
+// asked to, then close it with its only button.
+void CALLBACK LookAtTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = GetActiveWindow();
+    if (!box || Text(box) != L"ミロベル　スクリーンセイバー Ver1.5") return;
+    KillTimer(nullptr, timer);
+    seenBox.title = Text(box);
+    for (HWND c : Descendants(box)) {
+        if (ClassName(c) == L"Button") ++seenBox.buttons;
+        if (ClassName(c) == L"Static" && (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) ++seenBox.icons;
+        else if (ClassName(c) == L"Static" && !Text(c).empty()) seenBox.text = Text(c);
+    }
+    // tools/screenshots keeps the box up for a while to take its picture.
+    char hold[16] = {};
+    if (GetEnvironmentVariableA("MIROBEL_HOLD_ABOUT_MS", hold, sizeof hold)) {
+        SetTimer(nullptr, 0, static_cast<UINT>(atoi(hold)), CloseTheBox);
+        return;
+    }
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+}  // namespace
+
+TEST(AboutBox, IsAnInformationBoxWithOneButtonAndTheVersionText) {
+    MessageBoxes* before = platform.boxes;
+    InstallWin32Platform();
+    seenBox = {};
+    UINT_PTR timer = SetTimer(nullptr, 0, 200, LookAtTheBox);
+    ShowAbout();
+    KillTimer(nullptr, timer);
+    platform.boxes = before;
+    EXPECT_EQ(seenBox.title, L"ミロベル　スクリーンセイバー Ver1.5");
+    EXPECT_EQ(seenBox.buttons, 1);
+    EXPECT_EQ(seenBox.icons, 1);
+    EXPECT_EQ(seenBox.text, AboutText(DevelopmentTool()));
+    EXPECT_EQ(seenBox.text.rfind(L"This program was written with MinGW-w64 GCC ", 0), 0u);
+}

@@ -1,0 +1,332 @@
+// The settings dialog built for real in the test's own process: its layout,
+// fonts, colours and menu, and what apply and close do to the windows and
+// the registry. The boxes are answered by a recording fake.
+#include "settings/SettingsDialog.h"
+
+#include <gtest/gtest.h>
+
+#include "app/Scaling.h"
+#include "companions/Companions.h"
+#include "display/GdiShow.h"
+#include "settings/RegistryStore.h"
+#include "settings/Settings.h"
+#include "support/Fakes.h"
+#include "win32/WindowTesting.h"
+
+using namespace mirobel;
+using namespace mirobel::testing;
+
+namespace {
+int FontPixels(int size) {
+    int dpi = ScreenDpiX();
+    return -MulDiv(ScaledFontSize(size, TwipsPerPixel(dpi)), dpi, 72);
+}
+
+class SettingsDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\SetupVel");
+        SaverType = 2, MusicMode = 1, SelectFirst = 1, SelectEnd = 100, SelectType = 1, Speed = 3;
+    }
+    void TearDown() override {
+        for (HWND w : {frmSet, frmComment, frmHelp, salesf})
+            if (w) DestroyWindow(w);
+        Pump(30);
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\SetupVel");
+    }
+    HWND Control(int id) { return FindById(frmSet, id); }
+    std::wstring Stored(const wchar_t* key) {
+        auto v = store.Read(kStoreApp, kStoreSection, key);
+        return v ? *v : L"<none>";
+    }
+    int Selected(int id) { return static_cast<int>(SendMessageW(Control(id), CB_GETCURSEL, 0, 0)); }
+    void Select(int id, int index) { SendMessageW(Control(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+    void Click(int id) {
+        SendMessageW(Control(id), BM_CLICK, 0, 0);
+        Pump(20);
+    }
+    BoxesInstalled boxes;
+    RegistryStore store;
+};
+}  // namespace
+
+TEST_F(SettingsDialogTest, WindowIsCaptionedSizedByItsClientAreaCentredAndVisible) {
+    ShowSettingsDialog();
+    ASSERT_NE(frmSet, nullptr);
+    EXPECT_EQ(Text(frmSet), L"Saver Setting");
+    SIZE client = ClientSize(frmSet);
+    EXPECT_EQ(client.cx, 400);
+    EXPECT_EQ(client.cy, 300);
+    EXPECT_NE(GetMenu(frmSet), nullptr);
+    EXPECT_TRUE(IsCentred(frmSet));
+    EXPECT_TRUE(IsWindowVisible(frmSet));
+    EXPECT_EQ(GetWindow(frmSet, GW_OWNER), nullptr);
+}
+
+TEST_F(SettingsDialogTest, ControlsFollowTheLayoutTable) {
+    ShowSettingsDialog();
+    struct Expected {
+        const wchar_t* text;
+        int left, top, width, height;
+    };
+    for (Expected e : {Expected{L"ミロベル ScreenSaver", 10, 10, 376, 30}, {L"範囲", 20, 12, 240, 33},
+                       {L"順序", 20, 56, 240, 33}, {L"音楽", 20, 100, 240, 33},
+                       {L"速度　　　速　１←→５　遅", 20, 144, 240, 33}, {L"～", 200, 16, 50, 33},
+                       {L"ランダム", 88, 48, 80, 33}, {L"昇順", 176, 48, 80, 33}, {L"降順", 264, 48, 80, 33},
+                       {L"Music On", 88, 96, 257, 33}, {L"更新", 80, 240, 77, 52}, {L"ヘルプ", 156, 240, 77, 52},
+                       {L"解説", 232, 240, 77, 52}, {L"終了", 308, 240, 77, 52}}) {
+        HWND c = FindByText(frmSet, e.text);
+        ASSERT_NE(c, nullptr) << ::testing::PrintToString(std::wstring(e.text));
+        RECT r = InParent(c);
+        EXPECT_EQ(r.left, e.left) << ::testing::PrintToString(std::wstring(e.text));
+        EXPECT_EQ(r.top, e.top) << ::testing::PrintToString(std::wstring(e.text));
+        EXPECT_EQ(r.right - r.left, e.width) << ::testing::PrintToString(std::wstring(e.text));
+        EXPECT_EQ(r.bottom - r.top, e.height) << ::testing::PrintToString(std::wstring(e.text));
+    }
+    // The panel and the lists inside it.
+    HWND panel = GetParent(Control(kIdComboFirst));
+    RECT p = InParent(panel);
+    EXPECT_EQ(p.left, 10);
+    EXPECT_EQ(p.top, 50);
+    EXPECT_EQ(p.right - p.left, 376);
+    EXPECT_EQ(p.bottom - p.top, 180);
+    for (auto [id, left, top] : {std::tuple{kIdComboFirst, 88, 8}, {kIdComboEnd, 264, 8}, {kIdComboSpeed, 264, 144}}) {
+        RECT r = InParent(Control(id));
+        EXPECT_EQ(r.left, left);
+        EXPECT_EQ(r.top, top);
+        EXPECT_EQ(r.right - r.left, 80);
+        EXPECT_EQ(GetParent(Control(id)), panel);
+        EXPECT_EQ(GetWindowLongW(Control(id), GWL_STYLE) & 3, CBS_DROPDOWNLIST);  // pick only
+    }
+    // The picture at the bottom left.
+    for (HWND c : Descendants(frmSet)) {
+        if (ClassName(c) != L"MirobelImage") continue;
+        RECT r = InParent(c);
+        EXPECT_EQ(r.left, 8);
+        EXPECT_EQ(r.top, 240);
+        EXPECT_EQ(r.right - r.left, 50);
+        EXPECT_EQ(r.bottom - r.top, 50);
+    }
+}
+
+TEST_F(SettingsDialogTest, FontsAreMinchoShiftJisBoldExceptTheLists) {
+    ShowSettingsDialog();
+    std::wstring face = ResolveFace(L"ＭＳ 明朝");
+    for (auto [text, size] : {std::pair{L"ミロベル ScreenSaver", 16}, {L"範囲", 11}, {L"～", 20}, {L"ランダム", 9},
+                              {L"Music On", 14}, {L"更新", 11}}) {
+        LOGFONTW lf = FontOf(FindByText(frmSet, text));
+        EXPECT_STREQ(lf.lfFaceName, face.c_str());
+        EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
+        EXPECT_EQ(lf.lfWeight, FW_BOLD) << ::testing::PrintToString(std::wstring(text));
+        EXPECT_EQ(lf.lfHeight, FontPixels(size)) << ::testing::PrintToString(std::wstring(text));
+    }
+    for (int id : {kIdComboFirst, kIdComboEnd, kIdComboSpeed}) {
+        LOGFONTW lf = FontOf(Control(id));
+        EXPECT_STREQ(lf.lfFaceName, face.c_str());
+        EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
+        EXPECT_EQ(lf.lfWeight, FW_NORMAL);
+        EXPECT_EQ(lf.lfHeight, FontPixels(14));
+    }
+}
+
+TEST_F(SettingsDialogTest, BackgroundsOfTitlePanelRowsAndButtons) {
+    ShowSettingsDialog();
+    EXPECT_EQ(BackgroundOf(frmSet, FindByText(frmSet, L"ミロベル ScreenSaver")), RGB(0, 128, 128));
+    EXPECT_EQ(BackgroundOf(frmSet, FindByText(frmSet, L"範囲")), RGB(0, 192, 192));
+    EXPECT_EQ(BackgroundOf(frmSet, FindByText(frmSet, L"ランダム")), RGB(192, 192, 192));
+    EXPECT_EQ(BackgroundOf(frmSet, FindByText(frmSet, L"Music On")), RGB(192, 192, 192));
+    // The panel paints itself in its colour.
+    HWND panel = GetParent(Control(kIdComboFirst));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(GetDC(nullptr), 20, 20);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(panel, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 192, 192));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    // Row labels lie beneath the controls of their row.
+    HWND label = FindByText(frmSet, L"範囲");
+    bool comboAbove = false;
+    for (HWND h = GetWindow(label, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV))
+        comboAbove |= h == Control(kIdComboFirst);
+    EXPECT_TRUE(comboAbove);
+}
+
+TEST_F(SettingsDialogTest, ListsHoldTheirEntriesInOrder) {
+    ShowSettingsDialog();
+    auto entries = [&](int id) {
+        std::vector<std::wstring> all;
+        int n = static_cast<int>(SendMessageW(Control(id), CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i) {
+            wchar_t text[16] = {};
+            SendMessageW(Control(id), CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            all.push_back(text);
+        }
+        return all;
+    };
+    std::vector<std::wstring> hundred, five;
+    for (int i = 1; i <= 100; ++i) hundred.push_back(std::to_wstring(i));
+    for (int i = 1; i <= 5; ++i) five.push_back(std::to_wstring(i));
+    EXPECT_EQ(entries(kIdComboFirst), hundred);
+    EXPECT_EQ(entries(kIdComboEnd), hundred);
+    EXPECT_EQ(entries(kIdComboSpeed), five);
+}
+
+TEST_F(SettingsDialogTest, TheRecordIsShownAndWhatCannotBeShownShowsItsDefault) {
+    SaverType = 2, MusicMode = 0, SelectFirst = 37, SelectEnd = 64, SelectType = 3, Speed = 5;
+    ShowSettingsDialog();
+    EXPECT_EQ(Text(Control(kIdComboFirst)), L"37");
+    EXPECT_EQ(Text(Control(kIdComboEnd)), L"64");
+    EXPECT_EQ(Text(Control(kIdComboSpeed)), L"5");
+    EXPECT_EQ(SendMessageW(Control(kIdOptionType + 2), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(Control(kIdCheckMusic), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(Text(Control(kIdCheckMusic)), L"Music Off");
+    DestroyWindow(frmSet);
+
+    SaverType = 0, MusicMode = 7, SelectFirst = 0, SelectEnd = 300, SelectType = 9, Speed = 0;
+    ShowSettingsDialog();
+    EXPECT_EQ(Text(Control(kIdComboFirst)), L"1");
+    EXPECT_EQ(Text(Control(kIdComboEnd)), L"100");
+    EXPECT_EQ(Text(Control(kIdComboSpeed)), L"3");
+    EXPECT_EQ(SendMessageW(Control(kIdOptionType), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(Text(Control(kIdCheckMusic)), L"Music On");
+    // Showing changes nothing in the record.
+    EXPECT_EQ(MusicMode, 7);
+    EXPECT_EQ(SelectFirst, 0);
+}
+
+TEST_F(SettingsDialogTest, MusicBoxRelabelsItselfAndTheRecordWaitsForApply) {
+    ShowSettingsDialog();
+    Click(kIdCheckMusic);
+    EXPECT_EQ(Text(Control(kIdCheckMusic)), L"Music Off");
+    EXPECT_EQ(MusicMode, 1);
+    Click(kIdCheckMusic);
+    EXPECT_EQ(Text(Control(kIdCheckMusic)), L"Music On");
+}
+
+TEST_F(SettingsDialogTest, MenuCaptionsCarryBothAccessKeys) {
+    ShowSettingsDialog();
+    HMENU bar = GetMenu(frmSet);
+    auto caption = [](HMENU menu, int pos) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, static_cast<UINT>(pos), text, 64, MF_BYPOSITION);
+        return std::wstring(text);
+    };
+    ASSERT_EQ(GetMenuItemCount(bar), 3);
+    EXPECT_EQ(caption(bar, 0), L"終了(&X&ｻ)");
+    EXPECT_EQ(caption(bar, 1), L"更新(&S&ﾄ)");
+    EXPECT_EQ(caption(bar, 2), L"ﾍﾙﾌﾟ(&H&ｸ)");
+    HMENU help = GetSubMenu(bar, 2);
+    ASSERT_EQ(GetMenuItemCount(help), 4);
+    EXPECT_EQ(caption(help, 0), L"使い方(&H&ｸ)");
+    EXPECT_EQ(caption(help, 1), L"百人一首の解説(&C&ｿ)");
+    EXPECT_EQ(caption(help, 2), L"ｿﾌﾄ紹介(&E&ｲ)");
+    EXPECT_EQ(caption(help, 3), L"ﾊﾞｰｼﾞｮﾝ(&A)");
+    // The kana keys reach their entries through the menu-character request.
+    LRESULT r = SendMessageW(frmSet, WM_MENUCHAR, MAKEWPARAM(L'ｿ', MF_POPUP), reinterpret_cast<LPARAM>(help));
+    EXPECT_EQ(HIWORD(r), MNC_EXECUTE);
+    EXPECT_EQ(LOWORD(r), 1);
+    r = SendMessageW(frmSet, WM_MENUCHAR, MAKEWPARAM(L'ﾄ', 0), reinterpret_cast<LPARAM>(bar));
+    EXPECT_EQ(HIWORD(r), MNC_EXECUTE);
+    EXPECT_EQ(LOWORD(r), 1);
+    r = SendMessageW(frmSet, WM_MENUCHAR, MAKEWPARAM(L'ﾇ', 0), reinterpret_cast<LPARAM>(bar));
+    EXPECT_EQ(HIWORD(r), MNC_IGNORE);
+}
+
+TEST_F(SettingsDialogTest, BadRangeKeepsTheDialogAsTheUserLeftIt) {
+    ShowSettingsDialog();
+    Select(kIdComboFirst, 49);
+    Select(kIdComboEnd, 48);
+    Click(kIdCommandButton);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, L"歌の選択範囲が違います。");
+    ASSERT_NE(frmSet, nullptr);
+    EXPECT_EQ(Text(Control(kIdComboFirst)), L"50");
+    EXPECT_EQ(Text(Control(kIdComboEnd)), L"49");
+    EXPECT_EQ(Stored(L"select first"), L"<none>");
+}
+
+TEST_F(SettingsDialogTest, ConfirmedApplyStoresClosesTheDialogHelpAndIntroductionButNotTheViewer) {
+    ShowSettingsDialog();
+    ShowHelp();
+    ShowSales();
+    ShowCommentary();
+    Select(kIdComboFirst, 36);
+    Select(kIdComboEnd, 36);
+    Select(kIdComboSpeed, 0);
+    Click(kIdOptionType + 2);
+    Click(kIdCheckMusic);
+    boxes.answers = {kAnswerNo, kAnswerYes};
+    SendMessageW(frmSet, WM_COMMAND, kIdMenuSet, 0);  // the menu entry, answered No
+    Pump(20);
+    ASSERT_NE(frmSet, nullptr);
+    EXPECT_EQ(Stored(L"speed"), L"<none>");
+    Click(kIdCommandButton);  // the button, answered Yes
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(frmSet, nullptr);
+    EXPECT_EQ(frmHelp, nullptr);
+    EXPECT_EQ(salesf, nullptr);
+    EXPECT_NE(frmComment, nullptr);
+    EXPECT_EQ(Stored(L"saver type"), L"2");
+    EXPECT_EQ(Stored(L"music mode"), L"0");
+    EXPECT_EQ(Stored(L"select first"), L"37");
+    EXPECT_EQ(Stored(L"select end"), L"37");
+    EXPECT_EQ(Stored(L"select type"), L"3");
+    EXPECT_EQ(Stored(L"speed"), L"1");
+}
+
+TEST_F(SettingsDialogTest, CloseClosesEveryWindowWithoutAskingOrStoring) {
+    ShowSettingsDialog();
+    ShowHelp();
+    ShowSales();
+    ShowCommentary();
+    int before = OpenWindowCount();
+    SendMessageW(frmSet, WM_COMMAND, kIdMenuClose, 0);
+    Pump(20);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(frmSet, nullptr);
+    EXPECT_EQ(frmHelp, nullptr);
+    EXPECT_EQ(salesf, nullptr);
+    EXPECT_EQ(frmComment, nullptr);
+    EXPECT_EQ(OpenWindowCount(), before - 4);
+    EXPECT_EQ(Stored(L"speed"), L"<none>");
+}
+
+TEST_F(SettingsDialogTest, TheCloseBoxClosesOnlyTheDialog) {
+    ShowSettingsDialog();
+    ShowHelp();
+    ShowCommentary();
+    SendMessageW(frmSet, WM_CLOSE, 0, 0);
+    Pump(20);
+    EXPECT_EQ(frmSet, nullptr);
+    EXPECT_NE(frmHelp, nullptr);
+    EXPECT_NE(frmComment, nullptr);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SettingsDialogTest, HelpMenuEntriesOpenTheirWindowsOnceEach) {
+    ShowSettingsDialog();
+    for (int round = 0; round < 2; ++round) {
+        SendMessageW(frmSet, WM_COMMAND, kIdMenuAbout + 0, 0);
+        SendMessageW(frmSet, WM_COMMAND, kIdMenuAbout + 1, 0);
+        SendMessageW(frmSet, WM_COMMAND, kIdMenuAbout + 2, 0);
+        Click(kIdCommandButton + 1);
+        Click(kIdCommandButton + 2);
+    }
+    EXPECT_NE(frmHelp, nullptr);
+    EXPECT_NE(frmComment, nullptr);
+    EXPECT_NE(salesf, nullptr);
+    int helpWindows = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM lp) -> BOOL {
+            if (Text(h) == L"ミロベルスクリーンセイバーの使い方") ++*reinterpret_cast<int*>(lp);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&helpWindows));
+    EXPECT_EQ(helpWindows, 1);
+    SendMessageW(frmSet, WM_COMMAND, kIdMenuAbout + 3, 0);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, L"ミロベル　スクリーンセイバー Ver1.5");
+}

@@ -1,0 +1,101 @@
+// Helpers for tests that drive the program's windows in the test's own process.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Win32Util.h"
+
+namespace mirobel::testing {
+
+// Dispatches what is queued for ms milliseconds; the quit message that the
+// last window's closing posts is dropped, as the test goes on.
+inline void Pump(int ms) {
+    DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    MSG msg;
+    do {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+inline std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> all;
+    EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM lp) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+inline std::wstring Text(HWND h) {
+    wchar_t buffer[4096] = {};
+    GetWindowTextW(h, buffer, 4096);
+    return buffer;
+}
+
+inline std::wstring ClassName(HWND h) {
+    wchar_t buffer[64] = {};
+    GetClassNameW(h, buffer, 64);
+    return buffer;
+}
+
+// The first descendant with that text (and class, when given).
+inline HWND FindByText(HWND parent, const std::wstring& text, const std::wstring& cls = L"") {
+    for (HWND h : Descendants(parent))
+        if (Text(h) == text && (cls.empty() || ClassName(h) == cls)) return h;
+    return nullptr;
+}
+
+inline HWND FindById(HWND parent, int id) {
+    for (HWND h : Descendants(parent))
+        if (GetDlgCtrlID(h) == id) return h;
+    return nullptr;
+}
+
+// Position and size in the client area of the control's parent.
+inline RECT InParent(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+inline SIZE ClientSize(HWND window) {
+    RECT c;
+    GetClientRect(window, &c);
+    return {c.right, c.bottom};
+}
+
+inline bool IsCentred(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    return r.left == (GetSystemMetrics(SM_CXSCREEN) - w) / 2 && r.top == (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+}
+
+inline LOGFONTW FontOf(HWND control) {
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    return lf;
+}
+
+// The colour a window procedure gives a control's background.
+inline COLORREF BackgroundOf(HWND window, HWND control, UINT msg = WM_CTLCOLORSTATIC) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(window, msg, reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(control)));
+    DeleteDC(dc);
+    LOGBRUSH lb{};
+    if (!brush || !GetObjectW(brush, sizeof lb, &lb)) return CLR_INVALID;
+    return lb.lbColor;
+}
+
+}  // namespace mirobel::testing

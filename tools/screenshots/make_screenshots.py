@@ -1,0 +1,119 @@
+#!/usr/bin/python3
+"""Takes the screenshots of the settings dialog and its companion windows for
+docs/: the dialog, the commentary viewer, the help window, the introduction
+window and the About box.
+
+Usage: make_screenshots.py --build build/win-dialog [--out docs]
+
+Needs a Windows build (Mirobel.scr, probe.exe, win32_window_tests.exe), Wine, Xvfb
+and ImageMagick, as the tests do. The program draws its own texts in the
+Mincho face it embeds, but Wine draws window captions, menus and message
+boxes in its own UI font, which has no Japanese. On Windows those come out
+in the system's Japanese UI font; to show them legibly here the private Wine
+prefix links Wine's UI font to BIZ UD Mincho from the Debian package
+fonts-morisawa-bizud-mincho, when that is installed.
+
+Wine under Xvfb leaves a message box unpainted on the screen while another
+window of its process is open, so the About box is shown for its picture by
+the AboutBox test of win32_window_tests.exe, the same ShowAbout in a process of its
+own, which keeps it up for a few seconds when MIROBEL_HOLD_ABOUT_MS is set.
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
+sys.path.insert(0, os.path.join(ROOT, "tests", "harness"))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+sys.dont_write_bytecode = True
+from winebox import WineBox  # noqa: E402
+import windows_driver as wd  # noqa: E402
+
+CONVERT = "/usr/bin/convert"
+MINCHO = "/usr/share/fonts/truetype/bizud-mincho/BIZUDMincho-Regular.ttf"
+WINE_FONTS = "/usr/share/wine/fonts"
+
+
+def prepare(box):
+    """Japanese for Wine's own UI font, and Wine's UI and symbol fonts."""
+    if os.path.exists(MINCHO):
+        for face in ("Tahoma", "Tahoma Bold"):
+            box.reg("add", r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink", "/v", face,
+                    "/t", "REG_MULTI_SZ", "/d", "BIZUDMincho-Regular.ttf,BIZ UDMincho", "/f")
+    else:
+        print("note: %s missing; captions and menus will show boxes for Japanese" % MINCHO, file=sys.stderr)
+    fonts = os.path.join(box.prefix, "drive_c", "windows", "Fonts")
+    os.makedirs(fonts, exist_ok=True)
+    # This Wine does not find the fonts it ships; in the prefix's font
+    # folder it does.
+    for name in ("marlett.ttf", "tahoma.ttf", "tahomabd.ttf"):
+        if os.path.exists(os.path.join(WINE_FONTS, name)):
+            shutil.copy(os.path.join(WINE_FONTS, name), fonts)
+    for args in (["-k"], ["-w"], ["-p"]):
+        subprocess.run(["wineserver", *args], env=box.env, check=False, timeout=120)
+
+
+def shoot(box, window, out):
+    """The window, frame included, cut out of a screenshot of the display."""
+    time.sleep(1.0)  # let every control paint
+    info = box.find(window) if isinstance(window, str) else window
+    full = os.path.join(box.tmp, "screen.png")
+    box.screenshot(full)
+    subprocess.run([CONVERT, full, "-crop", "%dx%d+%d+%d" % (info["width"], info["height"], info["left"],
+                                                              info["top"]), "+repage", out], check=True)
+    print("wrote", out)
+
+
+def main(argv=None):
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("--build", required=True, help="Windows build folder")
+    ap.add_argument("--out", default=os.path.join(ROOT, "docs"))
+    a = ap.parse_args(argv)
+    build = os.path.abspath(a.build)
+    out = os.path.abspath(a.out)
+    os.makedirs(out, exist_ok=True)
+    with WineBox(os.path.join(build, "screenshot-prefix")) as box:
+        box.set_probe(os.path.join(build, "probe.exe"))
+        prepare(box)
+        box.start(os.path.join(build, "Mirobel.scr"), "/c")
+        dialog = box.wait_window_where(wd.DIALOG, lambda w: w["visible"], 60, "shown")
+        shoot(box, wd.DIALOG, os.path.join(out, "settings-dialog.png"))
+
+        box.press(dialog["hwnd"], "解説")
+        viewer = box.wait_window_where(wd.VIEWER, lambda w: w["visible"], 30, "shown")
+        chooser = next(c for c in box.children(viewer["hwnd"]) if c["class"] == "ComboBox")
+        wd.select(box, chooser["hwnd"], 16)  # poem 17, a poem with a longer rendering
+        box.press(viewer["hwnd"], "決定")
+        shoot(box, wd.VIEWER, os.path.join(out, "commentary-viewer.png"))
+        box.press(viewer["hwnd"], "終　了")
+        box.wait_gone(wd.VIEWER, 10)
+
+        box.press(dialog["hwnd"], "ヘルプ")
+        help_window = box.wait_window_where(wd.HELP, lambda w: w["visible"], 30, "shown")
+        shoot(box, wd.HELP, os.path.join(out, "help-window.png"))
+        box.press(help_window["hwnd"], "ＯＫ！")
+        box.wait_gone(wd.HELP, 10)
+
+        wd.menu_entry(box, dialog["hwnd"], "h", "e")
+        box.wait_window_where(wd.SALES, lambda w: w["visible"], 30, "shown")
+        time.sleep(0.7)  # the cyclists are on their way
+        shoot(box, wd.SALES, os.path.join(out, "introduction-window.png"))
+
+        # The About box, alone on the screen in a process of its own.
+        box.close_window(box.find(wd.SALES)["hwnd"])
+        box.close_window(dialog["hwnd"])
+        box.wait_gone(wd.DIALOG, 10)
+        box.env["MIROBEL_HOLD_ABOUT_MS"] = "6000"
+        tests = box.start(os.path.join(build, "win32_window_tests.exe"), "--gtest_filter=AboutBox.*")
+        box.wait_window_where(wd.VERSION_TITLE, lambda w: w["visible"], 60, "shown")
+        shoot(box, wd.VERSION_TITLE, os.path.join(out, "about-box.png"))
+        tests.wait(timeout=60)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
