@@ -9,6 +9,8 @@ namespace mirobel {
 inline constexpr const wchar_t* kAppName = L"Mirobel";
 inline constexpr const wchar_t* kAppTitle = L"ミロベル　スクリーンセイバー";
 inline constexpr const wchar_t* kAppVersion = L"Ver1.5";
+// The author, as the card's credit and the About box name them.
+inline constexpr const wchar_t* kAuthorName = L"T. Kagehira";
 
 struct RuntimeError {
     int number = 0;

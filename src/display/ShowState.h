@@ -35,7 +35,7 @@ inline constexpr int kWriterPause = 8;
 inline constexpr const wchar_t* kBrushFace = L"HG正楷書体-PRO";
 inline constexpr const wchar_t* kMinchoFace = L"ＭＳ 明朝";
 inline constexpr const wchar_t* kTitleLine = L"ミロベルスクリーンセイバーVer1.5";
-inline constexpr const wchar_t* kCreditLine = L"produced by T. Kagehira";
+inline constexpr const wchar_t* kCreditPrefix = L"produced by ";
 
 struct Rgb {
     uint8_t r, g, b;

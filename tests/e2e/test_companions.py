@@ -21,7 +21,12 @@ class Companions(DialogTestCase):
         return p, info["hwnd"]
 
     def viewer_parts(self, viewer):
-        children = self.box.children(viewer)
+        # Under load a first look may come back empty; the controls exist
+        # once the window is visible, so a short bounded retry is enough.
+        def look():
+            children = self.box.children(viewer)
+            return children if any(c["class"] == "ComboBox" for c in children) else None
+        children = wait_until(look, 10, interval=0.2, what="viewer controls")
         chooser = next(c for c in children if c["class"] == "ComboBox")
         boxes = sorted((c for c in children if c["class"] == "Edit"), key=lambda c: c["top"])
         return chooser, boxes
