@@ -193,7 +193,17 @@ class WineBox:
     def wine_capture(self, args, timeout):
         """Runs wine with its output in files, not pipes: Wine's own helper
         processes inherit the descriptors and would hold a pipe open long
-        after the program has ended."""
+        after the program has ended. Wine's loader now and then fails to
+        start a program at all ("could not be started"); such a start is
+        tried again."""
+        for attempt in range(4):
+            r = self._wine_capture_once(args, timeout)
+            started = b"could not be started" not in r.stdout and b"could not be started" not in r.stderr
+            if started or attempt == 3:
+                return r
+            time.sleep(0.5)
+
+    def _wine_capture_once(self, args, timeout):
         with tempfile.TemporaryFile(dir=self.tmp) as out, tempfile.TemporaryFile(dir=self.tmp) as err:
             p = subprocess.Popen(["wine", *args], env=self.env, stdout=out, stderr=err,
                                  stdin=subprocess.DEVNULL)
