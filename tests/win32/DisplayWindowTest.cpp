@@ -4,6 +4,7 @@
 
 #include "app/Globals.h"
 #include "app/Win32Util.h"
+#include "win32/WindowTesting.h"
 #include "display/DisplayWindow.h"
 #include "display/Show.h"
 #include "settings/Settings.h"
@@ -11,17 +12,7 @@
 using namespace mirobel;
 
 namespace {
-void Pump(int ms) {
-    DWORD end = GetTickCount() + ms;
-    MSG msg;
-    while (static_cast<int>(end - GetTickCount()) > 0) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;  // the test's loop goes on
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
-}
+using mirobel::testing::Pump;
 
 bool IsFullyTransparentCursor(HCURSOR cursor) {
     ICONINFO info{};

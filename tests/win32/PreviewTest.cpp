@@ -10,21 +10,12 @@
 #include "app/Preview.h"
 #include "app/Resources.h"
 #include "app/Win32Util.h"
+#include "win32/WindowTesting.h"
 
 using namespace mirobel;
 
 namespace {
-void Pump(int ms) {
-    DWORD end = GetTickCount() + ms;
-    MSG msg;
-    while (static_cast<int>(end - GetTickCount()) > 0) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;  // the test's loop goes on
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
-}
+using mirobel::testing::Pump;
 
 HWND MakeHost(int x, int y, int width, int height) {
     static bool registered = false;
@@ -205,7 +196,7 @@ TEST_F(PreviewTest, PictureFillsHostsOfAnyProportions) {
         int w, h;
     };
     for (Size s : {Size{152, 112}, Size{200, 140}, Size{360, 120}, Size{110, 300}}) {
-        SCOPED_TRACE(testing::Message() << s.w << " x " << s.h);
+        SCOPED_TRACE(::testing::Message() << s.w << " x " << s.h);
         host = MakeHost(30, 40, s.w, s.h);
         StartPreview(HandleValue(host));
         Pump(300);
