@@ -4,10 +4,10 @@
 
 #include "app/Globals.h"
 #include "app/Win32Util.h"
-#include "win32/WindowTesting.h"
 #include "display/DisplayWindow.h"
 #include "display/Show.h"
 #include "settings/Settings.h"
+#include "win32/WindowTesting.h"
 
 using namespace mirobel;
 
