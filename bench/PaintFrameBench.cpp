@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/Globals.h"
-#include "app/Win32Util.h"
-#include "display/DisplayWindow.h"
-#include "display/GdiShow.h"
-#include "display/ShowState.h"
-#include "poems/Poems.h"
-#include "settings/Settings.h"
+#include "core/base/Globals.h"
+#include "win32/base/Win32Util.h"
+#include "win32/show/frmDisp.h"
+#include "win32/show/GdiShow.h"
+#include "core/show/ShowState.h"
+#include "core/poems/Poems.h"
+#include "core/settings/Settings.h"
 
 using namespace mirobel;
 

@@ -4,19 +4,19 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
 
 # Win32 layer shared by the program and the Win32 tests.
 add_library(mirobel_win32 STATIC
-  src/app/Place.cpp
-  src/app/Win32Util.cpp
-  src/app/Preview.cpp
-  src/settings/RegistryStore.cpp
-  src/settings/SettingsDialog.cpp
-  src/companions/Forms.cpp
-  src/companions/frmComment.cpp
-  src/companions/frmHelp.cpp
-  src/companions/salesf.cpp
-  src/display/Surface.cpp
-  src/display/frmDisp.cpp
-  src/display/GdiShow.cpp
-  src/display/MciPort.cpp
+  src/win32/base/Place.cpp
+  src/win32/base/Win32Util.cpp
+  src/win32/startup/frmPrev.cpp
+  src/win32/settings/RegistryStore.cpp
+  src/win32/settings/frmSet.cpp
+  src/win32/companions/Forms.cpp
+  src/win32/companions/frmComment.cpp
+  src/win32/companions/frmHelp.cpp
+  src/win32/companions/salesf.cpp
+  src/win32/base/Surface.cpp
+  src/win32/show/frmDisp.cpp
+  src/win32/show/GdiShow.cpp
+  src/win32/show/MciPort.cpp
 )
 target_link_libraries(mirobel_win32 PUBLIC mirobel_core)
 

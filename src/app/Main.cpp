@@ -1,14 +1,14 @@
 // Entry point: the start-up guard, the program folder, the settings and the
 // dispatch on the mode switch.
-#include "app/CommandLine.h"
-#include "app/Globals.h"
-#include "app/Preview.h"
-#include "app/Win32Util.h"
-#include "display/GdiShow.h"
-#include "display/Show.h"
-#include "settings/RegistryStore.h"
-#include "settings/Settings.h"
-#include "settings/SettingsDialog.h"
+#include "core/startup/CommandLine.h"
+#include "core/base/Globals.h"
+#include "win32/startup/frmPrev.h"
+#include "win32/base/Win32Util.h"
+#include "win32/show/GdiShow.h"
+#include "win32/show/Show.h"
+#include "win32/settings/RegistryStore.h"
+#include "core/settings/Settings.h"
+#include "win32/settings/frmSet.h"
 
 namespace mirobel {
 

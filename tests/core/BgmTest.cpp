@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Globals.h"
-#include "display/Bgm.h"
-#include "settings/Settings.h"
+#include "core/base/Globals.h"
+#include "core/show/Bgm.h"
+#include "core/settings/Settings.h"
 
 using namespace mirobel;
 

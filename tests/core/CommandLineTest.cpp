@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "core/startup/CommandLine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The companion windows' rules: chooser entries and fields of the viewer,
 // the help text's layout, the About text and the cyclists' step.
-#include "companions/CompanionRules.h"
+#include "core/companions/CompanionRules.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -9,8 +9,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "companions/About.h"
-#include "poems/Poems.h"
+#include "core/companions/About.h"
+#include "core/poems/Poems.h"
 #include "support/Fakes.h"
 #include "support/ShowFakes.h"
 

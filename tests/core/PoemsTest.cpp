@@ -1,10 +1,10 @@
-#include "poems/Poems.h"
+#include "core/poems/Poems.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "app/Errors.h"
+#include "core/base/Errors.h"
 
 using namespace mirobel;
 

@@ -1,4 +1,4 @@
-#include "app/Scaling.h"
+#include "core/base/Scaling.h"
 
 #include <gtest/gtest.h>
 

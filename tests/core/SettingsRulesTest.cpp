@@ -1,6 +1,6 @@
 // The settings dialog's decisions: shown values, range check, and apply with
 // its two boxes and the store.
-#include "settings/SettingsRules.h"
+#include "core/settings/SettingsRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "settings/Settings.h"
+#include "core/settings/Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "display/ShowRules.h"
+#include "core/show/ShowRules.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 
 #include <set>
 
-#include "app/Globals.h"
-#include "display/ShowState.h"
-#include "poems/Poems.h"
-#include "settings/Settings.h"
+#include "core/base/Globals.h"
+#include "core/show/ShowState.h"
+#include "core/poems/Poems.h"
+#include "core/settings/Settings.h"
 #include "support/Fakes.h"
 #include "support/ShowFakes.h"
 

@@ -20,7 +20,7 @@ SC_KEYMENU = 0xF100
 BM_GETCHECK = 0x00F0
 IDOK, IDYES, IDNO = 1, 6, 7
 
-# Control ids of the dialog (src/settings/SettingsDialog.h).
+# Control ids of the dialog (src/win32/settings/frmSet.h).
 COMBO_FIRST, COMBO_END, COMBO_SPEED = 101, 102, 103
 OPTION_TYPE = 110
 CHECK_MUSIC = 120

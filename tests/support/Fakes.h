@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Platform.h"
-#include "settings/Settings.h"
+#include "core/base/Platform.h"
+#include "core/settings/Settings.h"
 
 namespace mirobel::testing {
 

@@ -4,11 +4,11 @@
 
 #include <cstdlib>
 
-#include "app/Platform.h"
-#include "app/Scaling.h"
-#include "companions/CompanionRules.h"
-#include "companions/Companions.h"
-#include "poems/Poems.h"
+#include "core/base/Platform.h"
+#include "core/base/Scaling.h"
+#include "core/companions/CompanionRules.h"
+#include "win32/companions/Companions.h"
+#include "core/poems/Poems.h"
 #include "support/Fakes.h"
 #include "win32/WindowTesting.h"
 

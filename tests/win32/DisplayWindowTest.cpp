@@ -2,11 +2,11 @@
 // read directly: focus, pointer, z-order, timers and the end of the show.
 #include <gtest/gtest.h>
 
-#include "app/Globals.h"
-#include "app/Win32Util.h"
-#include "display/DisplayWindow.h"
-#include "display/Show.h"
-#include "settings/Settings.h"
+#include "core/base/Globals.h"
+#include "win32/base/Win32Util.h"
+#include "win32/show/frmDisp.h"
+#include "win32/show/Show.h"
+#include "core/settings/Settings.h"
 #include "win32/WindowTesting.h"
 
 using namespace mirobel;

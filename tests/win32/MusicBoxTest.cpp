@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "app/Globals.h"
-#include "app/Win32Util.h"
-#include "display/Bgm.h"
-#include "display/DisplayWindow.h"
-#include "display/Show.h"
-#include "display/ShowState.h"
-#include "settings/Settings.h"
+#include "core/base/Globals.h"
+#include "win32/base/Win32Util.h"
+#include "core/show/Bgm.h"
+#include "win32/show/frmDisp.h"
+#include "win32/show/Show.h"
+#include "core/show/ShowState.h"
+#include "core/settings/Settings.h"
 
 using namespace mirobel;
 

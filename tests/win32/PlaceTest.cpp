@@ -1,9 +1,9 @@
 // The placing procedures on real controls.
-#include "app/Place.h"
+#include "win32/base/Place.h"
 
 #include <gtest/gtest.h>
 
-#include "app/Scaling.h"
+#include "core/base/Scaling.h"
 
 using namespace mirobel;
 

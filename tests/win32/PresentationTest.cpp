@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/Globals.h"
-#include "display/DisplayWindow.h"
-#include "display/GdiShow.h"
-#include "display/ShowState.h"
-#include "poems/Poems.h"
-#include "settings/Settings.h"
+#include "core/base/Globals.h"
+#include "win32/show/frmDisp.h"
+#include "win32/show/GdiShow.h"
+#include "core/show/ShowState.h"
+#include "core/poems/Poems.h"
+#include "core/settings/Settings.h"
 
 using namespace mirobel;
 

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/Globals.h"
-#include "app/Preview.h"
-#include "app/Resources.h"
-#include "app/Win32Util.h"
+#include "core/base/Globals.h"
+#include "win32/startup/frmPrev.h"
+#include "win32/base/Resources.h"
+#include "win32/base/Win32Util.h"
 #include "win32/WindowTesting.h"
 
 using namespace mirobel;

@@ -1,7 +1,7 @@
 // The settings store against the real registry (under Wine's private prefix).
-#include "settings/RegistryStore.h"
+#include "win32/settings/RegistryStore.h"
 
-#include "app/Win32Util.h"
+#include "win32/base/Win32Util.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // The settings dialog built for real in the test's own process: its layout,
 // fonts, colours and menu, and what apply and close do to the windows and
 // the registry. The boxes are answered by a recording fake.
-#include "settings/SettingsDialog.h"
+#include "win32/settings/frmSet.h"
 
 #include <gtest/gtest.h>
 
-#include "app/Scaling.h"
-#include "companions/Companions.h"
-#include "display/GdiShow.h"
-#include "settings/RegistryStore.h"
-#include "settings/Settings.h"
+#include "core/base/Scaling.h"
+#include "win32/companions/Companions.h"
+#include "win32/show/GdiShow.h"
+#include "win32/settings/RegistryStore.h"
+#include "core/settings/Settings.h"
 #include "support/Fakes.h"
 #include "win32/WindowTesting.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Win32Util.h"
+#include "win32/base/Win32Util.h"
 
 namespace mirobel::testing {
 

@@ -26,7 +26,7 @@ SOURCE_SUFFIXES = (".cpp", ".h", ".inc", ".hpp", ".cc", ".cxx", ".hh")
 
 # The sources whose wide literals the brush face draws: the card writes the
 # verses and the poet's name, one character at a time, from the poem table.
-BRUSH_SOURCES = ("src/poems/PoemRecords.inc",)
+BRUSH_SOURCES = ("src/core/poems/PoemRecords.inc",)
 
 # Texts the program keeps as Shift-JIS assets rather than literals; the help
 # window draws them in the Mincho face.

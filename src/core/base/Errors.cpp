@@ -1,4 +1,4 @@
-#include "app/Errors.h"
+#include "core/base/Errors.h"
 
 namespace mirobel {
 

@@ -1,4 +1,4 @@
-#include "app/Globals.h"
+#include "core/base/Globals.h"
 
 namespace mirobel {
 

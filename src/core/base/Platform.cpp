@@ -1,4 +1,4 @@
-#include "app/Platform.h"
+#include "core/base/Platform.h"
 
 namespace mirobel {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "app/Errors.h"
+#include "core/base/Errors.h"
 
 namespace mirobel {
 

@@ -1,8 +1,8 @@
-#include "companions/About.h"
+#include "core/companions/About.h"
 
-#include "app/Errors.h"
-#include "app/Platform.h"
-#include "settings/SettingsRules.h"
+#include "core/base/Errors.h"
+#include "core/base/Platform.h"
+#include "core/settings/SettingsRules.h"
 
 namespace mirobel {
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "app/Errors.h"
+#include "core/base/Errors.h"
 
 namespace mirobel {
 

@@ -1,6 +1,6 @@
-#include "companions/CompanionRules.h"
+#include "core/companions/CompanionRules.h"
 
-#include "poems/Poems.h"
+#include "core/poems/Poems.h"
 
 namespace mirobel {
 

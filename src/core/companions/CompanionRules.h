@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "display/ShowState.h"
+#include "core/show/ShowState.h"
 
 namespace mirobel {
 

@@ -1,6 +1,6 @@
-#include "poems/Poems.h"
+#include "core/poems/Poems.h"
 
-#include "app/Errors.h"
+#include "core/base/Errors.h"
 
 namespace mirobel {
 
@@ -8,12 +8,12 @@ namespace {
 // Seven fields per poem: five phrases in historical kana, the poet's name as
 // the cards print it, and the poet's category (1 other, 2 woman, 3 monk).
 const wchar_t* const kPoemRecords[kPoemCount] = {
-#include "poems/PoemRecords.inc"
+#include "core/poems/PoemRecords.inc"
 };
 
 const wchar_t* const kCommentTexts[kPoemCount] = {
-#include "poems/CommentTexts1.inc"
-#include "poems/CommentTexts2.inc"
+#include "core/poems/CommentTexts1.inc"
+#include "core/poems/CommentTexts2.inc"
 };
 
 std::wstring poemTable[kPoemCount + 1];

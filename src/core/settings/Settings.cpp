@@ -1,10 +1,10 @@
-#include "settings/Settings.h"
+#include "core/settings/Settings.h"
 
 #include <cmath>
 #include <cstdlib>
 
-#include "app/Errors.h"
-#include "app/Platform.h"
+#include "core/base/Errors.h"
+#include "core/base/Platform.h"
 
 namespace mirobel {
 

@@ -1,9 +1,9 @@
-#include "settings/SettingsRules.h"
+#include "core/settings/SettingsRules.h"
 
 #include <algorithm>
 
-#include "app/Errors.h"
-#include "app/Platform.h"
+#include "core/base/Errors.h"
+#include "core/base/Platform.h"
 
 namespace mirobel {
 

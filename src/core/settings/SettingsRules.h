@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/Settings.h"
+#include "core/settings/Settings.h"
 
 namespace mirobel {
 

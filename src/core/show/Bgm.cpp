@@ -1,11 +1,11 @@
 // Background music. The show calls BgmControl at its start, on every tick of
 // its 10 ms timer and at its end.
-#include "display/Bgm.h"
+#include "core/show/Bgm.h"
 
 #include <cstring>
 
-#include "app/Globals.h"
-#include "settings/Settings.h"
+#include "core/base/Globals.h"
+#include "core/settings/Settings.h"
 
 namespace mirobel {
 

@@ -1,13 +1,13 @@
 // Choice of the next poem and the card drawn one character at a time.
 #include <cmath>
 
-#include "app/Errors.h"
-#include "app/Globals.h"
-#include "app/Platform.h"
-#include "app/Scaling.h"
-#include "display/ShowState.h"
-#include "poems/Poems.h"
-#include "settings/Settings.h"
+#include "core/base/Errors.h"
+#include "core/base/Globals.h"
+#include "core/base/Platform.h"
+#include "core/base/Scaling.h"
+#include "core/show/ShowState.h"
+#include "core/poems/Poems.h"
+#include "core/settings/Settings.h"
 
 namespace mirobel {
 

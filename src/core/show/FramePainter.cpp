@@ -1,9 +1,9 @@
 // One frame of the show: motion, bounces, writer, portrait and ticker.
 #include <algorithm>
 
-#include "app/Globals.h"
-#include "display/ShowState.h"
-#include "poems/Poems.h"
+#include "core/base/Globals.h"
+#include "core/show/ShowState.h"
+#include "core/poems/Poems.h"
 
 namespace mirobel {
 

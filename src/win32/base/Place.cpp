@@ -1,8 +1,8 @@
-#include "app/Place.h"
+#include "win32/base/Place.h"
 
 #include <map>
 
-#include "app/Scaling.h"
+#include "core/base/Scaling.h"
 
 namespace mirobel {
 

@@ -1,4 +1,4 @@
-#include "display/Surface.h"
+#include "win32/base/Surface.h"
 
 namespace mirobel {
 

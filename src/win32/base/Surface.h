@@ -1,6 +1,6 @@
 // An off-screen drawing surface that keeps its content between frames.
 #pragma once
-#include "app/Win32Util.h"
+#include "win32/base/Win32Util.h"
 
 namespace mirobel {
 

@@ -1,7 +1,7 @@
-#include "app/Win32Util.h"
+#include "win32/base/Win32Util.h"
 
-#include "app/Platform.h"
-#include "app/Scaling.h"
+#include "core/base/Platform.h"
+#include "core/base/Scaling.h"
 
 namespace mirobel {
 

@@ -1,8 +1,8 @@
 // The windows the settings dialog opens beside itself. Each exists at most
 // once; the handle is null while the window is not open.
 #pragma once
-#include "app/Win32Util.h"
-#include "companions/About.h"
+#include "win32/base/Win32Util.h"
+#include "core/companions/About.h"
 
 namespace mirobel {
 

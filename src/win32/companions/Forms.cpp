@@ -1,8 +1,8 @@
-#include "companions/Forms.h"
+#include "win32/companions/Forms.h"
 
 #include <map>
 
-#include "app/Place.h"
+#include "win32/base/Place.h"
 
 namespace mirobel {
 

@@ -1,12 +1,12 @@
 // The commentary viewer frmComment: pick a poem, press "決定", read its
 // verses, poet and rendering.
-#include "app/Place.h"
-#include "app/Resources.h"
-#include "companions/CompanionRules.h"
-#include "companions/Companions.h"
-#include "companions/Forms.h"
-#include "display/GdiShow.h"
-#include "poems/Poems.h"
+#include "win32/base/Place.h"
+#include "win32/base/Resources.h"
+#include "core/companions/CompanionRules.h"
+#include "win32/companions/Companions.h"
+#include "win32/companions/Forms.h"
+#include "win32/show/GdiShow.h"
+#include "core/poems/Poems.h"
 
 namespace mirobel {
 

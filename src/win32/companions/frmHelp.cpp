@@ -1,9 +1,9 @@
 // The help window frmHelp: the built-in help text and "ＯＫ！".
-#include "app/Place.h"
-#include "app/Resources.h"
-#include "companions/Companions.h"
-#include "companions/Forms.h"
-#include "display/GdiShow.h"
+#include "win32/base/Place.h"
+#include "win32/base/Resources.h"
+#include "win32/companions/Companions.h"
+#include "win32/companions/Forms.h"
+#include "win32/show/GdiShow.h"
 
 namespace mirobel {
 

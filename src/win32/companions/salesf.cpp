@@ -4,12 +4,12 @@
 #include <cmath>
 #include <random>
 
-#include "app/Place.h"
-#include "app/Resources.h"
-#include "companions/CompanionRules.h"
-#include "companions/Companions.h"
-#include "companions/Forms.h"
-#include "display/GdiShow.h"
+#include "win32/base/Place.h"
+#include "win32/base/Resources.h"
+#include "core/companions/CompanionRules.h"
+#include "win32/companions/Companions.h"
+#include "win32/companions/Forms.h"
+#include "win32/show/GdiShow.h"
 
 namespace mirobel {
 

@@ -1,9 +1,9 @@
-#include "settings/RegistryStore.h"
+#include "win32/settings/RegistryStore.h"
 
 #include <vector>
 
-#include "app/Errors.h"
-#include "app/Win32Util.h"
+#include "core/base/Errors.h"
+#include "win32/base/Win32Util.h"
 
 namespace mirobel {
 

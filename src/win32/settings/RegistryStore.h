@@ -1,7 +1,7 @@
 // The settings store in the per-user registry branch that classic
 // application-settings functions use, so that older stored settings are read.
 #pragma once
-#include "settings/Settings.h"
+#include "core/settings/Settings.h"
 
 namespace mirobel {
 

@@ -1,17 +1,17 @@
 // The settings dialog frmSet. Its rules (shown values, range check, apply)
 // live in SettingsRules; this file builds the window and routes its events.
-#include "settings/SettingsDialog.h"
+#include "win32/settings/frmSet.h"
 
 #include <string>
 
-#include "app/Place.h"
-#include "app/Resources.h"
-#include "companions/Companions.h"
-#include "companions/Forms.h"
-#include "display/GdiShow.h"
-#include "settings/RegistryStore.h"
-#include "settings/Settings.h"
-#include "settings/SettingsRules.h"
+#include "win32/base/Place.h"
+#include "win32/base/Resources.h"
+#include "win32/companions/Companions.h"
+#include "win32/companions/Forms.h"
+#include "win32/show/GdiShow.h"
+#include "win32/settings/RegistryStore.h"
+#include "core/settings/Settings.h"
+#include "core/settings/SettingsRules.h"
 
 namespace mirobel {
 

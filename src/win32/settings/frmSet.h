@@ -1,7 +1,7 @@
 // The settings dialog frmSet: shows the settings record, checks and stores
 // it on a confirmed apply, and opens the companion windows.
 #pragma once
-#include "app/Win32Util.h"
+#include "win32/base/Win32Util.h"
 
 namespace mirobel {
 

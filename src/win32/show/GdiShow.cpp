@@ -1,6 +1,6 @@
 // The show's drawing seams on GDI: the card canvas, the frame surfaces, the
 // portraits decoded from JPEG resources, and the clock-seeded generator.
-#include "display/GdiShow.h"
+#include "win32/show/GdiShow.h"
 
 #include <wincodec.h>
 
@@ -8,11 +8,11 @@
 #include <map>
 #include <random>
 
-#include "app/Globals.h"
-#include "app/Resources.h"
-#include "app/Scaling.h"
-#include "display/DisplayWindow.h"
-#include "display/ShowState.h"
+#include "core/base/Globals.h"
+#include "win32/base/Resources.h"
+#include "core/base/Scaling.h"
+#include "win32/show/frmDisp.h"
+#include "core/show/ShowState.h"
 
 namespace mirobel {
 

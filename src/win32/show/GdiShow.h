@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "display/Surface.h"
+#include "win32/base/Surface.h"
 
 namespace mirobel {
 

@@ -1,7 +1,7 @@
 // The music port on the Windows multimedia command strings.
-#include "app/Platform.h"
-#include "app/Win32Util.h"
-#include "display/Bgm.h"
+#include "core/base/Platform.h"
+#include "win32/base/Win32Util.h"
+#include "core/show/Bgm.h"
 
 #include <mmsystem.h>
 

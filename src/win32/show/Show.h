@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "display/ShowState.h"
+#include "core/show/ShowState.h"
 
 namespace mirobel {
 

@@ -1,17 +1,17 @@
 // The full-screen show's window: set-up, timers, and the end of the show on
 // the first sign of the user.
-#include "app/Globals.h"
-#include "app/Place.h"
-#include "app/Platform.h"
-#include "app/Win32Util.h"
-#include "display/Bgm.h"
-#include "display/DisplayWindow.h"
-#include "display/GdiShow.h"
-#include "display/Show.h"
-#include "display/ShowRules.h"
-#include "display/ShowState.h"
-#include "poems/Poems.h"
-#include "settings/Settings.h"
+#include "core/base/Globals.h"
+#include "win32/base/Place.h"
+#include "core/base/Platform.h"
+#include "win32/base/Win32Util.h"
+#include "core/show/Bgm.h"
+#include "win32/show/frmDisp.h"
+#include "win32/show/GdiShow.h"
+#include "win32/show/Show.h"
+#include "core/show/ShowRules.h"
+#include "core/show/ShowState.h"
+#include "core/poems/Poems.h"
+#include "core/settings/Settings.h"
 
 namespace mirobel {
 

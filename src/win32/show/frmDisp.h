@@ -1,6 +1,6 @@
 // The display window frmDisp and its surfaces, shared by the show's Win32 files.
 #pragma once
-#include "display/Surface.h"
+#include "win32/base/Surface.h"
 
 namespace mirobel {
 

@@ -1,11 +1,11 @@
-#include "app/Preview.h"
+#include "win32/startup/frmPrev.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "app/Globals.h"
-#include "app/Place.h"
-#include "app/Resources.h"
+#include "core/base/Globals.h"
+#include "win32/base/Place.h"
+#include "win32/base/Resources.h"
 
 namespace mirobel {
 

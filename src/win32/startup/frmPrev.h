@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/Win32Util.h"
+#include "win32/base/Win32Util.h"
 
 namespace mirobel {
 
