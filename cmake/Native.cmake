@@ -13,6 +13,7 @@ add_executable(core_tests
   tests/core/BgmTest.cpp
   tests/core/SettingsRulesTest.cpp
   tests/core/CompanionRulesTest.cpp
+  tests/core/FuzzTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
 # Tests that read committed assets (the help text) find them here.
@@ -24,3 +25,7 @@ gtest_discover_tests(core_tests)
 add_test(NAME font_coverage
          COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/fonts/test_font_coverage.py
                  --root ${CMAKE_SOURCE_DIR})
+
+# Includes run one way through the layers and their subsystems.
+add_test(NAME layers COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/arch/check_layers.py ${CMAKE_SOURCE_DIR}/src)
+add_test(NAME layers_check_itself COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/arch/test_check_layers.py)

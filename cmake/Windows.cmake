@@ -4,7 +4,10 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
 
 # Win32 layer shared by the program and the Win32 tests.
 add_library(mirobel_win32 STATIC
+  src/win32/base/Fonts.cpp
+  src/win32/base/Guard.cpp
   src/win32/base/Place.cpp
+  src/win32/base/WindowClass.cpp
   src/win32/base/Win32Util.cpp
   src/win32/startup/frmPrev.cpp
   src/win32/settings/RegistryStore.cpp

@@ -7,6 +7,11 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 set(WINE_TEST_ENV "MIROBEL_BUILD_DIR=${CMAKE_BINARY_DIR}")
 
+# Booting a Wine prefix takes long on a busy machine: both prefixes the
+# tests clone are prepared once, before any test that needs them.
+add_test(NAME wine_prefixes COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/harness/prepare_prefixes.py ${CMAKE_BINARY_DIR})
+set_tests_properties(wine_prefixes PROPERTIES FIXTURES_SETUP wine RESOURCE_LOCK wine TIMEOUT 1800)
+
 add_executable(win32_tests
   tests/win32/RegistryStoreTest.cpp
   tests/win32/PlaceTest.cpp
@@ -15,13 +20,15 @@ add_executable(win32_tests
   tests/win32/PreviewTest.cpp
   tests/win32/PreviewTest.rc
   tests/win32/MusicBoxTest.cpp
+  tests/win32/GuardTest.cpp
 )
 set_source_files_properties(tests/win32/PreviewTest.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/assets/preview/preview.bmp)
 target_include_directories(win32_tests PRIVATE tests)
 target_link_libraries(win32_tests PRIVATE mirobel_win32 gtest gtest_main ${MIROBEL_WIN32_LIBS})
 target_link_options(win32_tests PRIVATE -static)
 add_test(NAME win32_tests COMMAND win32_tests)
-set_tests_properties(win32_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOURCE_LOCK wine TIMEOUT 300)
+set_tests_properties(win32_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOURCE_LOCK wine TIMEOUT 900
+                     FIXTURES_REQUIRED wine)
 
 # The settings dialog and its companion windows in a test program of their
 # own: under Wine, windows that a process shows after these have been open
@@ -40,7 +47,8 @@ target_include_directories(win32_window_tests PRIVATE tests)
 target_link_libraries(win32_window_tests PRIVATE mirobel_win32 gtest gtest_main ${MIROBEL_WIN32_LIBS})
 target_link_options(win32_window_tests PRIVATE -static)
 add_test(NAME win32_window_tests COMMAND win32_window_tests)
-set_tests_properties(win32_window_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOURCE_LOCK wine TIMEOUT 300)
+set_tests_properties(win32_window_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOURCE_LOCK wine TIMEOUT 900
+                     FIXTURES_REQUIRED wine)
 
 # A small Win32 tool the end-to-end tests use to look at and drive windows
 # of other processes from inside Wine.
@@ -50,6 +58,13 @@ target_link_options(probe PRIVATE -static -municode)
 
 # A preview host of the tests' own: a window in another process that starts
 # the preview into itself.
+# A program that fails on purpose inside a window procedure or a timer, for
+# the guard's tests; it sits beside win32_tests.exe.
+add_executable(guard_victim WIN32 tests/tools/guard_victim.cpp)
+target_link_libraries(guard_victim PRIVATE mirobel_win32 ${MIROBEL_WIN32_LIBS})
+target_link_options(guard_victim PRIVATE -static -municode)
+add_dependencies(win32_tests guard_victim)
+
 add_executable(host tests/tools/host.cpp)
 target_link_libraries(host PRIVATE user32 gdi32)
 target_link_options(host PRIVATE -static -municode)
@@ -58,7 +73,7 @@ function(add_e2e_test name script)
   add_test(NAME ${name}
     COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/${script}
       --scr $<TARGET_FILE:Mirobel> --probe $<TARGET_FILE:probe> --build ${CMAKE_BINARY_DIR})
-  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine TIMEOUT 900)
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine TIMEOUT 1800 FIXTURES_REQUIRED wine)
 endfunction()
 
 add_e2e_test(e2e_startup tests/e2e/test_startup.py)

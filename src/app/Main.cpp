@@ -2,9 +2,10 @@
 // dispatch on the mode switch.
 #include "core/startup/CommandLine.h"
 #include "core/base/Globals.h"
+#include "win32/base/Guard.h"
 #include "win32/startup/frmPrev.h"
 #include "win32/base/Win32Util.h"
-#include "win32/show/GdiShow.h"
+#include "win32/base/Fonts.h"
 #include "win32/show/Show.h"
 #include "win32/settings/RegistryStore.h"
 #include "core/settings/Settings.h"
@@ -53,8 +54,13 @@ void Main() {
 }  // namespace mirobel
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    mirobel::InstallWin32Platform();
-    mirobel::AddEmbeddedFonts();
-    mirobel::Main();
-    return mirobel::RunMessageLoop();
+    try {
+        mirobel::InstallWin32Platform();
+        mirobel::AddEmbeddedFonts();
+        mirobel::Main();
+        return mirobel::RunMessageLoop();
+    } catch (...) {
+        mirobel::EndAfterUntrappedFailure();
+        return static_cast<int>(mirobel::kExitUnexpectedFailure);
+    }
 }

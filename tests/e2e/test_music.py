@@ -10,7 +10,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 from e2e import SETTINGS_KEY, Config, WineTestCase, main  # noqa: E402
-from winebox import wait_until  # noqa: E402
+from winebox import bound, wait_until  # noqa: E402
 
 SHOW = "SAVER Screen"
 
@@ -78,7 +78,7 @@ class Music(WineTestCase):
         self.box.xdotool("key", "space")
         # Stop and close go through the platform's boxing command; a box for a
         # failure there would keep the process alive.
-        p.wait(timeout=20)
+        p.wait(timeout=bound(20))
         self.assertEqual(p.returncode, 0)
 
     def test_without_a_music_file_the_show_runs_silently_without_a_box(self):

@@ -7,8 +7,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
-from e2e import WS_BORDER, WS_CAPTION, WS_CHILD, WS_THICKFRAME, Config, WineTestCase, main  # noqa: E402
-from winebox import wait_until, windows_path  # noqa: E402
+from e2e import WS_BORDER, WS_CAPTION, WS_CHILD, WS_THICKFRAME, WS_VISIBLE, Config, WineTestCase, main  # noqa: E402
+from winebox import bound, wait_until, windows_path  # noqa: E402
 
 PREVIEW = "preview window"
 HOST_W, HOST_H = 152, 112
@@ -23,10 +23,26 @@ class Preview(WineTestCase):
         the host's wine process and the host, preview and picture windows."""
         p = self.box.start(self.host_exe(), windows_path(Config.scr), caption, str(x), str(y))
         host = self.box.wait_window(caption, 30)
-        preview, picture = wait_until(lambda: self.embedded(host), 30, what=f"a preview in {caption}")
+        preview, picture = self.settled(host, caption)
         # A failed test must not leave the saver running for the next one.
         self.addCleanup(self.box.probe, "kill", str(preview["pid"]))
         return p, host, preview, picture
+
+    def settled(self, host, caption):
+        """The preview and its picture once they have stopped changing: shown
+        (WS_VISIBLE in the style, not only in the probe's view), and read the
+        same twice in a row. A first look may catch them half set up."""
+        last = [None]
+
+        def steady():
+            now = self.embedded(host)
+            if not now or not all(w["style"] & WS_VISIBLE for w in now):
+                last[0] = None
+                return None
+            same = now == last[0]
+            last[0] = now
+            return now if same else None
+        return wait_until(steady, 30, interval=0.3, what=f"a settled preview in {caption}")
 
     def embedded(self, host):
         kids = self.box.children(host["hwnd"])
@@ -58,14 +74,14 @@ class Preview(WineTestCase):
         # It is no top-level window of its own.
         self.assertIsNone(self.box.find(PREVIEW))
         self.box.close_window(host["hwnd"])
-        p.wait(timeout=30)
+        p.wait(timeout=bound(30))
 
     def test_closing_the_host_ends_the_saver(self):
         p, host, preview, _ = self.start_host("host A", 60, 80)
         t0 = time.monotonic()
         self.box.close_window(host["hwnd"])
         # The host exits with 0 only once the saver's process has ended.
-        p.wait(timeout=30)
+        p.wait(timeout=bound(30))
         print(f"host closed: host and saver gone after {time.monotonic() - t0:.2f}s", file=sys.stderr)
         self.assertEqual(p.returncode, 0)
         self.assertFalse(self.saver_running(preview["pid"]))
@@ -75,7 +91,7 @@ class Preview(WineTestCase):
         self.assertTrue(self.saver_running(preview["pid"]))
         t0 = time.monotonic()
         self.box.probe("kill", str(host["pid"]))
-        p.wait(timeout=30)
+        p.wait(timeout=bound(30))
         self.assertFalse(self.saver_running(preview["pid"], 10000), "the saver outlived its host")
         print(f"host killed: saver gone after {time.monotonic() - t0:.2f}s", file=sys.stderr)
 
@@ -89,11 +105,11 @@ class Preview(WineTestCase):
         self.assertEqual((preview_b["left"], preview_b["width"]), (400, HOST_W))
         # Each ends with its own host.
         self.box.close_window(host_a["hwnd"])
-        pa.wait(timeout=30)
+        pa.wait(timeout=bound(30))
         self.assertEqual(pa.returncode, 0)
         self.assertTrue(self.saver_running(preview_b["pid"]))
         self.box.close_window(host_b["hwnd"])
-        pb.wait(timeout=30)
+        pb.wait(timeout=bound(30))
         self.assertEqual(pb.returncode, 0)
 
     def test_mouse_and_keys_over_the_preview_change_nothing(self):
@@ -113,19 +129,19 @@ class Preview(WineTestCase):
         for caption in ("SAVER Screen", "Saver Setting"):
             self.assertIsNone(self.box.find(caption), caption)
         self.box.close_window(host["hwnd"])
-        p.wait(timeout=30)
+        p.wait(timeout=bound(30))
         self.assertEqual(p.returncode, 0)
 
     def test_a_handle_that_names_no_window_ends_the_process_at_once(self):
         # A handle that did name a window, of a host that has gone since.
         p, host, _, _ = self.start_host("host A", 60, 80)
         self.box.close_window(host["hwnd"])
-        p.wait(timeout=30)
+        p.wait(timeout=bound(30))
         for args in (["/p", "0"], ["/p"], ["/p", str(host["hwnd"])], ["/P", str(host["hwnd"])]):
             with self.subTest(args=args):
                 t0 = time.monotonic()
                 saver = self.start(*args)
-                saver.wait(timeout=30)
+                saver.wait(timeout=bound(30))
                 print(f"{args}: ended after {time.monotonic() - t0:.2f}s", file=sys.stderr)
                 self.assertEqual(saver.returncode, 0)
                 self.assertIsNone(self.box.find(PREVIEW))

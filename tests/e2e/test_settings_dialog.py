@@ -6,7 +6,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e import SETTINGS_KEY, WineTestCase, main  # noqa: E402
-from winebox import wait_until  # noqa: E402
+from winebox import bound, wait_until  # noqa: E402
 import windows_driver as wd  # noqa: E402
 
 KEYS = ("saver type", "music mode", "select first", "select end", "select type", "speed")
@@ -186,7 +186,7 @@ class SettingsDialog(DialogTestCase):
         # Still usable, and the process ends with it.
         self.box.press(viewer["hwnd"], "決定")
         self.box.press(viewer["hwnd"], "終　了")
-        p.wait(timeout=20)
+        p.wait(timeout=bound(20))
 
     def test_close_ends_the_process_with_every_window(self):
         p, info = self.open_dialog()
@@ -212,13 +212,13 @@ class SettingsDialog(DialogTestCase):
         self.assertIsNotNone(self.box.find(wd.HELP))
         self.assertIsNone(p.poll())
         self.box.press(help_window["hwnd"], "ＯＫ！")
-        p.wait(timeout=20)
+        p.wait(timeout=bound(20))
         self.assertTrue(self.nothing_stored())
 
     def test_a_second_start_leaves_the_open_dialog_alone(self):
         p, _ = self.open_dialog()
         second = self.start("/c")
-        second.wait(timeout=30)
+        second.wait(timeout=bound(30))
         self.assertEqual(self.box.count(wd.DIALOG), 1)
         self.assertIsNone(p.poll())
 

@@ -5,11 +5,11 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 from e2e import SETTINGS_KEY, WineTestCase, main  # noqa: E402
-from winebox import wait_until  # noqa: E402
+from winebox import bound, wait_until  # noqa: E402
 
 SHOW = "SAVER Screen"
 ERROR_TITLE = "エラー"
-MARGIN = 1.0
+MARGIN = bound(1.0)
 
 
 class SettingsAtStartUp(WineTestCase):
@@ -20,7 +20,7 @@ class SettingsAtStartUp(WineTestCase):
         t0 = time.monotonic()
         self.box.xdotool("mousemove_relative", "--", "1", "0")
         wait_until(lambda: self.box.find(SHOW) is None, 10, interval=0.01, what="show gone")
-        p.wait(timeout=15)
+        p.wait(timeout=bound(15))
         return time.monotonic() - t0
 
     def test_empty_store_starts_the_show_without_a_box(self):

@@ -5,7 +5,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 from e2e import SETTINGS_KEY, Config, WineTestCase, main  # noqa: E402
-from winebox import WineBox  # noqa: E402
+from winebox import WineBox, bound  # noqa: E402
 
 SHOW = "SAVER Screen"
 CYAN, WHITE, BLACK = (0, 128, 128), (255, 255, 255), (0, 0, 0)
@@ -35,7 +35,7 @@ class Show(WineTestCase):
 
     def end_show(self, p):
         self.box.xdotool("key", "space")
-        p.wait(timeout=15)
+        p.wait(timeout=bound(15))
 
     def test_first_frame_shows_the_card_base_at_two_two(self):
         # At the slowest pace the first frame stays up for half a second.
@@ -95,7 +95,7 @@ class Show(WineTestCase):
                 box.wait_window_where(SHOW, lambda w: w["left"] == 0, 60, "over the screen")
                 shot = box.screenshot()
                 box.xdotool("key", "space")
-                p.wait(timeout=15)
+                p.wait(timeout=bound(15))
                 if card_corner(shot) == (2, 2):
                     return shot
             self.fail("first frame not caught")

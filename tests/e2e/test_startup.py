@@ -6,13 +6,13 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 from e2e import (WS_BORDER, WS_CAPTION, WS_EX_TOPMOST, WS_POPUP, WS_THICKFRAME, Config,  # noqa: E402
                  WineTestCase, main)
-from winebox import wait_until, windows_path  # noqa: E402
+from winebox import bound, wait_until, windows_path  # noqa: E402
 
 SHOW = "SAVER Screen"
 DIALOG = "Saver Setting"
 # Wine needs a moment to deliver input and tear a process down; the show
 # itself reacts at its next 50 ms tick.
-MARGIN = 1.0
+MARGIN = bound(1.0)
 
 
 class ShowWindow(WineTestCase):
@@ -27,7 +27,7 @@ class ShowWindow(WineTestCase):
         t0 = time.monotonic()
         wait_until(lambda: self.box.find(SHOW) is None, seconds, what="show window gone")
         elapsed = time.monotonic() - t0
-        p.wait(timeout=15)
+        p.wait(timeout=bound(15))
         return elapsed
 
     def test_covers_the_screen_black_borderless_and_topmost(self):
@@ -74,7 +74,7 @@ class ShowWindow(WineTestCase):
     def test_a_second_show_ends_at_once_and_leaves_the_first_running(self):
         first, _ = self.start_show()
         second = self.start("/s")
-        second.wait(timeout=20)
+        second.wait(timeout=bound(20))
         self.assertEqual(second.returncode, 0)
         self.assertIsNone(first.poll())
         self.assertEqual(self.box.count(SHOW), 1)
@@ -85,7 +85,7 @@ class ShowWindow(WineTestCase):
 class ModeDispatch(WineTestCase):
     def assert_ends_without_window(self, *args):
         p = self.start(*args)
-        p.wait(timeout=30)
+        p.wait(timeout=bound(30))
         self.assertEqual(p.returncode, 0, args)
         self.assertIsNone(self.box.find(SHOW), args)
         self.assertIsNone(self.box.find(DIALOG), args)
@@ -117,7 +117,7 @@ class ModeDispatch(WineTestCase):
         self.assertAlmostEqual(info["left"], (self.box.width - info["width"]) // 2, delta=1)
         self.assertAlmostEqual(info["top"], (self.box.height - info["height"]) // 2, delta=1)
         self.box.close_window(info["hwnd"])
-        p.wait(timeout=20)
+        p.wait(timeout=bound(20))
         self.assertEqual(p.returncode, 0)
 
     def test_any_start_beside_the_open_dialog_ends_at_once(self):
@@ -126,7 +126,7 @@ class ModeDispatch(WineTestCase):
         for args in (["/c"], [], ["/s"], ["/p", "1234"]):
             with self.subTest(args=args):
                 p = self.start(*args)
-                p.wait(timeout=20)
+                p.wait(timeout=bound(20))
                 self.assertEqual(self.box.count(DIALOG), 1)
                 self.assertIsNone(self.box.find(SHOW))
         self.assertIsNone(dialog.poll())

@@ -10,6 +10,8 @@
 #include "win32/startup/frmPrev.h"
 #include "win32/base/Resources.h"
 #include "win32/base/Win32Util.h"
+#include "win32/base/WindowClass.h"
+#include "win32/companions/Forms.h"
 #include "win32/WindowTesting.h"
 
 using namespace mirobel;
@@ -259,4 +261,24 @@ TEST_F(PreviewTest, HostTooLargeForSixteenBitTwipsIsStillFilled) {
     StartPreview(HandleValue(host));
     EXPECT_EQ(DispWidth, 2184 * ScreenTwipsPerPixelX());
     EXPECT_EQ(WindowRect(frmPrev).right, 2184);
+}
+
+// The preview's picture and the forms' pictures are different windows with
+// different procedures; in one process neither may take the other's class.
+TEST_F(PreviewTest, APreviewAndAFormWithAPictureLiveInOneProcess) {
+    HWND form = CreateForm(window_class::kHelp, DefWindowProcW, 0, L"form", WS_OVERLAPPEDWINDOW);
+    ASSERT_NE(form, nullptr);
+    HWND formPicture = CreateBitmapImage(form, nullptr);
+    ASSERT_NE(formPicture, nullptr);
+
+    host = MakeHost(40, 60, 152, 112);
+    StartPreview(HandleValue(host));
+    Pump(100);
+    ASSERT_NE(prev, nullptr);
+    EXPECT_NE(GetWindowLongPtrW(prev, GWLP_WNDPROC), GetWindowLongPtrW(formPicture, GWLP_WNDPROC));
+    wchar_t a[64] = {}, b[64] = {};
+    GetClassNameW(prev, a, 64);
+    GetClassNameW(formPicture, b, 64);
+    EXPECT_STRNE(a, b);
+    DestroyWindow(form);
 }

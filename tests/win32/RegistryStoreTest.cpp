@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <optional>
+#include <vector>
+
 #include "support/Fakes.h"
 
 using namespace mirobel;
@@ -79,4 +83,57 @@ TEST_F(RegistryStoreTest, ReadsTextWrittenByOthersAndReportsWhatIsNotANumber) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, L"エラー");
     EXPECT_EQ(Speed, 3);
+}
+
+// Values of every size and type, as another program writing with
+// RegSetValueExW may leave them: the read stays within what the system
+// returned and finds the text before any terminator.
+TEST_F(RegistryStoreTest, TextOfAnySizeIsReadWithinItsBytes) {
+    struct Case {
+        const char* what;
+        std::vector<BYTE> bytes;
+        DWORD type;
+        std::optional<std::wstring> expected;
+    };
+    auto utf16 = [](const std::wstring& text, size_t extraBytes, BYTE fill) {
+        std::vector<BYTE> out(text.size() * sizeof(wchar_t));
+        std::memcpy(out.data(), text.data(), out.size());
+        out.insert(out.end(), extraBytes, fill);
+        return out;
+    };
+    const std::vector<Case> cases = {
+        {"no terminator, odd trailing byte", utf16(L"42", 1, '7'), REG_SZ, L"42"},
+        {"no terminator, even size", utf16(L"55", 0, 0), REG_SZ, L"55"},
+        {"one byte only", {'9'}, REG_SZ, L""},
+        {"empty", {}, REG_SZ, L""},
+        {"text after an inner terminator", utf16(std::wstring(L"12\0zz", 5), 0, 0), REG_SZ, L"12"},
+        {"expandable text", utf16(L"64", 2, 0), REG_EXPAND_SZ, L"64"},
+        {"a number stored as DWORD", {5, 0, 0, 0}, REG_DWORD, L""},
+        {"binary", {'3', 0, 0, 0}, REG_BINARY, L""},
+        {"a value of no type", {}, REG_NONE, L""},
+        {"ten thousand characters", utf16(std::wstring(10000, L'8'), 1, 'x'), REG_SZ, std::wstring(10000, L'8')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PutRaw(L"speed", c.type, c.bytes.data(), static_cast<DWORD>(c.bytes.size()));
+        EXPECT_EQ(store.Read(kStoreApp, kStoreSection, L"speed"), c.expected);
+    }
+}
+
+TEST_F(RegistryStoreTest, UnterminatedAndForeignValuesGoThroughTheLoadsOwnChecks) {
+    // Unterminated text with an odd byte loads as the number it spells.
+    const wchar_t end[] = {L'4', L'2'};
+    std::vector<BYTE> bytes(reinterpret_cast<const BYTE*>(end), reinterpret_cast<const BYTE*>(end) + sizeof end);
+    bytes.push_back('7');
+    PutRaw(L"select end", REG_SZ, bytes.data(), static_cast<DWORD>(bytes.size()));
+    LoadSettings(store);
+    EXPECT_EQ(SelectEnd, 42);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // Binary data is no number: one type-mismatch box, the load stops there.
+    const BYTE binary[] = {'3', 0, 0, 0};
+    PutRaw(L"speed", REG_BINARY, binary, sizeof binary);
+    LoadSettings(store);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].text.find(L"13"), std::wstring::npos) << boxes.shown[0].text;
 }

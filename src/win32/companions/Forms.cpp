@@ -2,7 +2,9 @@
 
 #include <map>
 
+#include "win32/base/Guard.h"
 #include "win32/base/Place.h"
+#include "win32/base/WindowClass.h"
 
 namespace mirobel {
 
@@ -21,8 +23,6 @@ std::map<HWND, Picture> pictures;
 std::map<HWND, HFONT> unscaledFonts;
 std::map<HWND, HWND> lastFocus;
 
-const wchar_t* const kPanelClass = L"MirobelPanel";
-const wchar_t* const kImageClass = L"MirobelImage";
 const wchar_t* const kOldProcProperty = L"MirobelTabOldProc";
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
@@ -86,20 +86,9 @@ LRESULT CALLBACK ImageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-void RegisterChildClasses() {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.hInstance = Instance();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpfnWndProc = PanelProc;
-    wc.lpszClassName = kPanelClass;
-    RegisterClassExW(&wc);
-    wc.lpfnWndProc = ImageProc;
-    wc.lpszClassName = kImageClass;
-    RegisterClassExW(&wc);
-    registered = true;
+bool RegisterChildClasses() {
+    return RegisterWindowClass({window_class::kPanel, Guarded<PanelProc>}) &&
+           RegisterWindowClass({window_class::kImage, Guarded<ImageProc>});
 }
 
 // The opaque pixels of an icon, from its AND mask (0 where the icon draws).
@@ -164,26 +153,11 @@ void ReleaseWithin(HWND window, Map& map, Free free) {
 }
 }  // namespace
 
-void RegisterFormClass(const wchar_t* className, WNDPROC proc, int iconId) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(Instance(), className, &existing)) return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = Instance();
-    if (iconId) {
-        wc.hIcon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(iconId), IMAGE_ICON, 32, 32, 0));
-        wc.hIconSm = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(iconId), IMAGE_ICON, 16, 16, 0));
-    }
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = className;
-    RegisterClassExW(&wc);
-}
-
-HWND CreateForm(const wchar_t* className, const wchar_t* caption, DWORD style, HMENU menu) {
-    RegisterChildClasses();
+HWND CreateForm(const wchar_t* className, WNDPROC proc, int iconId, const wchar_t* caption, DWORD style,
+                HMENU menu) {
+    if (!RegisterChildClasses()) return nullptr;
+    if (!RegisterWindowClass({className, proc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), true, iconId}))
+        return nullptr;
     return CreateWindowExW(0, className, caption, style | WS_CLIPCHILDREN, CW_USEDEFAULT,
                            CW_USEDEFAULT, 320, 240, nullptr, menu, Instance(), nullptr);
 }
@@ -195,7 +169,7 @@ HWND CreateControl(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD s
 
 HWND CreatePanel(HWND parent, COLORREF background, DWORD exStyle) {
     RegisterChildClasses();
-    HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT | exStyle, kPanelClass, L"",
+    HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT | exStyle, window_class::kPanel, L"",
                                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 10, 10, parent,
                                  nullptr, Instance(), nullptr);
     if (panel) panelBrushes[panel] = CreateSolidBrush(background);
@@ -204,7 +178,7 @@ HWND CreatePanel(HWND parent, COLORREF background, DWORD exStyle) {
 
 HWND CreateBitmapImage(HWND parent, HBITMAP bitmap, DWORD style) {
     RegisterChildClasses();
-    HWND image = CreateWindowExW(0, kImageClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 10, 10,
+    HWND image = CreateWindowExW(0, window_class::kImage, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 10, 10,
                                  parent, nullptr, Instance(), nullptr);
     if (image) pictures[image].bitmap = bitmap;
     return image;
@@ -212,7 +186,7 @@ HWND CreateBitmapImage(HWND parent, HBITMAP bitmap, DWORD style) {
 
 HWND CreateIconImage(HWND parent, HICON icon) {
     RegisterChildClasses();
-    HWND image = CreateWindowExW(0, kImageClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 32, 32, parent,
+    HWND image = CreateWindowExW(0, window_class::kImage, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 32, 32, parent,
                                  nullptr, Instance(), nullptr);
     if (!image) return nullptr;
     pictures[image].icon = icon;
@@ -260,7 +234,7 @@ void ReleaseFormResources(HWND window) {
 
 void EnableTabKey(HWND control) {
     if (!control || GetPropW(control, kOldProcProperty)) return;
-    LONG_PTR old = SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TabKeyProc));
+    LONG_PTR old = SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Guarded<TabKeyProc>));
     SetPropW(control, kOldProcProperty, reinterpret_cast<HANDLE>(old));
 }
 

@@ -8,10 +8,11 @@
 
 namespace mirobel {
 
-// Registers a top-level window class once; icon is a resource id (0: none).
-void RegisterFormClass(const wchar_t* className, WNDPROC proc, int iconId);
-// A top-level window, created hidden and not yet sized.
-HWND CreateForm(const wchar_t* className, const wchar_t* caption, DWORD style, HMENU menu = nullptr);
+// A top-level window of its own class (registered on first use), created
+// hidden and not yet sized; null when the class cannot be registered. proc
+// is the guarded procedure; iconId a resource id, or 0 for none.
+HWND CreateForm(const wchar_t* className, WNDPROC proc, int iconId, const wchar_t* caption, DWORD style,
+                HMENU menu = nullptr);
 
 // A child control of a system class ("STATIC", "BUTTON", "COMBOBOX", "EDIT").
 HWND CreateControl(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id = 0,

@@ -1,11 +1,13 @@
 // The commentary viewer frmComment: pick a poem, press "決定", read its
 // verses, poet and rendering.
+#include "win32/base/Guard.h"
+#include "win32/base/WindowClass.h"
 #include "win32/base/Place.h"
 #include "win32/base/Resources.h"
 #include "core/companions/CompanionRules.h"
 #include "win32/companions/Companions.h"
 #include "win32/companions/Forms.h"
-#include "win32/show/GdiShow.h"
+#include "win32/base/Fonts.h"
 #include "core/poems/Poems.h"
 
 namespace mirobel {
@@ -126,8 +128,7 @@ LRESULT CALLBACK FrmCommentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 void ShowCommentary() {
     FillPoemTables();
     if (!frmComment) {
-        RegisterFormClass(L"MirobelCommentary", FrmCommentProc, IDI_MIROBEL);
-        frmComment = CreateForm(L"MirobelCommentary", L"百人一首の解説",
+        frmComment = CreateForm(window_class::kCommentary, Guarded<FrmCommentProc>, IDI_MIROBEL, L"百人一首の解説",
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
         if (!frmComment) return;
         WindowOpened();

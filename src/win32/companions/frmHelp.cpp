@@ -1,9 +1,11 @@
 // The help window frmHelp: the built-in help text and "ＯＫ！".
+#include "win32/base/Guard.h"
+#include "win32/base/WindowClass.h"
 #include "win32/base/Place.h"
 #include "win32/base/Resources.h"
 #include "win32/companions/Companions.h"
 #include "win32/companions/Forms.h"
-#include "win32/show/GdiShow.h"
+#include "win32/base/Fonts.h"
 
 namespace mirobel {
 
@@ -64,9 +66,8 @@ LRESULT CALLBACK FrmHelpProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 void ShowHelp() {
     if (!frmHelp) {
-        RegisterFormClass(L"MirobelHelp", FrmHelpProc, IDI_HELP);
-        frmHelp = CreateForm(L"MirobelHelp", L"ミロベルスクリーンセイバーの使い方",
-                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+        frmHelp = CreateForm(window_class::kHelp, Guarded<FrmHelpProc>, IDI_HELP,
+                             L"ミロベルスクリーンセイバーの使い方", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
         if (!frmHelp) return;
         WindowOpened();
         CreateControls(frmHelp);

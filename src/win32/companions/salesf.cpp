@@ -4,12 +4,14 @@
 #include <cmath>
 #include <random>
 
+#include "win32/base/Guard.h"
+#include "win32/base/WindowClass.h"
 #include "win32/base/Place.h"
 #include "win32/base/Resources.h"
 #include "core/companions/CompanionRules.h"
 #include "win32/companions/Companions.h"
 #include "win32/companions/Forms.h"
-#include "win32/show/GdiShow.h"
+#include "win32/base/Fonts.h"
 
 namespace mirobel {
 
@@ -43,13 +45,6 @@ const wchar_t* const kIntroduction =
 const wchar_t* const kAddress = L"https://www.example.com/mirobel/";
 
 // The generator is seeded again from the clock on every tick.
-struct ClockRandom : RandomSource {
-    std::mt19937_64 engine;
-    void Reseed() override {
-        engine.seed(static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
-    }
-    double Next() override { return std::uniform_real_distribution<double>(0.0, 1.0)(engine); }
-};
 ClockRandom clockRandom;
 
 HICON LoadCyclist(int i) {
@@ -87,12 +82,10 @@ void CreateControls(HWND form) {
 
 void Form_Load(HWND form) {
     CreateControls(form);
-    // 1-2. Twips per pixel are read by the timer; the window measures in pixels.
-    // 3-4.
+    // The window measures in pixels; the timer reads the twips per pixel
+    // itself on every tick.
     SizeClientAndCentre(form, 502, 394);
-    // 5.
     SetWindowTextW(Label1, L"URL Address …");
-    // 6.
     PlaceControl(Picture1, 470, 360, 16, 16);
     PlaceControl(Picture2, 50, 50, 370, 32);
     PlaceControl(TextAddress, 240, 18, 120, 328);
@@ -145,8 +138,8 @@ LRESULT CALLBACK SalesfProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 void ShowSales() {
     if (!salesf) {
-        RegisterFormClass(L"MirobelSales", SalesfProc, IDI_MIROBEL);
-        salesf = CreateForm(L"MirobelSales", L"作者ソフト紹介", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+        salesf = CreateForm(window_class::kSales, Guarded<SalesfProc>, IDI_MIROBEL, L"作者ソフト紹介",
+                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
         if (!salesf) return;
         WindowOpened();
         Form_Load(salesf);

@@ -1,5 +1,7 @@
 // The settings dialog frmSet. Its rules (shown values, range check, apply)
 // live in SettingsRules; this file builds the window and routes its events.
+#include "win32/base/Guard.h"
+#include "win32/base/WindowClass.h"
 #include "win32/settings/frmSet.h"
 
 #include <string>
@@ -8,7 +10,7 @@
 #include "win32/base/Resources.h"
 #include "win32/companions/Companions.h"
 #include "win32/companions/Forms.h"
-#include "win32/show/GdiShow.h"
+#include "win32/base/Fonts.h"
 #include "win32/settings/RegistryStore.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsRules.h"
@@ -177,25 +179,24 @@ void ShowSettingsDialog() {
         SetForegroundWindow(frmSet);
         return;
     }
-    // 1. Created with its controls, not yet visible.
-    RegisterFormClass(L"MirobelSettings", FrmSetProc, IDI_MIROBEL);
-    frmSet = CreateForm(L"MirobelSettings", L"Saver Setting", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                        BuildMenu());
+    // Created with its controls, not yet visible.
+    frmSet = CreateForm(window_class::kSettings, Guarded<FrmSetProc>, IDI_MIROBEL, L"Saver Setting",
+                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, BuildMenu());
     if (!frmSet) return;
     WindowOpened();
     CreateControls(frmSet);
-    // 2-3. A 400 x 300 client area below the menu bar, centred on the screen.
+    // A 400 x 300 client area below the menu bar, centred on the screen.
     SizeClientAndCentre(frmSet, 400, 300);
-    // 4-5. The panel measures in pixels like every window here.
+    // The panel measures in pixels like every window here.
     LayOut();
-    // 6. The lists.
+    // The lists: poems 1..100 for the range, 1..5 for the speed.
     for (int i = 0; i < 100; ++i) {
         std::wstring text = std::to_wstring(i + 1);
         SendMessageW(ComboFirst, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         SendMessageW(ComboEnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         if (i < 5) SendMessageW(ComboSpeed, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
-    // 7-9. The record, with defaults where a value has no control state.
+    // The record, with defaults where a value has no control state.
     ShownSettings shown = ShownValues();
     SelectText(ComboFirst, shown.first);
     SelectText(ComboEnd, shown.end);
@@ -203,9 +204,8 @@ void ShowSettingsDialog() {
     SendMessageW(OptionType[shown.option], BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(CheckMusic, BM_SETCHECK, shown.music == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     CheckMusic_Click();
-    // 10.
+    // The picture is placed last, once the panel below it has its size.
     PlaceControl(Image1, 50, 50, 8, 240);
-    // 11.
     ShowWindow(frmSet, SW_SHOWNORMAL);
     UpdateWindow(frmSet);
 }

@@ -3,7 +3,9 @@
 #include "core/base/Globals.h"
 #include "win32/base/Place.h"
 #include "core/base/Platform.h"
+#include "win32/base/Guard.h"
 #include "win32/base/Win32Util.h"
+#include "win32/base/WindowClass.h"
 #include "core/show/Bgm.h"
 #include "win32/show/frmDisp.h"
 #include "win32/show/GdiShow.h"
@@ -113,27 +115,16 @@ LRESULT CALLBACK PicfocusProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-void RegisterClasses(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = FrmDispProc;
-    wc.hInstance = instance;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = L"MirobelDisplay";
-    RegisterClassExW(&wc);
-
-    WNDCLASSEXW focus{};
-    focus.cbSize = sizeof focus;
-    focus.lpfnWndProc = PicfocusProc;
-    focus.hInstance = instance;
-    focus.lpszClassName = L"MirobelFocus";
-    RegisterClassExW(&focus);
+bool RegisterClasses() {
+    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    return RegisterWindowClass({window_class::kDisplay, Guarded<FrmDispProc>, black, false}) &&
+           RegisterWindowClass({window_class::kFocus, Guarded<PicfocusProc>, nullptr, false});
 }
 }  // namespace
 
 void StartDisplay() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterClasses(instance);
+    if (!RegisterClasses()) return;
     InstallGdiShow();
     InstallMciPort();
     ShowTwipsPerPixel = ScreenTwipsPerPixelX();
@@ -141,11 +132,11 @@ void StartDisplay() {
 
     // Created hidden, screen-sized, parked just outside the bottom-right corner;
     // it is moved over the screen only once it has been shown and has the focus.
-    frmDisp = CreateWindowExW(0, L"MirobelDisplay", L"SAVER Screen", WS_POPUP | WS_CLIPCHILDREN, DispWidth,
+    frmDisp = CreateWindowExW(0, window_class::kDisplay, L"SAVER Screen", WS_POPUP | WS_CLIPCHILDREN, DispWidth,
                               DispHeight, DispWidth, DispHeight, nullptr, nullptr, instance, nullptr);
     if (!frmDisp) return;
     WindowOpened();
-    picfocus = CreateWindowExW(0, L"MirobelFocus", L"", WS_CHILD | WS_VISIBLE, 0, 0, 30, 30, frmDisp, nullptr,
+    picfocus = CreateWindowExW(0, window_class::kFocus, L"", WS_CHILD | WS_VISIBLE, 0, 0, 30, 30, frmDisp, nullptr,
                                instance, nullptr);
     SetTimer(frmDisp, kTimer1, kTimer1StartInterval, nullptr);
     SetTimer(frmDisp, kTimer2, kTimer2Interval, nullptr);

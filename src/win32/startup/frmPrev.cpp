@@ -5,7 +5,9 @@
 
 #include "core/base/Globals.h"
 #include "win32/base/Place.h"
+#include "win32/base/Guard.h"
 #include "win32/base/Resources.h"
+#include "win32/base/WindowClass.h"
 
 namespace mirobel {
 
@@ -95,34 +97,21 @@ LRESULT CALLBACK PrevProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-void RegisterClasses(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = FrmPrevProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = L"MirobelPreview";
-    RegisterClassExW(&wc);
-
-    WNDCLASSEXW image{};
-    image.cbSize = sizeof image;
-    image.lpfnWndProc = PrevProc;
-    image.hInstance = instance;
-    image.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    image.lpszClassName = L"MirobelImage";
-    RegisterClassExW(&image);
+bool RegisterClasses() {
+    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    return RegisterWindowClass({window_class::kPreview, Guarded<FrmPrevProc>, black}) &&
+           RegisterWindowClass({window_class::kPreviewPicture, Guarded<PrevProc>});
 }
 
 // frmPrev with its picture control, both hidden.
 void CreatePreviewWindow() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterClasses(instance);
-    frmPrev = CreateWindowExW(0, L"MirobelPreview", L"preview window", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0,
+    if (!RegisterClasses()) return;
+    frmPrev = CreateWindowExW(0, window_class::kPreview, L"preview window", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0,
                               nullptr, nullptr, instance, nullptr);
     if (!frmPrev) return;
     WindowOpened();
-    prev = CreateWindowExW(0, L"MirobelImage", L"", WS_CHILD, 0, 0, 0, 0, frmPrev, nullptr, instance, nullptr);
+    prev = CreateWindowExW(0, window_class::kPreviewPicture, L"", WS_CHILD, 0, 0, 0, 0, frmPrev, nullptr, instance, nullptr);
     picture = static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDB_PREVIEW), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
@@ -157,7 +146,7 @@ void StartPreview(int32_t hostHandle) {
     // host is kept here for the watch.
     hostWindow = host;
     ShowPreview();
-    watchTimer = SetTimer(nullptr, 0, kWatchInterval, WatchHost);
+    watchTimer = SetTimer(nullptr, 0, kWatchInterval, GuardedTimer<WatchHost>);
 }
 
 void ShowPreview() {
