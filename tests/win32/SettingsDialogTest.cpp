@@ -7,7 +7,7 @@
 
 #include "core/base/Scaling.h"
 #include "win32/companions/Companions.h"
-#include "win32/show/GdiShow.h"
+#include "win32/base/Fonts.h"
 #include "win32/settings/RegistryStore.h"
 #include "core/settings/Settings.h"
 #include "support/Fakes.h"

@@ -9,8 +9,13 @@ namespace mirobel {
 inline constexpr const wchar_t* kAppName = L"Mirobel";
 inline constexpr const wchar_t* kAppTitle = L"ミロベル　スクリーンセイバー";
 inline constexpr const wchar_t* kAppVersion = L"Ver1.5";
-// The author, as the card's credit and the About box name them.
-inline constexpr const wchar_t* kAuthorName = L"T. Kagehira";
+// The authors, as the About box and the rights notice name them: the
+// program is its project's work.
+inline constexpr const wchar_t* kAuthorName = L"the Mirobel authors";
+
+// "ミロベル　スクリーンセイバー Ver1.5": the confirm question's and the About
+// box's title.
+inline std::wstring VersionTitle() { return std::wstring(kAppTitle) + L" " + kAppVersion; }
 
 struct RuntimeError {
     int number = 0;

@@ -2,7 +2,6 @@
 
 #include "core/base/Errors.h"
 #include "core/base/Platform.h"
-#include "core/settings/SettingsRules.h"
 
 namespace mirobel {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/show/ShowState.h"
+#include "core/base/Random.h"
 
 namespace mirobel {
 

@@ -20,8 +20,6 @@ int16_t DefaultOf(const int16_t* field) {
 }
 }  // namespace
 
-std::wstring VersionTitle() { return std::wstring(kAppTitle) + L" " + kAppVersion; }
-
 ShownSettings ShownValues() {
     ShownSettings s{};
     s.first = Within(SelectFirst, 1, 100, DefaultOf(&SelectFirst));

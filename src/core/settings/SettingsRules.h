@@ -13,10 +13,6 @@ inline constexpr const wchar_t* kConfirmText = L"更新しますか。\r\n";
 inline constexpr const wchar_t* kMusicOnCaption = L"Music On";
 inline constexpr const wchar_t* kMusicOffCaption = L"Music Off";
 
-// "ミロベル　スクリーンセイバー Ver1.5": the confirm question's and the About
-// box's title.
-std::wstring VersionTitle();
-
 // The values the dialog's controls show for the record. A field that no
 // control can show (a hand-edited store, or zeros left by a failed load) is
 // shown with its default, so that every list has a selection and an apply

@@ -13,7 +13,7 @@ MusicPort* musicPort = nullptr;
 bool BgmPlaying = false;
 
 namespace {
-// Kept between queries like the original's fixed-length string; it is
+// One buffer of a fixed length, kept between queries; it is
 // blanked before every query so that a short or failed reply never shows
 // the previous answer.
 char statusBuffer[kStatusLength];

@@ -61,7 +61,7 @@ void PrepareCard() {
         canvas.SetFont(kMinchoFace, Scaled(10), false);
         canvas.DrawText(15, 2, kTitleLine);
         canvas.DrawText(15, 246, L"No." + std::to_wstring(PoemNo));
-        canvas.DrawText(222, 246, std::wstring(kCreditPrefix) + kAuthorName);
+        canvas.DrawText(222, 246, kCardCredit);
         canvas.SetFont(kBrushFace, Scaled(20), true);
         TickerX = DispWidth;
         CommentLen = static_cast<int32_t>(CommentTable(PoemNo).size());

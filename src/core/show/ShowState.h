@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/base/Faces.h"
+#include "core/base/Random.h"
+
 namespace mirobel {
 
 // Card state.
@@ -32,10 +35,11 @@ inline constexpr int kTickerOffset = 30;  // ticker top above the bottom edge
 inline constexpr int kPortraitLeft = 58, kPortraitTop = 41, kPortraitWidth = 126, kPortraitHeight = 180;
 inline constexpr int kWriterPause = 8;
 
-inline constexpr const wchar_t* kBrushFace = L"HG正楷書体-PRO";
-inline constexpr const wchar_t* kMinchoFace = L"ＭＳ 明朝";
 inline constexpr const wchar_t* kTitleLine = L"ミロベルスクリーンセイバーVer1.5";
-inline constexpr const wchar_t* kCreditPrefix = L"produced by ";
+// The card's credit. "produced by the Mirobel authors" would run past the
+// card's right edge from where the footer starts; this is the shortest form
+// that names the authors and fits.
+inline constexpr const wchar_t* kCardCredit = L"Mirobel authors";
 
 struct Rgb {
     uint8_t r, g, b;
@@ -73,12 +77,6 @@ struct FrameTarget {
     // Pixel width of the ticker text as DrawTicker draws it.
     virtual int TickerWidth(const std::wstring& text) = 0;
     virtual void Present(const Rect& r) = 0;  // window from the work surface
-};
-
-struct RandomSource {
-    virtual ~RandomSource() = default;
-    virtual void Reseed() = 0;   // from the clock
-    virtual double Next() = 0;   // uniform in [0, 1)
 };
 
 struct ShowPorts {

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "core/base/Globals.h"
+#include "win32/base/Fonts.h"
 #include "win32/base/Resources.h"
 #include "core/base/Scaling.h"
 #include "win32/show/frmDisp.h"
@@ -18,24 +19,6 @@ namespace mirobel {
 
 namespace {
 COLORREF Ref(Rgb c) { return RGB(c.r, c.g, c.b); }
-
-// Faces that are not installed are replaced by the free faces embedded in
-// the program, which are added to the process at start.
-std::wstring InstalledOr(const std::wstring& face, const wchar_t* fallback) {
-    LOGFONTW lf{};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-    bool found = false;
-    HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExW(
-        dc, &lf, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
-            *reinterpret_cast<bool*>(p) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, dc);
-    return found ? face : fallback;
-}
 
 HFONT MakeFont(const std::wstring& face, int points, bool bold) {
     LOGFONTW lf{};
@@ -142,16 +125,6 @@ struct GdiFrame : FrameTarget {
     static int TickerFontSize() { return ScaledFontSize(12, ShowTwipsPerPixel); }
 };
 
-struct ClockRandom : RandomSource {
-    std::mt19937_64 engine;
-    void Reseed() override {
-        engine.seed(static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()) ^
-                    (reseeds++ * 0x9E3779B97F4A7C15ull));
-    }
-    double Next() override { return std::uniform_real_distribution<double>(0.0, 1.0)(engine); }
-    uint64_t reseeds = 0;
-};
-
 GdiCanvas gdiCanvas;
 GdiFrame gdiFrame;
 ClockRandom clockRandom;
@@ -209,30 +182,6 @@ Surface* LoadPortrait(int poemNo) {
     return &portraits[poemNo];
 }
 }  // namespace
-
-std::wstring ResolveFace(const std::wstring& face) {
-    static std::map<std::wstring, std::wstring> resolved;
-    auto it = resolved.find(face);
-    if (it != resolved.end()) return it->second;
-    std::wstring use = face;
-    if (face == kBrushFace) use = InstalledOr(face, kEmbeddedBrushFace);
-    else if (face == kMinchoFace) use = InstalledOr(face, kEmbeddedMinchoFace);
-    // No Gothic face is embedded: the introduction window's texts read well
-    // enough in the Mincho stand-in, and a second font would double the size.
-    else if (face == kPGothicFace) use = InstalledOr(face, kEmbeddedMinchoFace);
-    return resolved[face] = use;
-}
-
-void AddEmbeddedFonts() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (int id : {IDR_FONT_BRUSH, IDR_FONT_MINCHO}) {
-        HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_RCDATA);
-        if (!found) continue;
-        HGLOBAL loaded = LoadResource(instance, found);
-        DWORD count = 0;
-        AddFontMemResourceEx(LockResource(loaded), SizeofResource(instance, found), nullptr, &count);
-    }
-}
 
 Surface* Portrait(int poemNo) {
     if (poemNo < 1 || poemNo > 100) return nullptr;

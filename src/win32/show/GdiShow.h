@@ -2,20 +2,12 @@
 #pragma once
 #include <string>
 
+#include "win32/base/Fonts.h"
 #include "win32/base/Surface.h"
 
 namespace mirobel {
 
-inline constexpr const wchar_t* kEmbeddedBrushFace = L"Yuji Syuku";
-inline constexpr const wchar_t* kEmbeddedMinchoFace = L"BIZ UDMincho";
-// The proportional Gothic face the introduction window asks for.
-inline constexpr const wchar_t* kPGothicFace = L"ＭＳ Ｐゴシック";
 
-// Adds the fonts embedded in the program to this process.
-void AddEmbeddedFonts();
-// The face to ask GDI for: the named one when installed, otherwise its
-// embedded stand-in.
-std::wstring ResolveFace(const std::wstring& face);
 // The portrait of a poem's poet, decoded on first use; nullptr if missing.
 Surface* Portrait(int poemNo);
 
