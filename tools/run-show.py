@@ -46,9 +46,17 @@ def recorded(seconds=10.0, frames=30):
         gif = os.path.join(out, "show.gif")
         subprocess.run([REAL_CONVERT, "-delay", str(int(100 * seconds / frames)), "-loop", "0",
                         *[f"{p}[640x360]" for p in paths], gif], check=True)
+        # The settings dialog, for its menu and caption in Wine's UI font.
+        dialog = box.start(SCR, "/c")
+        info = box.wait_window_where("Saver Setting", lambda w: w["visible"], 60, "shown")
+        time.sleep(1.0)  # let it paint
+        box.screenshot(os.path.join(out, "settings.png"))
+        box.close_window(info["hwnd"])
+        dialog.wait(timeout=30)
     print(f"show ran {seconds:.0f} s on a virtual 1280 x 720 display and ended on a key press")
     print(f"screenshots: {out}/frame-*.png")
     print(f"animation:   {gif}")
+    print(f"settings:    {out}/settings.png")
     return 0
 
 

@@ -161,7 +161,7 @@ class WineBox:
     def _ensure_template(self, env):
         os.makedirs(self.build_dir, exist_ok=True)
         env = dict(env, WINEPREFIX=self.template)
-        marker = os.path.join(self.template, ".mirobel-ready-3")
+        marker = os.path.join(self.template, ".mirobel-ready-4")
         with open(self.template + ".lock", "w") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX)
             if os.path.exists(marker):
@@ -176,6 +176,8 @@ class WineBox:
             subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
                             "/d", "N", "/f"], env=env, check=True, timeout=bound(120),
                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if self.host_fonts:
+                legible_wine_ui(env, self.template)
             # The first window a prefix opens builds its desktop and font
             # lists; that belongs to the preparation, not to a test's bound.
             probe = os.path.join(self.build_dir, "probe.exe")
@@ -359,6 +361,30 @@ class WineBox:
 
     def reg_delete_key(self, key):
         self.reg("delete", key, "/f", check=False)
+
+
+UI_JAPANESE_FONT = "/usr/share/fonts/truetype/bizud-mincho/BIZUDMincho-Regular.ttf"
+WINE_FONTS = "/usr/share/wine/fonts"
+
+
+def legible_wine_ui(env, prefix):
+    """Wine draws captions, menus and message boxes in its own UI font, which
+    has no Japanese: they would show empty boxes where Windows shows the
+    system's Japanese UI font. The UI font is linked to BIZ UD Mincho (Debian
+    package fonts-morisawa-bizud-mincho), and Wine's UI fonts (fonts-wine)
+    are put where this Wine finds them, in the prefix's font folder."""
+    fonts = os.path.join(prefix, "drive_c", "windows", "Fonts")
+    os.makedirs(fonts, exist_ok=True)
+    for name in ("marlett.ttf", "tahoma.ttf", "tahomabd.ttf"):
+        if os.path.exists(os.path.join(WINE_FONTS, name)):
+            shutil.copy(os.path.join(WINE_FONTS, name), fonts)
+    if not os.path.exists(UI_JAPANESE_FONT):
+        return
+    for face in ("Tahoma", "Tahoma Bold"):
+        subprocess.run(["wine", "reg", "add", r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink",
+                        "/v", face, "/t", "REG_MULTI_SZ", "/d", "BIZUDMincho-Regular.ttf,BIZ UDMincho", "/f"],
+                       env=env, check=True, timeout=bound(120), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 def clone_prefix(template, dest):

@@ -9,9 +9,8 @@ Needs a Windows build (Mirobel.scr, probe.exe, win32_window_tests.exe), Wine, Xv
 and ImageMagick, as the tests do. The program draws its own texts in the
 Mincho face it embeds, but Wine draws window captions, menus and message
 boxes in its own UI font, which has no Japanese. On Windows those come out
-in the system's Japanese UI font; to show them legibly here the private Wine
-prefix links Wine's UI font to BIZ UD Mincho from the Debian package
-fonts-morisawa-bizud-mincho, when that is installed.
+in the system's Japanese UI font; to show them legibly here the test prefix
+links Wine's UI font to BIZ UD Mincho (see legible_wine_ui in the harness).
 
 Wine under Xvfb leaves a message box unpainted on the screen while another
 window of its process is open, so the About box is shown for its picture by
@@ -20,7 +19,6 @@ own, which keeps it up for a few seconds when MIROBEL_HOLD_ABOUT_MS is set.
 """
 import argparse
 import os
-import shutil
 import subprocess
 import sys
 import time
@@ -34,27 +32,6 @@ from winebox import WineBox  # noqa: E402
 import windows_driver as wd  # noqa: E402
 
 CONVERT = "/usr/bin/convert"
-MINCHO = "/usr/share/fonts/truetype/bizud-mincho/BIZUDMincho-Regular.ttf"
-WINE_FONTS = "/usr/share/wine/fonts"
-
-
-def prepare(box):
-    """Japanese for Wine's own UI font, and Wine's UI and symbol fonts."""
-    if os.path.exists(MINCHO):
-        for face in ("Tahoma", "Tahoma Bold"):
-            box.reg("add", r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink", "/v", face,
-                    "/t", "REG_MULTI_SZ", "/d", "BIZUDMincho-Regular.ttf,BIZ UDMincho", "/f")
-    else:
-        print("note: %s missing; captions and menus will show boxes for Japanese" % MINCHO, file=sys.stderr)
-    fonts = os.path.join(box.prefix, "drive_c", "windows", "Fonts")
-    os.makedirs(fonts, exist_ok=True)
-    # This Wine does not find the fonts it ships; in the prefix's font
-    # folder it does.
-    for name in ("marlett.ttf", "tahoma.ttf", "tahomabd.ttf"):
-        if os.path.exists(os.path.join(WINE_FONTS, name)):
-            shutil.copy(os.path.join(WINE_FONTS, name), fonts)
-    for args in (["-k"], ["-w"], ["-p"]):
-        subprocess.run(["wineserver", *args], env=box.env, check=False, timeout=120)
 
 
 def shoot(box, window, out):
@@ -78,7 +55,6 @@ def main(argv=None):
     os.makedirs(out, exist_ok=True)
     with WineBox(os.path.join(build, "screenshot-prefix")) as box:
         box.set_probe(os.path.join(build, "probe.exe"))
-        prepare(box)
         box.start(os.path.join(build, "Mirobel.scr"), "/c")
         dialog = box.wait_window_where(wd.DIALOG, lambda w: w["visible"], 60, "shown")
         shoot(box, wd.DIALOG, os.path.join(out, "settings-dialog.png"))
