@@ -9,6 +9,7 @@
 #include "core/base/Globals.h"
 #include "win32/base/Win32Util.h"
 #include "win32/show/frmDisp.h"
+#include "app/InstallPlatform.h"
 #include "win32/show/GdiShow.h"
 #include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
@@ -37,7 +38,7 @@ double Measure(int width, int height, Presentation how, int frames) {
     frmDisp = window;
     DispWidth = static_cast<int16_t>(width);
     DispHeight = static_cast<int16_t>(height);
-    presentation = how;
+    g_presentation = how;
     BeginShowOffWindow();
     Pump();
 
@@ -68,7 +69,7 @@ int main() {
     wc.lpszClassName = L"BenchScreen";
     RegisterClassW(&wc);
     AddEmbeddedFonts();
-    InstallGdiShow();
+    InstallWin32Platform();
     FillPoemTables();
     SelectFirst = 1, SelectEnd = 100, SelectType = 2;
 

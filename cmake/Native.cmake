@@ -14,6 +14,7 @@ add_executable(core_tests
   tests/core/SettingsRulesTest.cpp
   tests/core/CompanionRulesTest.cpp
   tests/core/FuzzTest.cpp
+  tests/support/HelpText.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
 # Tests that read committed assets (the help text) find them here.

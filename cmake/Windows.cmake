@@ -2,6 +2,8 @@
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/src")
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
 
+set(MIROBEL_WIN32_LIBS gdi32 user32 winmm ole32 windowscodecs uuid comctl32 advapi32)
+
 # Win32 layer shared by the program and the Win32 tests.
 add_library(mirobel_win32 STATIC
   src/win32/base/Fonts.cpp
@@ -21,9 +23,13 @@ add_library(mirobel_win32 STATIC
   src/win32/show/GdiShow.cpp
   src/win32/show/MciPort.cpp
 )
-target_link_libraries(mirobel_win32 PUBLIC mirobel_core)
+target_link_libraries(mirobel_win32 PUBLIC mirobel_core ${MIROBEL_WIN32_LIBS})
 
-set(MIROBEL_WIN32_LIBS gdi32 user32 winmm ole32 windowscodecs uuid comctl32 advapi32)
+# The one place where the Windows platform is put together; the program, the
+# Windows tests, the benchmark and the tools install it the same way.
+add_library(mirobel_platform STATIC src/app/InstallPlatform.cpp)
+target_link_libraries(mirobel_platform PUBLIC mirobel_win32)
+
 
 # The hundred portraits go in as JPEG resources numbered by poem.
 set(portraits_rc "${CMAKE_BINARY_DIR}/generated/Portraits.rc")
@@ -51,7 +57,7 @@ set_property(SOURCE src/app/Mirobel.rc APPEND PROPERTY OBJECT_DEPENDS
              "${windowart_files};${CMAKE_SOURCE_DIR}/assets/help/MirobelHelp.txt")
 
 add_executable(Mirobel WIN32 src/app/Main.cpp src/app/Mirobel.rc)
-target_link_libraries(Mirobel PRIVATE mirobel_win32 ${MIROBEL_WIN32_LIBS})
+target_link_libraries(Mirobel PRIVATE mirobel_platform ${MIROBEL_WIN32_LIBS})
 target_link_options(Mirobel PRIVATE -static -municode -mwindows)
 set_target_properties(Mirobel PROPERTIES OUTPUT_NAME Mirobel SUFFIX ".scr")
 
@@ -59,12 +65,12 @@ include(cmake/WindowsTests.cmake)
 
 # Benchmark of the frame painting (run with tools/bench.sh; not a test).
 add_executable(paintframe_bench bench/PaintFrameBench.cpp)
-target_link_libraries(paintframe_bench PRIVATE mirobel_win32 ${MIROBEL_WIN32_LIBS})
+target_link_libraries(paintframe_bench PRIVATE mirobel_platform ${MIROBEL_WIN32_LIBS})
 target_link_options(paintframe_bench PRIVATE -static)
 
 # Maker of the preview picture (run with tools/preview/make_preview.sh; it
 # does not ship with the program).
 set_source_files_properties(tools/preview/make_preview.rc PROPERTIES OBJECT_DEPENDS "${portrait_files};${font_files};${portraits_rc}")
 add_executable(make_preview tools/preview/make_preview.cpp tools/preview/make_preview.rc)
-target_link_libraries(make_preview PRIVATE mirobel_win32 ${MIROBEL_WIN32_LIBS})
+target_link_libraries(make_preview PRIVATE mirobel_platform ${MIROBEL_WIN32_LIBS})
 target_link_options(make_preview PRIVATE -static -municode)

@@ -21,10 +21,11 @@ add_executable(win32_tests
   tests/win32/PreviewTest.rc
   tests/win32/MusicBoxTest.cpp
   tests/win32/GuardTest.cpp
+  tests/win32/Win32Platform.cpp
 )
 set_source_files_properties(tests/win32/PreviewTest.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/assets/preview/preview.bmp)
 target_include_directories(win32_tests PRIVATE tests)
-target_link_libraries(win32_tests PRIVATE mirobel_win32 gtest gtest_main ${MIROBEL_WIN32_LIBS})
+target_link_libraries(win32_tests PRIVATE mirobel_platform gtest gtest_main ${MIROBEL_WIN32_LIBS})
 target_link_options(win32_tests PRIVATE -static)
 add_test(NAME win32_tests COMMAND win32_tests)
 set_tests_properties(win32_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOURCE_LOCK wine TIMEOUT 900
@@ -39,12 +40,13 @@ add_executable(win32_window_tests
   tests/win32/SettingsDialogTest.cpp
   tests/win32/CompanionWindowsTest.cpp
   tests/win32/CompanionWindowsTest.rc
+  tests/win32/Win32Platform.cpp
 )
 file(GLOB windowart_files "${CMAKE_SOURCE_DIR}/assets/windowart/*")
 set_source_files_properties(tests/win32/CompanionWindowsTest.rc PROPERTIES OBJECT_DEPENDS
                             "${windowart_files};${CMAKE_SOURCE_DIR}/assets/help/MirobelHelp.txt")
 target_include_directories(win32_window_tests PRIVATE tests)
-target_link_libraries(win32_window_tests PRIVATE mirobel_win32 gtest gtest_main ${MIROBEL_WIN32_LIBS})
+target_link_libraries(win32_window_tests PRIVATE mirobel_platform gtest gtest_main ${MIROBEL_WIN32_LIBS})
 target_link_options(win32_window_tests PRIVATE -static)
 add_test(NAME win32_window_tests COMMAND win32_window_tests)
 set_tests_properties(win32_window_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOURCE_LOCK wine TIMEOUT 900
@@ -61,7 +63,7 @@ target_link_options(probe PRIVATE -static -municode)
 # A program that fails on purpose inside a window procedure or a timer, for
 # the guard's tests; it sits beside win32_tests.exe.
 add_executable(guard_victim WIN32 tests/tools/guard_victim.cpp)
-target_link_libraries(guard_victim PRIVATE mirobel_win32 ${MIROBEL_WIN32_LIBS})
+target_link_libraries(guard_victim PRIVATE mirobel_platform ${MIROBEL_WIN32_LIBS})
 target_link_options(guard_victim PRIVATE -static -municode)
 add_dependencies(win32_tests guard_victim)
 

@@ -1,5 +1,6 @@
 // Entry point: the start-up guard, the program folder, the settings and the
 // dispatch on the mode switch.
+#include "app/InstallPlatform.h"
 #include "core/startup/CommandLine.h"
 #include "core/base/Globals.h"
 #include "win32/base/Guard.h"
@@ -7,7 +8,6 @@
 #include "win32/base/Win32Util.h"
 #include "win32/base/Fonts.h"
 #include "win32/show/Show.h"
-#include "win32/settings/RegistryStore.h"
 #include "core/settings/Settings.h"
 #include "win32/settings/frmSet.h"
 
@@ -21,8 +21,7 @@ void Main() {
 
     AppFolder = FolderWithBackslash(ModulePath());
 
-    RegistryStore store;
-    LoadSettings(store);
+    LoadSettings();
 
     std::wstring arguments = ArgumentText(GetCommandLineW());
     std::wstring modeText = ModeText(arguments);

@@ -12,6 +12,7 @@
 #include "core/companions/About.h"
 #include "core/poems/Poems.h"
 #include "support/Fakes.h"
+#include "support/HelpText.h"
 #include "support/ShowFakes.h"
 
 using namespace mirobel;
@@ -187,9 +188,9 @@ TEST(About, AFailureWhileShowingIsReportedInTheStandardErrorBox) {
             return kAnswerOk;
         }
     } boxes;
-    platform.boxes = &boxes;
+    g_platform.boxes = &boxes;
     ShowAbout();
-    platform.boxes = nullptr;
+    g_platform.boxes = nullptr;
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].title, L"エラー");
     EXPECT_EQ(boxes.shown[1].text, StandardErrorText(InvalidCall()));

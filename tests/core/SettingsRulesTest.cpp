@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Fakes.h"
+#include "support/FakePlatform.h"
 
 using namespace mirobel;
 using namespace mirobel::testing;
@@ -22,8 +22,9 @@ DialogValues Values(const wchar_t* first, const wchar_t* end, int option = 0, in
 class ApplyTest : public ::testing::Test {
 protected:
     void SetUp() override { SetRecord(7, 1, 1, 100, 1, 3); }
-    BoxesInstalled boxes;
-    MemoryStore store;
+    FakePlatform fake;
+    RecordingBoxes& boxes = fake.boxes;
+    MemoryStore& store = fake.store;
 };
 }  // namespace
 
@@ -125,7 +126,7 @@ TEST(VersionTitle, ApplicationTitleBlankVersion) {
 }
 
 TEST_F(ApplyTest, ABadRangeShowsTheMessageAloneAndChangesNothing) {
-    EXPECT_EQ(ApplySettings(Values(L"50", L"49", 2, 0, L"5"), store), ApplyOutcome::BadRange);
+    EXPECT_EQ(ApplySettings(Values(L"50", L"49", 2, 0, L"5")), ApplyOutcome::BadRange);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, L"歌の選択範囲が違います。");
     EXPECT_EQ(boxes.shown[0].title, L"Mirobel");
@@ -140,7 +141,7 @@ TEST_F(ApplyTest, ABadRangeShowsTheMessageAloneAndChangesNothing) {
 
 TEST_F(ApplyTest, EveryBoundOfTheRangeIsChecked) {
     for (auto [first, end] : {std::pair{L"0", L"5"}, {L"1", L"101"}, {L"", L"5"}, {L"5", L""}}) {
-        EXPECT_EQ(ApplySettings(Values(first, end), store), ApplyOutcome::BadRange) << first << L" " << end;
+        EXPECT_EQ(ApplySettings(Values(first, end)), ApplyOutcome::BadRange) << first << L" " << end;
     }
     EXPECT_EQ(boxes.shown.size(), 4u);
     EXPECT_TRUE(store.writes.empty());
@@ -148,21 +149,21 @@ TEST_F(ApplyTest, EveryBoundOfTheRangeIsChecked) {
 
 TEST_F(ApplyTest, AnsweringNoStoresNothingAndTheNextApplyAsksAgain) {
     boxes.answers = {kAnswerNo, kAnswerNo};
-    EXPECT_EQ(ApplySettings(Values(L"37", L"37", 1, 0, L"2"), store), ApplyOutcome::NotConfirmed);
+    EXPECT_EQ(ApplySettings(Values(L"37", L"37", 1, 0, L"2")), ApplyOutcome::NotConfirmed);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, L"更新しますか。\r\n");
     EXPECT_EQ(boxes.shown[0].title, L"ミロベル　スクリーンセイバー Ver1.5");
     EXPECT_EQ(boxes.shown[0].style, kBoxYesNo | kBoxIconQuestion | kBoxDefaultButton2);
     EXPECT_TRUE(store.writes.empty());
     EXPECT_EQ(SelectFirst, 1);
-    EXPECT_EQ(ApplySettings(Values(L"37", L"37", 1, 0, L"2"), store), ApplyOutcome::NotConfirmed);
+    EXPECT_EQ(ApplySettings(Values(L"37", L"37", 1, 0, L"2")), ApplyOutcome::NotConfirmed);
     EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_TRUE(store.writes.empty());
 }
 
 TEST_F(ApplyTest, YesStoresAllSixKeysAsTextWithTheChosenOrder) {
     boxes.answers = {kAnswerYes};
-    EXPECT_EQ(ApplySettings(Values(L"37", L"37", 2, 0, L"5"), store), ApplyOutcome::Saved);
+    EXPECT_EQ(ApplySettings(Values(L"37", L"37", 2, 0, L"5")), ApplyOutcome::Saved);
     EXPECT_EQ(store.writes.size(), 6u);
     EXPECT_EQ(store.Get(L"saver type"), L"7");  // loaded, never shown, written back
     EXPECT_EQ(store.Get(L"music mode"), L"0");
@@ -175,7 +176,7 @@ TEST_F(ApplyTest, YesStoresAllSixKeysAsTextWithTheChosenOrder) {
 
     for (auto [option, stored] : {std::pair{0, L"1"}, {1, L"2"}}) {
         boxes.answers = {kAnswerYes};
-        ApplySettings(Values(L"1", L"100", option, 1), store);
+        ApplySettings(Values(L"1", L"100", option, 1));
         EXPECT_EQ(store.Get(L"select type"), stored);
         EXPECT_EQ(store.Get(L"music mode"), L"1");
     }
@@ -184,7 +185,7 @@ TEST_F(ApplyTest, YesStoresAllSixKeysAsTextWithTheChosenOrder) {
 TEST_F(ApplyTest, AStoreThatRefusesIsReportedAndTheRecordKeepsTheNewValues) {
     boxes.answers = {kAnswerYes};
     store.failWriteOn = L"select end";
-    EXPECT_EQ(ApplySettings(Values(L"10", L"20", 1, 0, L"4"), store), ApplyOutcome::Saved);
+    EXPECT_EQ(ApplySettings(Values(L"10", L"20", 1, 0, L"4")), ApplyOutcome::Saved);
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].title, L"エラー");
     EXPECT_EQ(SelectFirst, 10);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Fakes.h"
+#include "support/FakePlatform.h"
 
 using namespace mirobel;
 using namespace mirobel::testing;
@@ -30,8 +30,9 @@ const std::vector<std::wstring> kKeyOrder = {L"saver type", L"music mode", L"sel
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { Set({0, 0, 0, 0, 0, 0}); }
-    BoxesInstalled boxes;
-    MemoryStore store;
+    FakePlatform fake;
+    RecordingBoxes& boxes = fake.boxes;
+    MemoryStore& store = fake.store;
 };
 }  // namespace
 
@@ -78,7 +79,7 @@ TEST(SettingToText, PlainDecimal) {
 }
 
 TEST_F(SettingsTest, EmptyStoreLoadsTheDefaultsInTableOrder) {
-    LoadSettings(store);
+    LoadSettings();
     ExpectRecord({2, 1, 1, 100, 1, 3});
     EXPECT_EQ(store.reads, kKeyOrder);
     EXPECT_TRUE(boxes.shown.empty());
@@ -86,11 +87,11 @@ TEST_F(SettingsTest, EmptyStoreLoadsTheDefaultsInTableOrder) {
 
 TEST_F(SettingsTest, StoredValuesOverrideDefaultsOneByOne) {
     store.Put(L"speed", L"5");
-    LoadSettings(store);
+    LoadSettings();
     ExpectRecord({2, 1, 1, 100, 1, 5});
     store.Put(L"select end", L" 42 ");
     store.Put(L"speed", L"9");  // out of the dialog's range, but a 16-bit value
-    LoadSettings(store);
+    LoadSettings();
     ExpectRecord({2, 1, 1, 42, 1, 9});
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -101,7 +102,7 @@ TEST_F(SettingsTest, BadTextStopsTheLoadWithOneBoxAndDefaultsTheRest) {
     store.Put(L"music mode", L"0");
     store.Put(L"select first", L"abc");
     store.Put(L"select end", L"50");
-    LoadSettings(store);
+    LoadSettings();
     ExpectRecord({7, 0, 1, 100, 1, 3});
     EXPECT_EQ(store.reads, (std::vector<std::wstring>{L"saver type", L"music mode", L"select first"}));
     ASSERT_EQ(boxes.shown.size(), 1u);
@@ -114,20 +115,20 @@ TEST_F(SettingsTest, BadTextStopsTheLoadWithOneBoxAndDefaultsTheRest) {
 
 TEST_F(SettingsTest, OutOfRangeAndStoreFailuresAreReportedToo) {
     store.Put(L"speed", L"40000");
-    LoadSettings(store);
+    LoadSettings();
     ExpectRecord({2, 1, 1, 100, 1, 3});
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, L"エラー番号 =  6、Mirobel でエラーが発生しました。 \rオーバーフローしました。");
 
     store.failReadOn = L"select type";
-    LoadSettings(store);
+    LoadSettings();
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].text, L"エラー番号 =  70、Store でエラーが発生しました。 \r書き込みできません。");
 }
 
 TEST_F(SettingsTest, SaveWritesAllSixKeysInOrderAsPlainText) {
     Set({7, 0, 12, 88, 3, 5});
-    SaveSettings(store);
+    SaveSettings();
     EXPECT_EQ(store.writes, kKeyOrder);
     EXPECT_EQ(store.Get(L"saver type"), L"7");
     EXPECT_EQ(store.Get(L"music mode"), L"0");
@@ -139,7 +140,7 @@ TEST_F(SettingsTest, SaveWritesAllSixKeysInOrderAsPlainText) {
 
     // What was saved loads back unchanged.
     Set({0, 0, 0, 0, 0, 0});
-    LoadSettings(store);
+    LoadSettings();
     ExpectRecord({7, 0, 12, 88, 3, 5});
 }
 
@@ -147,7 +148,7 @@ TEST_F(SettingsTest, RefusedWriteStopsTheSaveWithOneBox) {
     store.Put(L"speed", L"1");
     store.failWriteOn = L"select end";
     Set({2, 1, 30, 40, 2, 4});
-    SaveSettings(store);
+    SaveSettings();
     EXPECT_EQ(store.writes, (std::vector<std::wstring>{L"saver type", L"music mode", L"select first", L"select end"}));
     EXPECT_EQ(store.Get(L"speed"), L"1");  // later keys keep their old values
     EXPECT_EQ(Current().end, 40);          // the record keeps the new ones

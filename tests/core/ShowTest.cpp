@@ -7,7 +7,7 @@
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
 #include "support/Fakes.h"
-#include "support/ShowFakes.h"
+#include "support/FakePlatform.h"
 
 using namespace mirobel;
 using namespace mirobel::testing;
@@ -17,16 +17,12 @@ class ShowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         FillPoemTables();
-        showPorts = {&canvas, &frame, &random};
-        presentation = Presentation::WholeScreen;
-        ShowTwipsPerPixel = 15;
+        g_presentation = Presentation::WholeScreen;
         DispWidth = 1024;
         DispHeight = 768;
         SelectFirst = 1, SelectEnd = 100, SelectType = 2;
-        WriteToggle = 0;
         ResetShowState();
     }
-    void TearDown() override { showPorts = {}; }
 
     std::vector<int> Cards(int count) {
         std::vector<int> seen;
@@ -46,10 +42,11 @@ protected:
         return calls;
     }
 
-    RecordingCanvas canvas;
-    RecordingFrame frame;
-    ScriptedRandom random;
-    BoxesInstalled boxes;
+    FakePlatform fake;
+    RecordingCanvas& canvas = fake.canvas;
+    RecordingFrame& frame = fake.frame;
+    ScriptedRandom& random = fake.random;
+    RecordingBoxes& boxes = fake.boxes;
 };
 }  // namespace
 
@@ -171,7 +168,7 @@ TEST_F(ShowTest, LongPoetNamesAreWrittenSmallerWithEighteenPixelSteps) {
 }
 
 TEST_F(ShowTest, FontsFollowTheScreenResolution) {
-    ShowTwipsPerPixel = 12;
+    g_showTwipsPerPixel = 12;
     SelectFirst = SelectEnd = 76;
     PrepareCard();
     EXPECT_EQ(canvas.texts[0].size, 8);  // 10 at 120 dpi
@@ -311,7 +308,7 @@ TEST_F(ShowTest, FinishedCardFarFromEdgesRepeatsItsTicker) {
 }
 
 TEST_F(ShowTest, ChangedRectanglesCoverOldAndNewCardAndTheTickerText) {
-    presentation = Presentation::ChangedRects;
+    g_presentation = Presentation::ChangedRects;
     SelectFirst = SelectEnd = 1;
     PrepareCard();
     auto presented = [&] {

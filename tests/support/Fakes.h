@@ -31,10 +31,12 @@ struct RecordingBoxes : MessageBoxes {
     }
 };
 
-// Installs itself as the platform's boxes for the lifetime of a test.
+// Stands in for the platform's boxes for the lifetime of a test, then gives
+// the bundle back the boxes it had.
 struct BoxesInstalled : RecordingBoxes {
-    BoxesInstalled() { platform.boxes = this; }
-    ~BoxesInstalled() { platform.boxes = nullptr; }
+    BoxesInstalled() : before(g_platform.boxes) { g_platform.boxes = this; }
+    ~BoxesInstalled() { g_platform.boxes = before; }
+    MessageBoxes* before;
 };
 
 struct MemoryStore : SettingsStore {

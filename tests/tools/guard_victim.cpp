@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/base/Errors.h"
+#include "app/InstallPlatform.h"
 #include "win32/base/Guard.h"
 #include "win32/base/WindowClass.h"
 

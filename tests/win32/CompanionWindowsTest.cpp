@@ -306,13 +306,10 @@ void CALLBACK LookAtTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
 }  // namespace
 
 TEST(AboutBox, IsAnInformationBoxWithOneButtonAndTheVersionText) {
-    MessageBoxes* before = platform.boxes;
-    InstallWin32Platform();
     seenBox = {};
     UINT_PTR timer = SetTimer(nullptr, 0, 200, LookAtTheBox);
     ShowAbout();
     KillTimer(nullptr, timer);
-    platform.boxes = before;
     EXPECT_EQ(seenBox.title, L"ミロベル　スクリーンセイバー Ver1.5");
     EXPECT_EQ(seenBox.buttons, 1);
     EXPECT_EQ(seenBox.icons, 1);

@@ -4,6 +4,8 @@
 // command it is given fails and raises the platform's own box.
 #include <gtest/gtest.h>
 
+#include "core/base/Platform.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -116,9 +118,9 @@ TEST(MusicBox, OnlyOneBoxAtATimeAndTheShowWaitsForIt) {
 
     // ... and then finds its device stopped on every upkeep.
     StoppedDevice device;
-    device.platform = musicPort;
+    device.platform = g_platform.music;
     ASSERT_NE(device.platform, nullptr);
-    musicPort = &device;
+    g_platform.music = &device;
     MusicMode = 1;
     BgmPlaying = true;
     watch = Watch{};
@@ -140,7 +142,7 @@ TEST(MusicBox, OnlyOneBoxAtATimeAndTheShowWaitsForIt) {
     KillTimer(nullptr, timer);
     if (IsWindow(window)) DestroyWindow(window);
     for (HWND box : BoxesOfThisThread()) PostMessageW(box, WM_COMMAND, IDOK, 0);
-    musicPort = device.platform;
+    g_platform.music = device.platform;
 
     EXPECT_GE(watch.boxesAnswered, 3) << "the failing commands raised no box";
     EXPECT_EQ(watch.mostAtOnce, 1u);

@@ -42,7 +42,7 @@ uint64_t Fingerprint(Surface& screen, std::vector<uint32_t>& pixels) {
 }
 
 Playback Play(Presentation how, int frames) {
-    presentation = how;
+    g_presentation = how;
     Surface screen;
     screen.Resize(DispWidth, DispHeight, RGB(90, 90, 90));  // not black: stale pixels would show
     PresentInto(&screen);
@@ -64,7 +64,6 @@ Playback Play(Presentation how, int frames) {
 
 TEST(Presentation, ChangedRectanglesGiveTheSameScreenAsWholeFrames) {
     AddEmbeddedFonts();
-    InstallGdiShow();
     FillPoemTables();
     // A small screen makes edge contacts and card changes frequent; with these
     // sizes the card meets a side every 100 frames and the top or bottom

@@ -18,8 +18,16 @@ const wchar_t* kKey = L"Software\\VB and VBA Program Settings\\SetupVel\\Mirobel
 
 class RegistryStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\SetupVel"); }
-    void TearDown() override { SetUp(); }
+    void SetUp() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\SetupVel");
+        before = g_platform.store;
+        g_platform.store = &store;
+    }
+    void TearDown() override {
+        g_platform.store = before;
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\SetupVel");
+    }
+    SettingsStore* before = nullptr;
 
     static void PutRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
         HKEY k;
@@ -42,7 +50,7 @@ protected:
 
 TEST_F(RegistryStoreTest, MissingSectionOrKeyIsNoFailure) {
     EXPECT_FALSE(store.Read(kStoreApp, kStoreSection, L"speed").has_value());
-    LoadSettings(store);
+    LoadSettings();
     EXPECT_EQ(Speed, 3);
     EXPECT_EQ(SelectEnd, 100);
     EXPECT_TRUE(boxes.shown.empty());
@@ -50,7 +58,7 @@ TEST_F(RegistryStoreTest, MissingSectionOrKeyIsNoFailure) {
 
 TEST_F(RegistryStoreTest, SaveWritesSixStringValuesUnderTheClassicKey) {
     SaverType = 7, MusicMode = 0, SelectFirst = 12, SelectEnd = 88, SelectType = 3, Speed = 5;
-    SaveSettings(store);
+    SaveSettings();
     EXPECT_TRUE(boxes.shown.empty());
     DWORD type = 0;
     EXPECT_EQ(GetRaw(L"saver type", &type), L"7");
@@ -62,7 +70,7 @@ TEST_F(RegistryStoreTest, SaveWritesSixStringValuesUnderTheClassicKey) {
     EXPECT_EQ(GetRaw(L"speed", &type), L"5");
 
     SaverType = MusicMode = SelectFirst = SelectEnd = SelectType = Speed = 0;
-    LoadSettings(store);
+    LoadSettings();
     EXPECT_EQ(SaverType, 7);
     EXPECT_EQ(SelectFirst, 12);
     EXPECT_EQ(SelectEnd, 88);
@@ -72,14 +80,14 @@ TEST_F(RegistryStoreTest, SaveWritesSixStringValuesUnderTheClassicKey) {
 TEST_F(RegistryStoreTest, ReadsTextWrittenByOthersAndReportsWhatIsNotANumber) {
     const wchar_t end[] = L" 43.5 ";
     PutRaw(L"select end", REG_SZ, end, sizeof end);
-    LoadSettings(store);
+    LoadSettings();
     EXPECT_EQ(SelectEnd, 44);
     EXPECT_TRUE(boxes.shown.empty());
 
     // A value that is not text, as a hand edit may leave, is reported.
     DWORD number = 5;
     PutRaw(L"speed", REG_DWORD, &number, sizeof number);
-    LoadSettings(store);
+    LoadSettings();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, L"エラー");
     EXPECT_EQ(Speed, 3);
@@ -126,14 +134,14 @@ TEST_F(RegistryStoreTest, UnterminatedAndForeignValuesGoThroughTheLoadsOwnChecks
     std::vector<BYTE> bytes(reinterpret_cast<const BYTE*>(end), reinterpret_cast<const BYTE*>(end) + sizeof end);
     bytes.push_back('7');
     PutRaw(L"select end", REG_SZ, bytes.data(), static_cast<DWORD>(bytes.size()));
-    LoadSettings(store);
+    LoadSettings();
     EXPECT_EQ(SelectEnd, 42);
     EXPECT_TRUE(boxes.shown.empty());
 
     // Binary data is no number: one type-mismatch box, the load stops there.
     const BYTE binary[] = {'3', 0, 0, 0};
     PutRaw(L"speed", REG_BINARY, binary, sizeof binary);
-    LoadSettings(store);
+    LoadSettings();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_NE(boxes.shown[0].text.find(L"13"), std::wstring::npos) << boxes.shown[0].text;
 }

@@ -9,6 +9,7 @@
 
 #include "core/base/Globals.h"
 #include "win32/show/frmDisp.h"
+#include "app/InstallPlatform.h"
 #include "win32/show/GdiShow.h"
 #include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
@@ -112,9 +113,9 @@ int wmain(int argc, wchar_t** argv) {
     if (poem < 1 || poem > 100) return 2;
 
     AddEmbeddedFonts();
-    InstallGdiShow();
+    InstallWin32Platform();
     // The picture is made once for every screen: fonts at 96 dots per inch.
-    ShowTwipsPerPixel = 15;
+    g_showTwipsPerPixel = 15;
     DispWidth = 1024;
     DispHeight = 768;
     FillPoemTables();
@@ -122,7 +123,7 @@ int wmain(int argc, wchar_t** argv) {
     SelectType = 2;
     ResetShowState();
 
-    PictureBior.Resize(560, 346, RGB(255, 255, 255));
+    PictureBior.Resize(kCardCanvasWidth, kCardCanvasHeight, RGB(255, 255, 255));
     PrepareCard();
     for (int calls = 0; WritePhase < 8 && calls < 1000; ++calls) WriteNextChar();
     if (WritePhase != 8) {

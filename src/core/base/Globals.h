@@ -10,4 +10,7 @@ extern int16_t DispLeft, DispTop;
 extern int16_t DispWidth, DispHeight;
 extern bool SaverActive;  // true only in saver mode
 
+// All of them back to their values at process start.
+void ResetDisplayGlobals();
+
 }  // namespace mirobel

@@ -2,7 +2,7 @@
 
 namespace mirobel {
 
-Platform platform;
+Platform g_platform;
 
 namespace {
 int modalDepth = 0;
@@ -13,15 +13,15 @@ ModalScope::~ModalScope() { --modalDepth; }
 bool ModalBoxUp() { return modalDepth > 0; }
 
 int ShowBox(const std::wstring& text, const std::wstring& title, unsigned style) {
-    if (!platform.boxes) return kAnswerOk;
+    if (!g_platform.boxes) return kAnswerOk;
     ModalScope scope;
-    return platform.boxes->Show(text, title, style, L"", 0);
+    return g_platform.boxes->Show(text, title, style, L"", 0);
 }
 
 void ShowErrorBox(const std::wstring& text, const RuntimeError& e) {
-    if (!platform.boxes) return;
+    if (!g_platform.boxes) return;
     ModalScope scope;
-    platform.boxes->Show(text, kErrorTitle, kBoxOk, e.helpFile, e.helpContext);
+    g_platform.boxes->Show(text, kErrorTitle, kBoxOk, e.helpFile, e.helpContext);
 }
 
 }  // namespace mirobel

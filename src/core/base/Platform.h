@@ -1,36 +1,26 @@
-// Seams between the portable core and the platform: message boxes for now.
-// The Win32 layer installs real implementations at start; tests install
-// recording fakes.
+// The bundle of seams between the portable core and the platform, and the
+// boxes built on it. The Windows entry point installs the Win32
+// implementations; tests install recording fakes.
 #pragma once
 #include <string>
 
 #include "core/base/Errors.h"
+#include "core/base/Seams.h"
 
 namespace mirobel {
 
-// Style bits and answers with the values the platform uses, so that the
-// Win32 layer can pass them through unchanged.
-enum : unsigned {
-    kBoxOk = 0x0,
-    kBoxYesNo = 0x4,
-    kBoxIconQuestion = 0x20,
-    kBoxIconInformation = 0x40,
-    kBoxDefaultButton2 = 0x100,
-};
-enum : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
-
-struct MessageBoxes {
-    virtual ~MessageBoxes() = default;
-    // Shows a modal box and returns the answer. helpFile/helpContext travel
-    // with the box; no Help button is ever shown.
-    virtual int Show(const std::wstring& text, const std::wstring& title, unsigned style,
-                     const std::wstring& helpFile, int helpContext) = 0;
-};
-
+// Every seam in one bundle, filled once at start by the platform layer's
+// entry point and by tests with fakes. A seam left null is not used by
+// whatever runs (the settings dialog draws no card).
 struct Platform {
     MessageBoxes* boxes = nullptr;
+    SettingsStore* store = nullptr;
+    CardCanvas* canvas = nullptr;
+    FrameTarget* frame = nullptr;
+    RandomSource* random = nullptr;
+    MusicPort* music = nullptr;
 };
-extern Platform platform;
+extern Platform g_platform;
 
 // While a modal box (ours or one the platform raises for us) is up, the
 // message loop still dispatches timer ticks; the show must not re-enter

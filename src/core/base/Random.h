@@ -6,13 +6,9 @@
 #include <cstdint>
 #include <random>
 
-namespace mirobel {
+#include "core/base/Seams.h"
 
-struct RandomSource {
-    virtual ~RandomSource() = default;
-    virtual void Reseed() = 0;   // from the clock
-    virtual double Next() = 0;   // uniform in [0, 1)
-};
+namespace mirobel {
 
 // The platform's source: a clock-seeded generator.
 struct ClockRandom : RandomSource {

@@ -31,17 +31,6 @@ int ChosenEntry(int selected);
 inline constexpr int kHelpLines = 25;
 inline constexpr int kHelpColumns = 77;
 
-// Everything wrong with a Shift-JIS help text: line endings, line count,
-// widths in half-width columns, and the shape of its three sections
-// ("■" headings, the four settings items with circled digits, body lines
-// indented by an ideographic space, one empty line between sections).
-// Empty when the text is sound.
-std::vector<std::string> HelpTextProblems(const std::string& sjis);
-
-// Half-width columns of one Shift-JIS line: a double-byte character counts
-// two, a single byte (ASCII or half-width kana) one.
-int ShiftJisColumns(const std::string& line);
-
 // --- software introduction window ---------------------------------------
 inline constexpr int kCyclists = 4;
 inline constexpr int kCyclistWrapLeft = 336;

@@ -15,6 +15,8 @@ int16_t SelectEnd = 0;
 int16_t SelectType = 0;
 int16_t Speed = 0;
 
+void ResetSettingsRecord() { SaverType = MusicMode = SelectFirst = SelectEnd = SelectType = Speed = 0; }
+
 const SettingField* SettingFields() {
     static const SettingField fields[kSettingCount] = {
         {L"saver type", 2, &SaverType},     {L"music mode", 1, &MusicMode},
@@ -63,7 +65,12 @@ int16_t SettingFromText(const std::wstring& text) {
 
 std::wstring SettingToText(int16_t value) { return std::to_wstring(value); }
 
-void LoadSettings(SettingsStore& store) {
+void LoadSettings() {
+    if (!g_platform.store) {
+        for (int i = 0; i < kSettingCount; ++i) *SettingFields()[i].field = SettingFields()[i].defaultValue;
+        return;
+    }
+    SettingsStore& store = *g_platform.store;
     int reached = 0;
     try {
         for (; reached < kSettingCount; ++reached) {
@@ -79,7 +86,9 @@ void LoadSettings(SettingsStore& store) {
     }
 }
 
-void SaveSettings(SettingsStore& store) {
+void SaveSettings() {
+    if (!g_platform.store) return;
+    SettingsStore& store = *g_platform.store;
     try {
         for (int i = 0; i < kSettingCount; ++i) {
             const SettingField& row = SettingFields()[i];

@@ -1,7 +1,6 @@
 // The persisted settings record, its text form and the store seam.
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace mirobel {
@@ -14,21 +13,11 @@ extern int16_t SelectEnd;
 extern int16_t SelectType;
 extern int16_t Speed;
 
+// The record back to its value at process start (all zero).
+void ResetSettingsRecord();
+
 inline constexpr const wchar_t* kStoreApp = L"SetupVel";
 inline constexpr const wchar_t* kStoreSection = L"Mirobel";
-
-// Per-user key/value store addressed by application, section and key.
-struct SettingsStore {
-    virtual ~SettingsStore() = default;
-    // The stored text, or nullopt when the key (or section) does not exist.
-    // Throws RuntimeError when the store cannot be read.
-    virtual std::optional<std::wstring> Read(const std::wstring& app, const std::wstring& section,
-                                             const std::wstring& key) = 0;
-    // Creates what is missing and replaces the value; throws RuntimeError
-    // when the store refuses the write.
-    virtual void Write(const std::wstring& app, const std::wstring& section, const std::wstring& key,
-                       const std::wstring& text) = 0;
-};
 
 struct SettingField {
     const wchar_t* key;
@@ -44,10 +33,11 @@ const SettingField* SettingFields();
 int16_t SettingFromText(const std::wstring& text);
 std::wstring SettingToText(int16_t value);
 
+// Both go through the platform's settings store (g_platform.store).
 // Reads all six fields; a failure is reported once in the standard error box
 // and the fields it did not reach get their defaults. Never throws.
-void LoadSettings(SettingsStore& store);
+void LoadSettings();
 // Writes all six fields; a failure is reported once. Never throws.
-void SaveSettings(SettingsStore& store);
+void SaveSettings();
 
 }  // namespace mirobel

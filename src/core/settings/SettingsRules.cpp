@@ -56,7 +56,7 @@ int16_t SelectTypeForOption(int option) {
     return 3;
 }
 
-ApplyOutcome ApplySettings(const DialogValues& values, SettingsStore& store) {
+ApplyOutcome ApplySettings(const DialogValues& values) {
     int32_t first = WholeNumberOfText(values.firstText);
     int32_t end = WholeNumberOfText(values.endText);
     int32_t speed = WholeNumberOfText(values.speedText);
@@ -71,7 +71,7 @@ ApplyOutcome ApplySettings(const DialogValues& values, SettingsStore& store) {
     SelectEnd = static_cast<int16_t>(end);
     Speed = static_cast<int16_t>(speed);
     MusicMode = static_cast<int16_t>(values.music == 1 ? 1 : 0);
-    SaveSettings(store);
+    SaveSettings();
     return ApplyOutcome::Saved;
 }
 

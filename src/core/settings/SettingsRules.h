@@ -48,7 +48,7 @@ enum class ApplyOutcome { BadRange, NotConfirmed, Saved };
 
 // The range check with its message, the confirm question, then the record
 // and SaveSettings. Only a Saved outcome changes the record or the store.
-ApplyOutcome ApplySettings(const DialogValues& values, SettingsStore& store);
+ApplyOutcome ApplySettings(const DialogValues& values);
 
 // Whether a menu caption names key as one of its access keys. A caption may
 // carry two ("終了(&X&ｻ)": the Latin letter and the kana on the same key);

@@ -5,11 +5,11 @@
 #include <cstring>
 
 #include "core/base/Globals.h"
+#include "core/base/Platform.h"
 #include "core/settings/Settings.h"
 
 namespace mirobel {
 
-MusicPort* musicPort = nullptr;
 bool BgmPlaying = false;
 
 namespace {
@@ -24,43 +24,48 @@ void Start() {
     // Quoted, so that a program folder with blanks in it (under
     // "Program Files", say) is read as one file name rather than cut at the
     // first blank.
-    std::string open = "open \"" + musicPort->Narrow(AppFolder + kMusicFile) + "\" alias bgm";
-    if (musicPort->SendString(open, nullptr, 0) != 0) return;
-    if (musicPort->SendString("play bgm notify", nullptr, 0) == 0) {
+    std::string open = "open \"" + g_platform.music->Narrow(AppFolder + kMusicFile) + "\" alias bgm";
+    if (g_platform.music->SendString(open, nullptr, 0) != 0) return;
+    if (g_platform.music->SendString("play bgm notify", nullptr, 0) == 0) {
         BgmPlaying = true;
     } else {
-        musicPort->Execute("close bgm");
+        g_platform.music->Execute("close bgm");
     }
 }
 
 void Stop() {
     if (!BgmPlaying) return;
-    musicPort->Execute("stop bgm");
-    musicPort->Execute("close bgm");
+    g_platform.music->Execute("stop bgm");
+    g_platform.music->Execute("close bgm");
 }
 
 void Upkeep() {
     std::memset(statusBuffer, ' ', sizeof statusBuffer);
     if (!BgmPlaying) return;
-    if (musicPort->SendString("status bgm mode", statusBuffer, kStatusLength) != 0) return;
+    if (g_platform.music->SendString("status bgm mode", statusBuffer, kStatusLength) != 0) return;
     // Only the first seven characters count: "playing" followed by anything
     // is still playing.
     if (std::memcmp(statusBuffer, "playing", 7) != 0) {
-        musicPort->Execute("seek bgm to start");
-        musicPort->Execute("play bgm notify");
+        g_platform.music->Execute("seek bgm to start");
+        g_platform.music->Execute("play bgm notify");
     }
 }
 }  // namespace
 
 void BgmControl(int16_t command) {
     // Without a port (the preview, tests of the rest of the show) there is no music.
-    if (!musicPort) return;
+    if (!g_platform.music) return;
     switch (command) {
         case 0: Start(); break;
         case 1: Stop(); break;
         case 2: Upkeep(); break;
         default: break;
     }
+}
+
+void ResetMusicGlobals() {
+    BgmPlaying = false;
+    std::memset(statusBuffer, 0, sizeof statusBuffer);
 }
 
 }  // namespace mirobel

@@ -11,25 +11,13 @@
 
 namespace mirobel {
 
-int16_t PoemNo = 0;
-int16_t FirstCard = 1;
-int16_t WritePhase = 0;
-int16_t WriteCharNo = 0;
-int16_t WriteX = 0;
-int16_t WriteY = 0;
-int16_t VersePause = 0;
-int16_t TickerX = 0;
-int32_t CommentLen = 0;
-int ShowTwipsPerPixel = 15;
-ShowPorts showPorts;
-
 namespace {
-int Scaled(int size) { return ScaledFontSize(size, ShowTwipsPerPixel); }
+int Scaled(int size) { return ScaledFontSize(size, g_showTwipsPerPixel); }
 
 void ChoosePoem() {
     if (SelectType == 1) {
-        showPorts.random->Reseed();
-        double r = showPorts.random->Next();
+        g_platform.random->Reseed();
+        double r = g_platform.random->Next();
         PoemNo = static_cast<int16_t>(std::floor(r * (SelectEnd - SelectFirst + 1)) + SelectFirst);
         return;
     }
@@ -52,7 +40,7 @@ void NormaliseRange() {
 }
 
 void PrepareCard() {
-    CardCanvas& canvas = *showPorts.canvas;
+    CardCanvas& canvas = *g_platform.canvas;
     try {
         canvas.FillRect({0, 0, kCardWidth, kCardHeight}, kDarkCyan);
         canvas.FillRect({15, 15, 385, 245}, kWhite);
@@ -82,7 +70,7 @@ void WriteNextChar() {
     }
     if (WritePhase == 4 && VersePause == kWriterPause) VersePause = 0;
 
-    CardCanvas& canvas = *showPorts.canvas;
+    CardCanvas& canvas = *g_platform.canvas;
     if (WritePhase == 5) {
         WriteX = 25;
         if (item.size() <= 8) {

@@ -2,36 +2,27 @@
 #include <algorithm>
 
 #include "core/base/Globals.h"
+#include "core/base/Platform.h"
 #include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
 
 namespace mirobel {
 
-int16_t CardX = 0, CardY = 0;
-int16_t CardDirX = 1, CardDirY = 1;
-int16_t WriteToggle = 0;
-Presentation presentation = Presentation::ChangedRects;
-
 namespace {
-bool wholeFrameDue = true;
-// Columns of the ticker strip that the last frame's text covered; empty
-// when it showed none.
+// Columns of the ticker strip; empty when right <= left.
 struct Span {
     int left = 0, right = 0;
     bool Empty() const { return right <= left; }
 };
-Span tickerSpan;
 // Glyphs may reach a pixel or two beyond their advance.
 constexpr int kTickerSlack = 2;
 
 int TickerWidthOfCard() {
-    static int measuredPoem = -1;
-    static int width = 0;
-    if (measuredPoem != PoemNo) {
-        width = showPorts.frame->TickerWidth(CommentTable(PoemNo));
-        measuredPoem = PoemNo;
+    if (g_tickerWidthPoem != PoemNo) {
+        g_tickerWidth = g_platform.frame->TickerWidth(CommentTable(PoemNo));
+        g_tickerWidthPoem = PoemNo;
     }
-    return width;
+    return g_tickerWidth;
 }
 
 Span Union(Span a, Span b) {
@@ -45,20 +36,10 @@ Span Clip(Span s, int width) { return {std::max(s.left, 0), std::min(s.right, wi
 
 int TickerCharWidth(int twipsPerPixel) { return static_cast<int>(twipsPerPixel * 12 / 15.0 * 1.4); }
 
-void ResetShowState() {
-    CardX = CardY = 0;
-    CardDirX = CardDirY = 1;
-    TickerX = DispWidth;
-    WritePhase = VersePause = WriteX = WriteY = WriteCharNo = 0;
-    FirstCard = 1;
-    wholeFrameDue = true;
-    tickerSpan = {};
-}
-
 void PaintFrame() {
-    FrameTarget& frame = *showPorts.frame;
+    FrameTarget& frame = *g_platform.frame;
     const Rect screen{0, 0, DispWidth, DispHeight};
-    const bool whole = presentation == Presentation::WholeScreen || wholeFrameDue;
+    const bool whole = g_presentation == Presentation::WholeScreen || g_wholeFrameDue;
     const int oldX = CardX, oldY = CardY;
 
     if (whole) frame.Clear(screen);
@@ -107,7 +88,7 @@ void PaintFrame() {
         int width = TickerWidthOfCard();
         next = {TickerX - kTickerStep - kTickerSlack, TickerX - kTickerStep + width + kTickerSlack};
     }
-    const Span changedSpan = Clip(Union(tickerSpan, next), DispWidth);
+    const Span changedSpan = Clip(Union({g_tickerSpanLeft, g_tickerSpanRight}, next), DispWidth);
     const Rect strip{changedSpan.left, DispHeight - kTickerOffset, changedSpan.right, DispHeight};
     if (!whole) {
         frame.Clear(cards);
@@ -119,13 +100,14 @@ void PaintFrame() {
     if (WritePhase > 4) {
         frame.StretchPortrait(CardX + kPortraitLeft, CardY + kPortraitTop, PoemNo);
         TickerX = static_cast<int16_t>(TickerX - kTickerStep);
-        const double estimate = static_cast<double>(TickerCharWidth(ShowTwipsPerPixel)) * CommentLen;
+        const double estimate = static_cast<double>(TickerCharWidth(g_showTwipsPerPixel)) * CommentLen;
         if (DispWidth - estimate > TickerX) WritePhase = 9;
         if (-estimate > TickerX) TickerX = DispWidth;
         frame.DrawTicker(TickerX, DispHeight - kTickerOffset, CommentTable(PoemNo));
-        tickerSpan = {TickerX - kTickerSlack, TickerX + TickerWidthOfCard() + kTickerSlack};
+        g_tickerSpanLeft = TickerX - kTickerSlack;
+        g_tickerSpanRight = TickerX + TickerWidthOfCard() + kTickerSlack;
     } else {
-        tickerSpan = {};
+        g_tickerSpanLeft = g_tickerSpanRight = 0;
     }
 
     if (whole) {
@@ -134,7 +116,7 @@ void PaintFrame() {
         frame.Present(cards);
         if (!changedSpan.Empty()) frame.Present(strip);
     }
-    wholeFrameDue = false;
+    g_wholeFrameDue = false;
 }
 
 }  // namespace mirobel

@@ -1,12 +1,12 @@
-// State of the show and the seams through which it draws. The rules that use
-// them (card choice, writer, motion, ticker) live in the portable core; the
-// Win32 layer implements the seams with GDI, tests with recording fakes.
+// The show's state, all of it, and its rules (card choice, writer, motion,
+// ticker). The state is defined in ShowState.cpp; the rules draw through the
+// seams of the platform bundle (core/base/Platform.h).
 #pragma once
 #include <cstdint>
 #include <string>
 
 #include "core/base/Faces.h"
-#include "core/base/Random.h"
+#include "core/base/Seams.h"
 
 namespace mirobel {
 
@@ -24,8 +24,18 @@ extern int32_t CommentLen;
 extern int16_t CardX, CardY;
 extern int16_t CardDirX, CardDirY;
 extern int16_t WriteToggle;
+
+// State of this program's own beyond the classic list (g_ names).
 // Twips per pixel of the screen; fonts and the ticker estimate follow it.
-extern int ShowTwipsPerPixel;
+extern int g_showTwipsPerPixel;
+// The changed-rectangle presentation's bookkeeping: whether the next frame
+// must be presented whole, the columns of the ticker strip that the last
+// frame's text covered (empty when right <= left), and the measured width
+// of the current poem's rendering (measured once per poem).
+extern bool g_wholeFrameDue;
+extern int g_tickerSpanLeft, g_tickerSpanRight;
+extern int16_t g_tickerWidthPoem;
+extern int g_tickerWidth;
 
 inline constexpr int kCardWidth = 400;
 inline constexpr int kCardHeight = 260;
@@ -41,59 +51,24 @@ inline constexpr const wchar_t* kTitleLine = L"ミロベルスクリーンセイ
 // that names the authors and fits.
 inline constexpr const wchar_t* kCardCredit = L"Mirobel authors";
 
-struct Rgb {
-    uint8_t r, g, b;
-    bool operator==(const Rgb&) const = default;
-};
+// The card's colours.
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kDarkCyan{0, 128, 128};
 inline constexpr Rgb kWhite{255, 255, 255};
-
-struct Rect {
-    int left, top, right, bottom;
-    bool operator==(const Rect&) const = default;
-};
-
-// The card canvas: keeps what is drawn on it between frames.
-struct CardCanvas {
-    virtual ~CardCanvas() = default;
-    virtual void FillRect(const Rect& r, Rgb colour) = 0;
-    // One-pixel outline, inside filled with the fill colour.
-    virtual void OutlineRect(const Rect& r, Rgb outline, Rgb fill) = 0;
-    virtual void SetFont(const std::wstring& face, int size, bool bold) = 0;
-    virtual void SetFontSize(int size) = 0;
-    // Glyphs only, top-left at (x, y), in the canvas's default black.
-    virtual void DrawText(int x, int y, const std::wstring& text) = 0;
-};
-
-// The frame's surfaces: background, work surface, card canvas, portraits
-// and the window.
-struct FrameTarget {
-    virtual ~FrameTarget() = default;
-    virtual void Clear(const Rect& r) = 0;  // work surface from the background
-    virtual void CopyCard(int x, int y) = 0;
-    virtual void StretchPortrait(int x, int y, int poemNo) = 0;
-    virtual void DrawTicker(int x, int y, const std::wstring& text) = 0;  // white Mincho
-    // Pixel width of the ticker text as DrawTicker draws it.
-    virtual int TickerWidth(const std::wstring& text) = 0;
-    virtual void Present(const Rect& r) = 0;  // window from the work surface
-};
-
-struct ShowPorts {
-    CardCanvas* canvas = nullptr;
-    FrameTarget* frame = nullptr;
-    RandomSource* random = nullptr;
-};
-extern ShowPorts showPorts;
 
 // How a frame reaches the window: the whole screen every frame, or only what
 // changed (old and new card, the stretch of the ticker strip its text
 // covered and covers) after a whole first frame.
 enum class Presentation { WholeScreen, ChangedRects };
-extern Presentation presentation;
+extern Presentation g_presentation;
 
-// Start values of the show, set before the first card.
+// Start values of the show, set before the first card. PoemNo, CommentLen
+// and WriteToggle keep what they hold: the first card sets the first two,
+// and the writer's alternation simply goes on.
 void ResetShowState();
+// Every piece of show state back to its value at process start, as a fresh
+// process finds it; tests start from here.
+void ResetShowGlobals();
 // A range the show cannot use (a hand-edited store) falls back to 1..100.
 void NormaliseRange();
 

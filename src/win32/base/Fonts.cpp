@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "win32/base/Gdi.h"
 #include "win32/base/Resources.h"
 #include "win32/base/Win32Util.h"
 
@@ -15,14 +16,13 @@ std::wstring InstalledOr(const std::wstring& face, const wchar_t* fallback) {
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
     bool found = false;
-    HDC dc = GetDC(nullptr);
+    WindowDc screen;
     EnumFontFamiliesExW(
-        dc, &lf, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
+        screen.get(), &lf, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
             *reinterpret_cast<bool*>(p) = true;
             return 0;
         },
         reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, dc);
     return found ? face : fallback;
 }
 

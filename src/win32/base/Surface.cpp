@@ -1,26 +1,22 @@
 #include "win32/base/Surface.h"
 
+#include "win32/base/Gdi.h"
+
 namespace mirobel {
 
 void Surface::Resize(int w, int h, COLORREF background) {
-    if (!dc) {
-        HDC screen = GetDC(nullptr);
-        dc = CreateCompatibleDC(screen);
-        ReleaseDC(nullptr, screen);
-    }
-    HDC screen = GetDC(nullptr);
-    HBITMAP fresh = CreateCompatibleBitmap(screen, w > 0 ? w : 1, h > 0 ? h : 1);
-    ReleaseDC(nullptr, screen);
+    WindowDc screen;
+    if (!dc) dc = CreateCompatibleDC(screen.get());
+    HBITMAP fresh = CreateCompatibleBitmap(screen.get(), w > 0 ? w : 1, h > 0 ? h : 1);
     HGDIOBJ previous = SelectObject(dc, fresh);
     if (!oldBitmap) oldBitmap = previous;
     if (bitmap) DeleteObject(bitmap);
     bitmap = fresh;
     width = w;
     height = h;
-    HBRUSH brush = CreateSolidBrush(background);
+    Brush brush(CreateSolidBrush(background));
     RECT all{0, 0, w, h};
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
+    FillRect(dc, &all, brush.get());
 }
 
 void Surface::Adopt(HBITMAP picture, int w, int h) {
@@ -38,7 +34,10 @@ void Surface::Release() {
         DeleteDC(dc);
     }
     if (bitmap) DeleteObject(bitmap);
-    *this = Surface{};
+    dc = nullptr;
+    bitmap = nullptr;
+    oldBitmap = nullptr;
+    width = height = 0;
 }
 
 }  // namespace mirobel

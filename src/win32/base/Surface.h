@@ -1,4 +1,6 @@
-// An off-screen drawing surface that keeps its content between frames.
+// An off-screen drawing surface that keeps its content between frames. It
+// owns its device context and bitmap: it can be moved, never copied, so the
+// handles are freed exactly once.
 #pragma once
 #include "win32/base/Win32Util.h"
 
@@ -9,6 +11,11 @@ struct Surface {
     HBITMAP bitmap = nullptr;
     HGDIOBJ oldBitmap = nullptr;
     int width = 0, height = 0;
+
+    Surface() = default;
+    ~Surface() { Release(); }
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
 
     // New size; the content is cleared to the background colour.
     void Resize(int w, int h, COLORREF background);

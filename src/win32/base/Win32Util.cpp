@@ -1,6 +1,7 @@
 #include "win32/base/Win32Util.h"
 
 #include "core/base/Platform.h"
+#include "win32/base/Gdi.h"
 #include "core/base/Scaling.h"
 
 namespace mirobel {
@@ -8,12 +9,7 @@ namespace mirobel {
 namespace {
 int openWindows = 0;
 
-int DeviceCaps(int index) {
-    HDC screen = GetDC(nullptr);
-    int value = GetDeviceCaps(screen, index);
-    ReleaseDC(nullptr, screen);
-    return value;
-}
+int DeviceCaps(int index) { return GetDeviceCaps(WindowDc().get(), index); }
 
 struct Win32Boxes : MessageBoxes {
     int Show(const std::wstring& text, const std::wstring& title, unsigned style, const std::wstring&,
@@ -80,7 +76,7 @@ void SizeClientAndCentre(HWND hwnd, int width, int height) {
     SetWindowPos(hwnd, nullptr, left, top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void InstallWin32Platform() { platform.boxes = &win32Boxes; }
+MessageBoxes& Win32MessageBoxes() { return win32Boxes; }
 
 std::wstring ModulePath() {
     std::wstring path(MAX_PATH, L'\0');

@@ -26,7 +26,8 @@ void DoEvents();
 // keeping whatever the frame and menu bar add, then centres it on the screen.
 void SizeClientAndCentre(HWND hwnd, int width, int height);
 
-void InstallWin32Platform();
+// Modal boxes through MessageBoxIndirectW, owned by the active window.
+struct MessageBoxes& Win32MessageBoxes();
 
 std::wstring ModulePath();
 

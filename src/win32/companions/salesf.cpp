@@ -8,6 +8,7 @@
 #include "win32/base/WindowClass.h"
 #include "win32/base/Place.h"
 #include "win32/base/Resources.h"
+#include "core/base/Platform.h"
 #include "core/companions/CompanionRules.h"
 #include "win32/companions/Companions.h"
 #include "win32/companions/Forms.h"
@@ -44,8 +45,6 @@ const wchar_t* const kIntroduction =
     L"ご意見、ご感想は下のアドレスまでお寄せください。\r\n";
 const wchar_t* const kAddress = L"https://www.example.com/mirobel/";
 
-// The generator is seeded again from the clock on every tick.
-ClockRandom clockRandom;
 
 HICON LoadCyclist(int i) {
     return static_cast<HICON>(
@@ -101,7 +100,7 @@ void Form_Load(HWND form) {
 }
 
 void Timer1_Timer() {
-    CyclistsTick(cyclists, clockRandom, ScreenTwipsPerPixelX());
+    CyclistsTick(cyclists, *g_platform.random, ScreenTwipsPerPixelX());
     for (int i = 0; i < kCyclists; ++i)
         SetWindowPos(ImageSensyu[i], nullptr, static_cast<int>(std::lround(cyclists[i].left)), cyclists[i].top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

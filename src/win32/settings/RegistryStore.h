@@ -1,7 +1,10 @@
 // The settings store in the per-user registry branch that classic
 // application-settings functions use, so that older stored settings are read.
 #pragma once
-#include "core/settings/Settings.h"
+#include <optional>
+#include <string>
+
+#include "core/base/Seams.h"
 
 namespace mirobel {
 

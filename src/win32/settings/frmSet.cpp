@@ -11,7 +11,6 @@
 #include "win32/companions/Companions.h"
 #include "win32/companions/Forms.h"
 #include "win32/base/Fonts.h"
-#include "win32/settings/RegistryStore.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsRules.h"
 
@@ -221,8 +220,7 @@ void CommandButton_Click(int16_t index) {
             DialogValues values{ControlText(ComboFirst), ControlText(ComboEnd), ControlText(ComboSpeed),
                                 SelectedOption(),
                                 SendMessageW(CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0};
-            RegistryStore store;
-            if (ApplySettings(values, store) != ApplyOutcome::Saved) return;
+            if (ApplySettings(values) != ApplyOutcome::Saved) return;
             // The viewer stays: it is for reading, not for setting.
             UnloadSettingsDialog();
             UnloadSales();

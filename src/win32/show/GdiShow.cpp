@@ -122,12 +122,11 @@ struct GdiFrame : FrameTarget {
         BitBlt(window, r.left, r.top, r.right - r.left, r.bottom - r.top, scr_work.dc, r.left, r.top, SRCCOPY);
         ReleaseDC(frmDisp, window);
     }
-    static int TickerFontSize() { return ScaledFontSize(12, ShowTwipsPerPixel); }
+    static int TickerFontSize() { return ScaledFontSize(12, g_showTwipsPerPixel); }
 };
 
 GdiCanvas gdiCanvas;
 GdiFrame gdiFrame;
-ClockRandom clockRandom;
 Surface portraits[101];
 
 
@@ -189,15 +188,13 @@ Surface* Portrait(int poemNo) {
     return LoadPortrait(poemNo);
 }
 
-void InstallGdiShow() {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    showPorts = {&gdiCanvas, &gdiFrame, &clockRandom};
-}
+CardCanvas& GdiCardCanvas() { return gdiCanvas; }
+FrameTarget& GdiFrameTarget() { return gdiFrame; }
 
 void PresentInto(Surface* screen) { screenSurface = screen; }
 
 void BeginShowOffWindow() {
-    PictureBior.Resize(560, 346, RGB(255, 255, 255));
+    PictureBior.Resize(kCardCanvasWidth, kCardCanvasHeight, RGB(255, 255, 255));
     scr_work.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
     scr_bkg.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
     ResetShowState();

@@ -4,6 +4,8 @@
 
 #include "win32/base/Fonts.h"
 #include "win32/base/Surface.h"
+// After <windows.h>: its DrawText macro renames the canvas method alike.
+#include "core/base/Seams.h"
 
 namespace mirobel {
 
@@ -11,7 +13,10 @@ namespace mirobel {
 // The portrait of a poem's poet, decoded on first use; nullptr if missing.
 Surface* Portrait(int poemNo);
 
-void InstallGdiShow();
+// The card canvas and the frame surfaces on GDI. Portraits are decoded with
+// WIC, which needs COM started on the thread first.
+CardCanvas& GdiCardCanvas();
+FrameTarget& GdiFrameTarget();
 // Frames go to the display window; tests and the benchmark may send them to
 // a surface of their own instead (nullptr: back to the window).
 void PresentInto(Surface* screen);

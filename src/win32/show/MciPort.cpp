@@ -1,7 +1,8 @@
 // The music port on the Windows multimedia command strings.
+#include "win32/show/MciPort.h"
+
 #include "core/base/Platform.h"
 #include "win32/base/Win32Util.h"
-#include "core/show/Bgm.h"
 
 #include <mmsystem.h>
 
@@ -34,6 +35,6 @@ struct MciPort : MusicPort {
 MciPort mciPort;
 }  // namespace
 
-void InstallMciPort() { musicPort = &mciPort; }
+MusicPort& MciMusicPort() { return mciPort; }
 
 }  // namespace mirobel

@@ -3,6 +3,7 @@
 #include "core/base/Globals.h"
 #include "win32/base/Place.h"
 #include "core/base/Platform.h"
+#include "win32/base/Gdi.h"
 #include "win32/base/Guard.h"
 #include "win32/base/Win32Util.h"
 #include "win32/base/WindowClass.h"
@@ -79,11 +80,9 @@ LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
+            PaintScope paint(hwnd);
             if (scr_work.dc)
-                BitBlt(dc, 0, 0, scr_work.width, scr_work.height, scr_work.dc, 0, 0, SRCCOPY);
-            EndPaint(hwnd, &ps);
+                BitBlt(paint.get(), 0, 0, scr_work.width, scr_work.height, scr_work.dc, 0, 0, SRCCOPY);
             return 0;
         }
         case WM_ERASEBKGND:
@@ -125,9 +124,7 @@ bool RegisterClasses() {
 void StartDisplay() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (!RegisterClasses()) return;
-    InstallGdiShow();
-    InstallMciPort();
-    ShowTwipsPerPixel = ScreenTwipsPerPixelX();
+    g_showTwipsPerPixel = ScreenTwipsPerPixelX();
     transparentCursor = MakeTransparentCursor(instance);
 
     // Created hidden, screen-sized, parked just outside the bottom-right corner;
@@ -142,7 +139,7 @@ void StartDisplay() {
     SetTimer(frmDisp, kTimer2, kTimer2Interval, nullptr);
 
     PlaceControl(picfocus, 30, 30, -50, 0);
-    PictureBior.Resize(560, 346, RGB(255, 255, 255));
+    PictureBior.Resize(kCardCanvasWidth, kCardCanvasHeight, RGB(255, 255, 255));
     ShowWindow(frmDisp, SW_SHOW);
     SetFocus(picfocus);
     ShowWindow(frmDisp, SW_SHOWNORMAL);

@@ -5,6 +5,7 @@
 
 #include "core/base/Globals.h"
 #include "win32/base/Place.h"
+#include "win32/base/Gdi.h"
 #include "win32/base/Guard.h"
 #include "win32/base/Resources.h"
 #include "win32/base/WindowClass.h"
@@ -17,7 +18,7 @@ HWND prev = nullptr;
 namespace {
 HWND hostWindow = nullptr;
 int32_t widthTwips = 0, heightTwips = 0;
-HBITMAP picture = nullptr;
+Bitmap picture;
 UINT_PTR watchTimer = 0;
 
 // How often the host is looked at. When the host's process dies, its windows
@@ -32,15 +33,10 @@ int16_t Saturated16(int32_t value) {
 
 int32_t PixelsToTwips(int pixels, int twipsPerPixel) { return static_cast<int32_t>(pixels) * twipsPerPixel; }
 
-void ReleasePicture() {
-    if (picture) DeleteObject(picture);
-    picture = nullptr;
-}
-
 void Forget() {
     if (watchTimer) KillTimer(nullptr, watchTimer);
     watchTimer = 0;
-    ReleasePicture();
+    picture.reset();
     frmPrev = nullptr;
     prev = nullptr;
     hostWindow = nullptr;
@@ -70,25 +66,23 @@ LRESULT CALLBACK FrmPrevProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT CALLBACK PrevProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
+            PaintScope paint(hwnd);
+            HDC dc = paint.get();
             RECT client;
             GetClientRect(hwnd, &client);
             BITMAP bm{};
-            if (picture && GetObjectW(picture, sizeof bm, &bm)) {
-                HDC source = CreateCompatibleDC(dc);
-                HGDIOBJ old = SelectObject(source, picture);
+            if (picture && GetObjectW(picture.get(), sizeof bm, &bm)) {
+                MemoryDc source(dc);
+                Selection selected(source.get(), picture.get());
                 // Width and height are scaled independently, so the whole
                 // card shows in a host of any proportions.
                 SetStretchBltMode(dc, HALFTONE);
                 SetBrushOrgEx(dc, 0, 0, nullptr);
-                StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
-                SelectObject(source, old);
-                DeleteDC(source);
+                StretchBlt(dc, 0, 0, client.right, client.bottom, source.get(), 0, 0, bm.bmWidth, bm.bmHeight,
+                           SRCCOPY);
             } else {
                 FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
             }
-            EndPaint(hwnd, &ps);
             return 0;
         }
         case WM_ERASEBKGND:
@@ -112,8 +106,8 @@ void CreatePreviewWindow() {
     if (!frmPrev) return;
     WindowOpened();
     prev = CreateWindowExW(0, window_class::kPreviewPicture, L"", WS_CHILD, 0, 0, 0, 0, frmPrev, nullptr, instance, nullptr);
-    picture = static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDB_PREVIEW), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    picture.reset(static_cast<HBITMAP>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDB_PREVIEW), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 }  // namespace
 

@@ -1,0 +1,99 @@
+// The narrow interfaces through which the portable core reaches the
+// platform. Each has one implementation per platform layer and a recording
+// fake in the tests; core/base/Platform.h bundles them.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace mirobel {
+
+// Style bits and answers with the values the platform uses, so that the
+// Win32 layer can pass them through unchanged.
+enum : unsigned {
+    kBoxOk = 0x0,
+    kBoxYesNo = 0x4,
+    kBoxIconQuestion = 0x20,
+    kBoxIconInformation = 0x40,
+    kBoxDefaultButton2 = 0x100,
+};
+enum : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
+
+struct MessageBoxes {
+    virtual ~MessageBoxes() = default;
+    // Shows a modal box and returns the answer. helpFile/helpContext travel
+    // with the box; no Help button is ever shown.
+    virtual int Show(const std::wstring& text, const std::wstring& title, unsigned style,
+                     const std::wstring& helpFile, int helpContext) = 0;
+};
+
+// Per-user key/value store addressed by application, section and key.
+struct SettingsStore {
+    virtual ~SettingsStore() = default;
+    // The stored text, or nullopt when the key (or section) does not exist.
+    // Throws RuntimeError when the store cannot be read.
+    virtual std::optional<std::wstring> Read(const std::wstring& app, const std::wstring& section,
+                                             const std::wstring& key) = 0;
+    // Creates what is missing and replaces the value; throws RuntimeError
+    // when the store refuses the write.
+    virtual void Write(const std::wstring& app, const std::wstring& section, const std::wstring& key,
+                       const std::wstring& text) = 0;
+};
+
+struct RandomSource {
+    virtual ~RandomSource() = default;
+    virtual void Reseed() = 0;   // from the clock
+    virtual double Next() = 0;   // uniform in [0, 1)
+};
+
+// The two ways a command string reaches the multimedia layer. Commands are
+// narrow text, as the narrow entry points take them.
+struct MusicPort {
+    virtual ~MusicPort() = default;
+    // Sends a command with no callback window and returns the error code,
+    // 0 for success. A reply, if asked for, fills at most replyLength chars
+    // of reply; reply may be null with replyLength 0.
+    virtual uint32_t SendString(const std::string& command, char* reply, uint32_t replyLength) = 0;
+    // Sends a command whose failure the platform reports in its own box.
+    virtual void Execute(const std::string& command) = 0;
+    // Text in the platform's narrow code page.
+    virtual std::string Narrow(const std::wstring& text) = 0;
+};
+
+// Geometry and colour of what the show draws.
+struct Rgb {
+    uint8_t r, g, b;
+    bool operator==(const Rgb&) const = default;
+};
+
+struct Rect {
+    int left, top, right, bottom;
+    bool operator==(const Rect&) const = default;
+};
+
+// The card canvas: keeps what is drawn on it between frames.
+struct CardCanvas {
+    virtual ~CardCanvas() = default;
+    virtual void FillRect(const Rect& r, Rgb colour) = 0;
+    // One-pixel outline, inside filled with the fill colour.
+    virtual void OutlineRect(const Rect& r, Rgb outline, Rgb fill) = 0;
+    virtual void SetFont(const std::wstring& face, int size, bool bold) = 0;
+    virtual void SetFontSize(int size) = 0;
+    // Glyphs only, top-left at (x, y), in the canvas's default black.
+    virtual void DrawText(int x, int y, const std::wstring& text) = 0;
+};
+
+// The frame's surfaces: background, work surface, card canvas, portraits
+// and the window.
+struct FrameTarget {
+    virtual ~FrameTarget() = default;
+    virtual void Clear(const Rect& r) = 0;  // work surface from the background
+    virtual void CopyCard(int x, int y) = 0;
+    virtual void StretchPortrait(int x, int y, int poemNo) = 0;
+    virtual void DrawTicker(int x, int y, const std::wstring& text) = 0;  // white Mincho
+    // Pixel width of the ticker text as DrawTicker draws it.
+    virtual int TickerWidth(const std::wstring& text) = 0;
+    virtual void Present(const Rect& r) = 0;  // window from the work surface
+};
+
+}  // namespace mirobel
