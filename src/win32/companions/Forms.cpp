@@ -252,6 +252,30 @@ bool KeepFocus(HWND form, UINT msg, WPARAM wp, HWND initial) {
     return true;
 }
 
+bool CommonFormMessage(HWND form, UINT msg, WPARAM wp, LPARAM lp, HWND& handle, HWND initial, LRESULT& result) {
+    switch (msg) {
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            if (HBRUSH brush = ControlColours(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp))) {
+                result = reinterpret_cast<LRESULT>(brush);
+                return true;
+            }
+            return false;
+        case WM_ACTIVATE:
+            KeepFocus(form, msg, wp, initial);
+            result = 0;
+            return true;
+        case WM_DESTROY:
+            ReleaseFormResources(form);
+            handle = nullptr;
+            WindowClosed();
+            result = 0;
+            return true;
+    }
+    return false;
+}
+
 void SetUnscaledFont(HWND control, const wchar_t* face, bool bold, int points) {
     LOGFONTW lf{};
     lf.lfHeight = -MulDiv(points, ScreenDpiX(), 72);

@@ -48,6 +48,12 @@ void EnableTabKey(HWND control);
 // Call from the form's procedure; true when the message was handled.
 bool KeepFocus(HWND form, UINT msg, WPARAM wp, HWND initial);
 
+// What every form's procedure does alike: colours for its controls, the
+// focus kept across activations (at first on `initial`), and on WM_DESTROY
+// its resources freed, its handle cleared and the window count lowered.
+// True when the message was handled; result is then the answer.
+bool CommonFormMessage(HWND form, UINT msg, WPARAM wp, LPARAM lp, HWND& handle, HWND initial, LRESULT& result);
+
 // A font at a point size taken as it is, not through ScaledFontSize; freed
 // with the window's other resources.
 void SetUnscaledFont(HWND control, const wchar_t* face, bool bold, int points);

@@ -108,19 +108,8 @@ LRESULT CALLBACK FrmCommentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kIdCommand1) Command1_Click();
             else if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kIdCommand2) Command2_Click();
             return 0;
-        case WM_CTLCOLORSTATIC:
-            if (HBRUSH brush = ControlColours(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))
-                return reinterpret_cast<LRESULT>(brush);
-            break;
-        case WM_ACTIVATE:
-            KeepFocus(hwnd, msg, wp, Combo1);
-            return 0;
-        case WM_DESTROY:
-            ReleaseFormResources(hwnd);
-            frmComment = nullptr;
-            WindowClosed();
-            return 0;
     }
+    if (LRESULT result; CommonFormMessage(hwnd, msg, wp, lp, frmComment, Combo1, result)) return result;
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 }  // namespace

@@ -46,20 +46,8 @@ LRESULT CALLBACK FrmHelpProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kIdCommandButton) CommandButton_Click();
             return 0;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-            if (HBRUSH brush = ControlColours(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))
-                return reinterpret_cast<LRESULT>(brush);
-            break;
-        case WM_ACTIVATE:
-            KeepFocus(hwnd, msg, wp, CommandButton);
-            return 0;
-        case WM_DESTROY:
-            ReleaseFormResources(hwnd);
-            frmHelp = nullptr;
-            WindowClosed();
-            return 0;
     }
+    if (LRESULT result; CommonFormMessage(hwnd, msg, wp, lp, frmHelp, CommandButton, result)) return result;
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 }  // namespace

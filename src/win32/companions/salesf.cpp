@@ -116,21 +116,11 @@ LRESULT CALLBACK SalesfProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kIdCommand1) Command1_Click();
             return 0;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-            if (HBRUSH brush = ControlColours(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))
-                return reinterpret_cast<LRESULT>(brush);
-            break;
-        case WM_ACTIVATE:
-            KeepFocus(hwnd, msg, wp, Command1);
-            return 0;
         case WM_DESTROY:
             KillTimer(hwnd, kTimer1);
-            ReleaseFormResources(hwnd);
-            salesf = nullptr;
-            WindowClosed();
-            return 0;
+            break;
     }
+    if (LRESULT result; CommonFormMessage(hwnd, msg, wp, lp, salesf, Command1, result)) return result;
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 }  // namespace

@@ -154,20 +154,8 @@ LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_MENUCHAR:
             if (!(HIWORD(wp) & MF_SYSMENU)) return MenuChar(LOWORD(wp), reinterpret_cast<HMENU>(lp));
             break;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            if (HBRUSH brush = ControlColours(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))
-                return reinterpret_cast<LRESULT>(brush);
-            break;
-        case WM_ACTIVATE:
-            KeepFocus(hwnd, msg, wp, ComboFirst);
-            return 0;
-        case WM_DESTROY:
-            ReleaseFormResources(hwnd);
-            frmSet = nullptr;
-            WindowClosed();
-            return 0;
     }
+    if (LRESULT result; CommonFormMessage(hwnd, msg, wp, lp, frmSet, ComboFirst, result)) return result;
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 }  // namespace
