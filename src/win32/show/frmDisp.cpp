@@ -48,6 +48,13 @@ InputPositions ReadPositions() {
             static_cast<int16_t>(cursor.y)};
 }
 
+// What the show must give back when a failure ends the process under it.
+void GiveBackPointerAndMusic() {
+    pointerIsDefault = true;
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    BgmControl(1);
+}
+
 void Form_Click() {
     if (SaverActive) DisplayTick(kTickUserInput);
 }
@@ -133,6 +140,7 @@ void StartDisplay() {
                               DispHeight, DispWidth, DispHeight, nullptr, nullptr, instance, nullptr);
     if (!frmDisp) return;
     WindowOpened();
+    g_beforeFailureExit = GiveBackPointerAndMusic;
     picfocus = CreateWindowExW(0, window_class::kFocus, L"", WS_CHILD | WS_VISIBLE, 0, 0, 30, 30, frmDisp, nullptr,
                                instance, nullptr);
     SetTimer(frmDisp, kTimer1, kTimer1StartInterval, nullptr);
