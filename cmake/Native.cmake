@@ -13,6 +13,7 @@ add_executable(core_tests
   tests/core/BgmTest.cpp
   tests/core/SettingsRulesTest.cpp
   tests/core/CompanionRulesTest.cpp
+  tests/core/ShowRecordTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
 # Tests that read committed assets (the help text) find them here.
@@ -24,3 +25,6 @@ gtest_discover_tests(core_tests)
 add_test(NAME font_coverage
          COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/fonts/test_font_coverage.py
                  --root ${CMAKE_SOURCE_DIR})
+
+# The native show for Linux.
+include(cmake/X11.cmake)

@@ -1,0 +1,96 @@
+#include "x11/show/ShowLink.h"
+
+#include <algorithm>
+#include <chrono>
+#include <random>
+
+#include "core/base/Globals.h"
+#include "core/base/Scaling.h"
+#include "core/poems/Poems.h"
+#include "core/settings/Settings.h"
+#include "core/show/ShowRecord.h"
+#include "core/show/ShowRules.h"
+#include "core/show/ShowState.h"
+
+namespace mirobel::x11 {
+
+namespace {
+// Display scaling is not wired yet: the show runs at the 96-dpi geometry.
+// This is the one value to change for it.
+constexpr int kDisplayScale = 1;
+constexpr int kDpi = 96 * kDisplayScale;
+
+struct ClockRandom : RandomSource {
+    std::mt19937_64 engine;
+    uint64_t reseeds = 0;
+    void Reseed() override {
+        engine.seed(static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                    (reseeds++ * 0x9E3779B97F4A7C15ull));
+    }
+    double Next() override { return std::uniform_real_distribution<double>(0.0, 1.0)(engine); }
+};
+}  // namespace
+
+struct ShowSession::Impl {
+    std::unique_ptr<RandomSource> random;
+    std::unique_ptr<ShowRecorder> recorder;
+    std::FILE* recordFile = nullptr;
+};
+
+ShowSession::ShowSession(const ShowSettings& settings, std::optional<uint64_t> seed) : impl_(new Impl) {
+    ShowTwipsPerPixel = TwipsPerPixel(kDpi);
+    canvas_ = std::make_unique<CairoCanvas>(faces_, kDpi);
+    frame_ = std::make_unique<CairoFrame>(faces_, *canvas_, kDpi, ScaledFontSize(12, ShowTwipsPerPixel));
+    if (seed) impl_->random = std::make_unique<SeededRandom>(*seed);
+    else impl_->random = std::make_unique<ClockRandom>();
+    showPorts = {canvas_.get(), frame_.get(), impl_->random.get()};
+    Speed = settings.speed;
+    SelectType = settings.order;
+    SelectFirst = settings.first;
+    SelectEnd = settings.last;
+}
+
+ShowSession::~ShowSession() { showPorts = {}; }
+
+void ShowSession::Start(int width, int height) {
+    DispWidth = static_cast<int16_t>(width);
+    DispHeight = static_cast<int16_t>(height);
+    frame_->SetScreen(width, height);
+    ResetShowState();
+    WriteToggle = 0;
+    FillPoemTables();
+    NormaliseRange();
+    PrepareCard();
+    PaintFrame();
+}
+
+void ShowSession::NextFrame() { PaintFrame(); }
+
+void ShowSession::Resize(int width, int height) {
+    DispWidth = static_cast<int16_t>(width);
+    DispHeight = static_cast<int16_t>(height);
+    frame_->SetScreen(width, height);
+    // The rules would walk a card that is now outside back in a few pixels
+    // a frame; put it at the edge at once. A screen smaller than the card
+    // keeps it at the top-left corner.
+    CardX = static_cast<int16_t>(std::clamp<int>(CardX, 0, std::max(0, width - kCardWidth)));
+    CardY = static_cast<int16_t>(std::clamp<int>(CardY, 0, std::max(0, height - kCardHeight)));
+}
+
+int ShowSession::FrameInterval() const { return Timer1IntervalFor(Speed); }
+
+void ShowSession::PresentWholeFrames(bool whole) {
+    presentation = whole ? Presentation::WholeScreen : Presentation::ChangedRects;
+}
+
+void ShowSession::Record(std::FILE* out, long frame) {
+    if (!impl_->recorder || impl_->recordFile != out) {
+        impl_->recorder = std::make_unique<ShowRecorder>(out);
+        impl_->recordFile = out;
+    }
+    impl_->recorder->AfterFrame(frame);
+}
+
+ShowSession::Position ShowSession::Now() const { return {CardX, CardY, PoemNo, DispWidth, DispHeight}; }
+
+}  // namespace mirobel::x11
