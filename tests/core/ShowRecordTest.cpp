@@ -81,14 +81,15 @@ TEST(ShowRecorderTest, RecordsEveryFrameNewCardsAndTickerRestarts) {
     showPorts = {&canvas, &frame, &random};
     presentation = Presentation::ChangedRects;
     ShowTwipsPerPixel = 15;
-    // A small screen: the card bounces often, so cards change often.
-    DispWidth = 480, DispHeight = 300;
+    // Cards change at bounces; the ticker of a long rendering also starts
+    // over before the card reaches the next edge on a screen this size.
+    DispWidth = 1024, DispHeight = 768;
     SelectFirst = 5, SelectEnd = 7, SelectType = 2;
 
-    const auto lines = RecordFrames(3000);
+    const auto lines = RecordFrames(4000);
     std::vector<long> cards, cardFrames, restarts;
     long frames = 0;
-    std::vector<long> tickerAt(3000, -1);
+    std::vector<long> tickerAt(4000, -1);
     for (const Line& l : lines) {
         if (l.kind == "frame") {
             ASSERT_EQ(l.values.size(), 6u);
@@ -111,7 +112,7 @@ TEST(ShowRecorderTest, RecordsEveryFrameNewCardsAndTickerRestarts) {
             ADD_FAILURE() << "unknown line " << l.kind;
         }
     }
-    EXPECT_EQ(frames, 3000);
+    EXPECT_EQ(frames, 4000);
     ASSERT_GE(cards.size(), 4u);
     EXPECT_EQ(cardFrames[0], 0);
     // Ascending within 5..7 and round again.

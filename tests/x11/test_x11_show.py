@@ -12,83 +12,15 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
-from winebox import REAL_CONVERT, WineError, parse_ppm, wait_until  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from winebox import REAL_CONVERT, parse_ppm, wait_until  # noqa: E402
+from xdisplay import XDisplay  # noqa: E402
 
 CYAN, WHITE, BLACK = (0, 128, 128), (255, 255, 255), (0, 0, 0)
 
 
 class Config:
     mirobel = host = shots = None
-
-
-class XDisplay:
-    """A private Xvfb. Its root keeps Xvfb's grey weave, so that what the
-    program draws outside its window would show."""
-
-    def __init__(self, width, height):
-        read_end, write_end = os.pipe()
-        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                                      f"{width}x{height}x24", "-nolisten", "tcp", "-ac", "-noreset", "-retro"],
-                                     pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + 30
-        while not number.endswith(b"\n"):
-            if time.monotonic() > deadline or self.xvfb.poll() is not None:
-                raise WineError("Xvfb did not start")
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                raise WineError("Xvfb closed its display pipe")
-            number += chunk
-        os.close(read_end)
-        self.display = ":" + number.decode().strip()
-        self.env = dict(os.environ, DISPLAY=self.display)
-        self.env.pop("XSCREENSAVER_WINDOW", None)
-        self.processes = []
-
-    def close(self):
-        for p in self.processes:
-            if p.poll() is None:
-                p.kill()
-            p.wait(timeout=30)
-            for stream in (p.stdin, p.stdout, p.stderr):
-                if stream:
-                    stream.close()
-        self.xvfb.terminate()
-        try:
-            self.xvfb.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            self.xvfb.kill()
-
-    def host(self, width, height):
-        """A black window of the test's own; returns (process, window id)."""
-        p = subprocess.Popen([Config.host, str(width), str(height)], env=self.env, stdin=subprocess.PIPE,
-                             stdout=subprocess.PIPE, text=True)
-        self.processes.append(p)
-        return p, p.stdout.readline().strip()
-
-    def start(self, *args, env=None):
-        p = subprocess.Popen([Config.mirobel, *args], env=env or self.env, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.PIPE)
-        self.processes.append(p)
-        return p
-
-    def screenshot(self, name=None):
-        xwd = subprocess.run(["xwd", "-root", "-display", self.display, "-silent"], capture_output=True,
-                             check=True, timeout=60).stdout
-        ppm = subprocess.run([REAL_CONVERT, "xwd:-", "ppm:-"], input=xwd, capture_output=True, check=True,
-                             timeout=60).stdout
-        self.last_xwd = xwd
-        if name:
-            self.save_last(name)
-        return parse_ppm(ppm)
-
-    def save_last(self, name):
-        """Keeps the last screenshot as a PNG for people to look at."""
-        if Config.shots:
-            os.makedirs(Config.shots, exist_ok=True)
-            subprocess.run([REAL_CONVERT, "xwd:-", os.path.join(Config.shots, name)], input=self.last_xwd,
-                           check=True, timeout=60)
 
 
 def cyan_box(shot, limit=None):
@@ -136,7 +68,7 @@ class NativeShow(unittest.TestCase):
             self.x.close()
 
     def display(self, width=1024, height=768):
-        self.x = XDisplay(width, height)
+        self.x = XDisplay(width, height, Config.mirobel, Config.host, Config.shots)
         return self.x
 
     def wait_for_written_card(self, name, limit=None, timeout=120):

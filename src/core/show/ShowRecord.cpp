@@ -16,9 +16,11 @@ double SeededRandom::Next() {
 void ShowRecorder::AfterFrame(long n) {
     if (!out_) return;
     // A new card starts its writing again; the poem may be the same one.
-    if (first_ || WritePhase < lastPhase_) std::fprintf(out_, "card %ld %d\n", n, PoemNo);
-    // The ticker only moves left; a step to the right is a restart.
-    if (!first_ && TickerX > lastTickerX_) std::fprintf(out_, "ticker %ld\n", n);
+    const bool newCard = first_ || WritePhase < lastPhase_;
+    if (newCard) std::fprintf(out_, "card %ld %d\n", n, PoemNo);
+    // The ticker only moves left; a step to the right without a new card
+    // (which puts it back at the edge anyway) is the ticker starting over.
+    else if (TickerX > lastTickerX_) std::fprintf(out_, "ticker %ld\n", n);
     std::fprintf(out_, "frame %ld %d %d %d %d %d\n", n, CardX, CardY, PoemNo, TickerX, WritePhase);
     lastPhase_ = WritePhase;
     lastTickerX_ = TickerX;

@@ -21,8 +21,8 @@ struct SeededRandom : RandomSource {
 };
 
 // Writes one line per frame: "frame x y poem tickerX phase", and marks the
-// frames where a new card appears ("card n poem") and where the ticker
-// starts again at the right edge ("ticker n").
+// frames where a new card appears ("card n poem") and where the ticker of
+// the same card starts again at the right edge ("ticker n").
 class ShowRecorder {
 public:
     explicit ShowRecorder(std::FILE* out) : out_(out) {}
