@@ -34,11 +34,10 @@ target_link_libraries(mirobel_x11 PUBLIC mirobel_core PkgConfig::MIROBEL_X11)
 add_executable(mirobel src/x11/app/main.cpp)
 target_link_libraries(mirobel PRIVATE mirobel_x11)
 
-# Where Debian's XScreenSaver looks for hacks and their option files.
-include(GNUInstallDirs)
-set(MIROBEL_HACK_DIR "${CMAKE_INSTALL_FULL_LIBEXECDIR}/xscreensaver" CACHE PATH "where the hack goes")
-set(MIROBEL_HACK_CONFIG_DIR "${CMAKE_INSTALL_FULL_DATADIR}/xscreensaver/config" CACHE PATH
-    "where the hack's option file goes")
+# Where Debian's XScreenSaver looks for hacks and their option files: fixed
+# places, whatever the install prefix (stage with DESTDIR).
+set(MIROBEL_HACK_DIR "/usr/libexec/xscreensaver" CACHE PATH "where the hack goes")
+set(MIROBEL_HACK_CONFIG_DIR "/usr/share/xscreensaver/config" CACHE PATH "where the hack's option file goes")
 install(TARGETS mirobel RUNTIME DESTINATION "${MIROBEL_HACK_DIR}")
 install(FILES src/x11/app/mirobel.xml DESTINATION "${MIROBEL_HACK_CONFIG_DIR}")
 
@@ -62,6 +61,12 @@ add_test(NAME x11_show
                  --mirobel $<TARGET_FILE:mirobel> --host $<TARGET_FILE:x11_host>
                  --shots ${CMAKE_BINARY_DIR}/x11-shots)
 set_tests_properties(x11_show PROPERTIES TIMEOUT 600)
+
+# What an install puts where, and that the option file offers only what
+# the program accepts.
+add_test(NAME x11_install
+         COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/x11/test_install.py --build ${CMAKE_BINARY_DIR}
+                 --hack-dir ${MIROBEL_HACK_DIR} --config-dir ${MIROBEL_HACK_CONFIG_DIR})
 
 # Benchmark of the native frame painting (tools/x11/bench.sh; not a test).
 add_executable(x11_frame_bench bench/X11FrameBench.cpp)

@@ -167,3 +167,12 @@ TEST(CairoShowTest, ResizeKeepsTheCardOnTheScreen) {
     for (int i = 0; i < 50; ++i) show.NextFrame();
     EXPECT_EQ(show.Now().width, 300);
 }
+
+TEST(CairoShowTest, FramesComeAtTheWindowsPaceForEachSpeed) {
+    // The table's 1 ms is held to the Windows timer's 10 ms minimum.
+    const int expected[] = {10, 10, 50, 100, 500};
+    for (int16_t speed = 1; speed <= 5; ++speed) {
+        ShowSession show({speed, 1, 1, 100}, 1);
+        EXPECT_EQ(show.FrameInterval(), expected[speed - 1]) << speed;
+    }
+}

@@ -19,7 +19,8 @@ struct Options {
     std::string display;           // empty: $DISPLAY
     bool help = false;
     // For tests that compare runs: a fixed poem sequence, a record of every
-    // frame, and an end after so many frames.
+    // frame (written as fast as the frames can be drawn), and an end after
+    // so many frames.
     std::optional<uint64_t> seed;
     std::string record;
     long frames = -1;  // -1: until told to stop

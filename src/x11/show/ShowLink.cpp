@@ -19,6 +19,7 @@ namespace {
 // This is the one value to change for it.
 constexpr int kDisplayScale = 1;
 constexpr int kDpi = 96 * kDisplayScale;
+constexpr int kWindowsTimerMinimum = 10;
 
 struct ClockRandom : RandomSource {
     std::mt19937_64 engine;
@@ -77,7 +78,12 @@ void ShowSession::Resize(int width, int height) {
     CardY = static_cast<int16_t>(std::clamp<int>(CardY, 0, std::max(0, height - kCardHeight)));
 }
 
-int ShowSession::FrameInterval() const { return Timer1IntervalFor(Speed); }
+int ShowSession::FrameInterval() const {
+    // The Windows timer behind the table never fires more often than every
+    // 10 ms, so the fastest speeds run at that pace there; here too, or the
+    // card would race across the screen ten times faster.
+    return std::max(kWindowsTimerMinimum, Timer1IntervalFor(Speed));
+}
 
 void ShowSession::PresentWholeFrames(bool whole) {
     presentation = whole ? Presentation::WholeScreen : Presentation::ChangedRects;
