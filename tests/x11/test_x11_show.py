@@ -170,6 +170,16 @@ class NativeShow(unittest.TestCase):
             self.assertEqual(p.returncode, 0, p.stderr.read())
             self.assertLess(took, 0.1, f"speed {speed}: {took * 1000:.0f} ms")
 
+    def test_ends_quietly_when_its_window_goes_away(self):
+        x = self.display()
+        host, window = x.host(800, 600)
+        p = x.start("-window-id", window, "-speed", "1")
+        wait_until(lambda: cyan_box(x.screenshot()), 60, interval=0.2, what="the first card")
+        host.stdin.close()  # the host destroys its window
+        host.wait(timeout=30)
+        p.wait(timeout=30)
+        self.assertEqual(p.returncode, 0, p.stderr.read())
+
     def test_a_shrinking_window_keeps_the_card_inside(self):
         x = self.display(1280, 720)
         host, window = x.host(1280, 720)
