@@ -15,6 +15,7 @@ add_executable(core_tests
   tests/core/CompanionRulesTest.cpp
   tests/core/FuzzTest.cpp
   tests/support/HelpText.cpp
+  tests/core/ShowRecordTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
 # Tests that read committed assets (the help text) find them here.
@@ -30,3 +31,5 @@ add_test(NAME font_coverage
 # Includes run one way through the layers and their subsystems.
 add_test(NAME layers COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/arch/check_layers.py ${CMAKE_SOURCE_DIR}/src)
 add_test(NAME layers_check_itself COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/arch/test_check_layers.py)
+# The native show for Linux.
+include(cmake/X11.cmake)

@@ -85,3 +85,17 @@ add_e2e_test(e2e_preview tests/e2e/test_preview.py)
 add_e2e_test(e2e_music tests/e2e/test_music.py)
 add_e2e_test(e2e_settings_dialog tests/e2e/test_settings_dialog.py)
 add_e2e_test(e2e_companions tests/e2e/test_companions.py)
+
+# The same show run by the GDI seams and by the native program agrees frame
+# by frame: the native program comes from the native build beside this one.
+set_source_files_properties(tests/tools/show_record.rc PROPERTIES OBJECT_DEPENDS
+                            "${portrait_files};${font_files};${portraits_rc}")
+add_executable(show_record tests/tools/show_record.cpp tests/tools/show_record.rc)
+target_link_libraries(show_record PRIVATE mirobel_platform ${MIROBEL_WIN32_LIBS})
+target_link_options(show_record PRIVATE -static)
+set(MIROBEL_NATIVE_PROGRAM "${CMAKE_SOURCE_DIR}/build/native/mirobel" CACHE FILEPATH
+    "the native mirobel to compare the Windows show with")
+add_test(NAME renderers_agree
+  COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/x11/test_renderers_agree.py
+    --native ${MIROBEL_NATIVE_PROGRAM} --recorder $<TARGET_FILE:show_record> --build ${CMAKE_BINARY_DIR})
+set_tests_properties(renderers_agree PROPERTIES RESOURCE_LOCK wine TIMEOUT 900 FIXTURES_REQUIRED wine)

@@ -1,0 +1,30 @@
+#include "core/show/ShowRecord.h"
+
+namespace mirobel {
+
+double SeededRandom::Next() {
+    // splitmix64: exact in 64-bit unsigned arithmetic, so identical under
+    // every compiler; the top 53 bits make a double in [0, 1).
+    state += 0x9E3779B97F4A7C15ull;
+    uint64_t z = state;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    return static_cast<double>(z >> 11) * (1.0 / 9007199254740992.0);
+}
+
+void ShowRecorder::AfterFrame(long n) {
+    if (!out_) return;
+    // A new card starts its writing again; the poem may be the same one.
+    const bool newCard = first_ || WritePhase < lastPhase_;
+    if (newCard) std::fprintf(out_, "card %ld %d\n", n, PoemNo);
+    // The ticker only moves left; a step to the right without a new card
+    // (which puts it back at the edge anyway) is the ticker starting over.
+    else if (TickerX > lastTickerX_) std::fprintf(out_, "ticker %ld\n", n);
+    std::fprintf(out_, "frame %ld %d %d %d %d %d\n", n, CardX, CardY, PoemNo, TickerX, WritePhase);
+    lastPhase_ = WritePhase;
+    lastTickerX_ = TickerX;
+    first_ = false;
+}
+
+}  // namespace mirobel

@@ -1,0 +1,131 @@
+#include "x11/app/Options.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace mirobel::x11 {
+
+const char* const kUsage =
+    "usage: mirobel [-window | -root | -window-id ID] [-display NAME]\n"
+    "               [-speed 1..5] [-order random|ascending|descending] [-first N] [-last N]\n"
+    "  -speed   1 fastest .. 5 slowest (default 3)\n"
+    "  -order   order of the poems (default random)\n"
+    "  -first, -last   the range of poems, 1..100 (default 1 and 100)\n";
+
+namespace {
+std::optional<long> Integer(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    errno = 0;
+    char* end = nullptr;
+    long v = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || std::isspace(static_cast<unsigned char>(text[0]))) return std::nullopt;
+    return v;
+}
+}  // namespace
+
+std::optional<unsigned long> ParseWindowId(const std::string& text) {
+    if (text.empty() || text[0] == '-' || text[0] == '+' || std::isspace(static_cast<unsigned char>(text[0])))
+        return std::nullopt;
+    errno = 0;
+    char* end = nullptr;
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    unsigned long v = std::strtoul(hex ? text.c_str() + 2 : text.c_str(), &end, hex ? 16 : 10);
+    if (errno != 0 || *end != '\0' || end == text.c_str() + (hex ? 2 : 0) || v == 0 || v > 0xFFFFFFFFul)
+        return std::nullopt;
+    return v;
+}
+
+std::variant<Options, std::string> ParseOptions(int argc, const char* const* argv) {
+    Options o;
+    bool firstGiven = false, lastGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string name = argv[i];
+        // XScreenSaver's hacks take both -name and --name.
+        if (name.rfind("--", 0) == 0) name.erase(0, 1);
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= argc) return std::nullopt;
+            return std::string(argv[++i]);
+        };
+        auto number = [&](long low, long high, long& out) -> std::optional<std::string> {
+            auto text = value();
+            if (!text) return name + " needs a value (" + std::to_string(low) + ".." + std::to_string(high) + ")";
+            auto v = Integer(*text);
+            if (!v || *v < low || *v > high)
+                return name + " must be a whole number from " + std::to_string(low) + " to " +
+                       std::to_string(high) + ", not '" + *text + "'";
+            out = *v;
+            return std::nullopt;
+        };
+        long n = 0;
+        if (name == "-speed") {
+            if (auto e = number(1, 5, n)) return *e;
+            o.settings.speed = static_cast<int16_t>(n);
+        } else if (name == "-first") {
+            if (auto e = number(1, 100, n)) return *e;
+            o.settings.first = static_cast<int16_t>(n);
+            firstGiven = true;
+        } else if (name == "-last") {
+            if (auto e = number(1, 100, n)) return *e;
+            o.settings.last = static_cast<int16_t>(n);
+            lastGiven = true;
+        } else if (name == "-order") {
+            auto text = value();
+            if (text && *text == "random") o.settings.order = 1;
+            else if (text && *text == "ascending") o.settings.order = 2;
+            else if (text && *text == "descending") o.settings.order = 3;
+            else return "-order must be random, ascending or descending" + (text ? ", not '" + *text + "'" : "");
+        } else if (name == "-window") {
+            o.target = Target::OwnWindow;
+        } else if (name == "-root") {
+            o.target = Target::Root;
+        } else if (name == "-window-id") {
+            auto text = value();
+            auto id = text ? ParseWindowId(*text) : std::nullopt;
+            if (!id) return "-window-id needs a window id (decimal or 0x...)" + (text ? ", not '" + *text + "'" : "");
+            o.target = Target::WindowId;
+            o.windowId = *id;
+        } else if (name == "-display") {
+            auto text = value();
+            if (!text) return "-display needs a display name";
+            o.display = *text;
+        } else if (name == "-help" || name == "-h") {
+            o.help = true;
+        } else if (name == "-test-seed") {
+            auto text = value();
+            auto v = text ? Integer(*text) : std::nullopt;
+            if (!v || *v < 0) return "-test-seed needs a whole number from 0";
+            o.seed = static_cast<uint64_t>(*v);
+        } else if (name == "-test-record") {
+            auto text = value();
+            if (!text || text->empty()) return "-test-record needs a file name";
+            o.record = *text;
+        } else if (name == "-test-frames") {
+            auto text = value();
+            auto v = text ? Integer(*text) : std::nullopt;
+            if (!v || *v < 1) return "-test-frames needs a whole number from 1";
+            o.frames = *v;
+        } else {
+            return "unknown option '" + std::string(argv[i]) + "'";
+        }
+    }
+    if ((firstGiven || lastGiven) && o.settings.first > o.settings.last)
+        return "-first (" + std::to_string(o.settings.first) + ") must not come after -last (" +
+               std::to_string(o.settings.last) + ")";
+    return o;
+}
+
+std::variant<Placement, std::string> ChooseTarget(const Options& options, const char* xscreensaverWindow) {
+    if (options.target == Target::WindowId) return Placement{Target::WindowId, options.windowId};
+    if (options.target == Target::OwnWindow) return Placement{Target::OwnWindow, 0};
+    if (xscreensaverWindow && *xscreensaverWindow) {
+        auto id = ParseWindowId(xscreensaverWindow);
+        if (!id) return "XSCREENSAVER_WINDOW names no window: '" + std::string(xscreensaverWindow) + "'";
+        return Placement{Target::WindowId, *id};
+    }
+    if (options.target == Target::Root) return Placement{Target::Root, 0};
+    return Placement{Target::OwnWindow, 0};
+}
+
+}  // namespace mirobel::x11

@@ -1,0 +1,46 @@
+// The native program's command line, in the style of XScreenSaver's hacks.
+// Plain C++: no X here, so that it is tested without a display.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "x11/show/ShowLink.h"
+
+namespace mirobel::x11 {
+
+enum class Target { OwnWindow, Root, WindowId };
+
+struct Options {
+    ShowSettings settings;
+    std::optional<Target> target;  // as asked on the command line
+    unsigned long windowId = 0;
+    std::string display;           // empty: $DISPLAY
+    bool help = false;
+    // For tests that compare runs: a fixed poem sequence, a record of every
+    // frame (written as fast as the frames can be drawn), and an end after
+    // so many frames.
+    std::optional<uint64_t> seed;
+    std::string record;
+    long frames = -1;  // -1: until told to stop
+};
+
+// The options, or the message to print before exiting with status 2.
+std::variant<Options, std::string> ParseOptions(int argc, const char* const* argv);
+
+struct Placement {
+    Target target;
+    unsigned long windowId;
+};
+// Where to draw: -window-id, then -window, then the window XScreenSaver
+// names in its environment variable (it also passes -root), then -root,
+// else a window of our own. A variable that names no window is an error.
+std::variant<Placement, std::string> ChooseTarget(const Options& options, const char* xscreensaverWindow);
+
+// Parses a window id as X tools print them: decimal or 0x-hexadecimal.
+std::optional<unsigned long> ParseWindowId(const std::string& text);
+
+extern const char* const kUsage;
+
+}  // namespace mirobel::x11

@@ -1,0 +1,27 @@
+// mirobel: the show of the hundred poems as an XScreenSaver hack.
+#include <cstdio>
+#include <cstdlib>
+
+#include "x11/app/Options.h"
+#include "x11/app/XShow.h"
+
+using namespace mirobel::x11;
+
+int main(int argc, char** argv) {
+    auto parsed = ParseOptions(argc, argv);
+    if (auto* message = std::get_if<std::string>(&parsed)) {
+        std::fprintf(stderr, "mirobel: %s\n%s", message->c_str(), kUsage);
+        return 2;
+    }
+    const Options& options = std::get<Options>(parsed);
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    auto placement = ChooseTarget(options, std::getenv("XSCREENSAVER_WINDOW"));
+    if (auto* message = std::get_if<std::string>(&placement)) {
+        std::fprintf(stderr, "mirobel: %s\n", message->c_str());
+        return 2;
+    }
+    return RunShow(options, std::get<Placement>(placement));
+}

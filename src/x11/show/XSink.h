@@ -1,0 +1,37 @@
+// Presents frames into an X window through one small back tile on the X
+// server: a tile is drawn complete before it is copied to the window, so no
+// half-drawn card is ever seen, and no screen-sized buffer is kept.
+#pragma once
+#include <X11/Xlib.h>
+
+#include "x11/show/CairoShow.h"
+
+namespace mirobel::x11 {
+
+class XSink : public FrameSink {
+public:
+    XSink(Display* display, Window window, Visual* visual, int depth);
+    ~XSink() override;
+    XSink(const XSink&) = delete;
+    XSink& operator=(const XSink&) = delete;
+
+    void FillBlack(const Rect& r) override;
+    cairo_t* BeginTile(const Rect& r) override;
+    void EndTile(const Rect& r) override;
+    int TileWidth() const override { return kTile; }
+    int TileHeight() const override { return kTile; }
+
+    // The card (400 x 260, plus its step) fits one tile.
+    static constexpr int kTile = 512;
+
+private:
+    Display* display_;
+    Window window_;
+    Pixmap tile_;
+    GC gc_;
+    unsigned long black_;
+    cairo_surface_t* surface_;
+    cairo_t* cr_;
+};
+
+}  // namespace mirobel::x11

@@ -1,0 +1,60 @@
+// Runs the show's real GDI seams off-window with a fixed poem sequence and
+// writes the per-frame record that the native program writes with its test
+// options, so that a test can compare the two layers' runs.
+//
+//   show_record WIDTH HEIGHT SEED FRAMES ORDER FIRST LAST OUT
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/base/Globals.h"
+#include "core/poems/Poems.h"
+#include "core/settings/Settings.h"
+#include "core/show/ShowRecord.h"
+#include "core/show/ShowState.h"
+#include "win32/base/Surface.h"
+#include "app/InstallPlatform.h"
+#include "core/base/Platform.h"
+#include "win32/show/GdiShow.h"
+
+using namespace mirobel;
+
+int main(int argc, char** argv) {
+    if (argc != 9) {
+        std::fprintf(stderr, "usage: show_record WIDTH HEIGHT SEED FRAMES ORDER FIRST LAST OUT\n");
+        return 2;
+    }
+    const int width = std::atoi(argv[1]), height = std::atoi(argv[2]);
+    const long frames = std::atol(argv[4]);
+    std::FILE* out = std::fopen(argv[8], "w");
+    if (!out) return 1;
+
+    AddEmbeddedFonts();
+    InstallWin32Platform();
+    SeededRandom random(std::strtoull(argv[3], nullptr, 10));
+    g_platform.random = &random;
+    FillPoemTables();
+    SelectType = static_cast<int16_t>(std::atoi(argv[5]));
+    SelectFirst = static_cast<int16_t>(std::atoi(argv[6]));
+    SelectEnd = static_cast<int16_t>(std::atoi(argv[7]));
+    NormaliseRange();
+    // The native show runs at the 96-dpi geometry; so does this run.
+    g_showTwipsPerPixel = 15;
+    DispWidth = static_cast<int16_t>(width);
+    DispHeight = static_cast<int16_t>(height);
+    g_presentation = Presentation::ChangedRects;
+    Surface screen;
+    screen.Resize(width, height, RGB(0, 0, 0));
+    PresentInto(&screen);
+
+    // As the show starts: the first card, then its first frame.
+    BeginShowOffWindow();
+    ShowRecorder recorder(out);
+    for (long n = 0; n < frames; ++n) {
+        PaintFrame();
+        recorder.AfterFrame(n);
+    }
+    PresentInto(nullptr);
+    ReleaseGdiShow();
+    screen.Release();
+    return std::fclose(out) == 0 ? 0 : 1;
+}

@@ -1,0 +1,178 @@
+// The cairo seams driven by the real show rules into an image: what the
+// card looks like, that presenting only the changed rectangles gives the
+// same picture as whole frames, and that a resize keeps the card inside.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "core/base/Globals.h"
+#include "core/show/ShowState.h"
+#include "x11/base/Assets.h"
+#include "x11/base/Jpeg.h"
+#include "x11/show/ShowLink.h"
+
+using namespace mirobel;
+using namespace mirobel::x11;
+
+namespace {
+struct Pixel {
+    int r, g, b;
+    bool operator==(const Pixel&) const = default;
+};
+
+Pixel At(cairo_surface_t* s, int x, int y) {
+    cairo_surface_flush(s);
+    const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+    uint32_t v = reinterpret_cast<const uint32_t*>(row)[x];
+    return {static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>(v & 0xFF)};
+}
+
+template <typename Test>
+int Count(cairo_surface_t* s, Rect r, Test test) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (test(At(s, x, y))) ++n;
+    return n;
+}
+
+bool Dark(Pixel p) { return p.r + p.g + p.b < 200; }
+bool White(Pixel p) { return p.r > 230 && p.g > 230 && p.b > 230; }
+bool Colourful(Pixel p) { return !White(p) && !(p.r == 0 && p.g == 128 && p.b == 128); }
+
+ShowSettings Ascending(int16_t first = 1) { return {1, 2, first, 100}; }
+}  // namespace
+
+TEST(CairoShowTest, EmbeddedFontsAndEveryPortraitLoad) {
+    Faces faces;
+    EXPECT_TRUE(faces.Loaded());
+    for (int n = 1; n <= 100; ++n) {
+        Blob jpeg = PortraitJpeg(n);
+        cairo_surface_t* s = DecodeJpeg(jpeg.data, jpeg.size);
+        ASSERT_NE(s, nullptr) << n;
+        EXPECT_GT(cairo_image_surface_get_width(s), 10) << n;
+        EXPECT_GT(cairo_image_surface_get_height(s), 10) << n;
+        cairo_surface_destroy(s);
+    }
+    EXPECT_EQ(PortraitJpeg(0).data, nullptr);
+    EXPECT_EQ(PortraitJpeg(101).data, nullptr);
+    // Broken data gives no picture, and the process lives on.
+    Blob good = PortraitJpeg(1);
+    EXPECT_EQ(DecodeJpeg(good.data, good.size / 3), nullptr);
+    const unsigned char garbage[] = {0xFF, 0xD8, 0xFF, 0xE0, 1, 2, 3, 4, 5};
+    EXPECT_EQ(DecodeJpeg(garbage, sizeof garbage), nullptr);
+    EXPECT_EQ(DecodeJpeg(nullptr, 0), nullptr);
+}
+
+TEST(CairoShowTest, TickerIsMeasuredInTheEmbeddedMinchoAtTheShowsSize) {
+    ShowSession show(Ascending(), 1);
+    // Full-width characters advance one em: 12 points at 96 dpi are 16 px.
+    EXPECT_EQ(show.Frame().TickerWidth(L"あいう"), 48);
+    EXPECT_EQ(show.Frame().TickerWidth(L""), 0);
+}
+
+TEST(CairoShowTest, CardShowsFacePanelPoemPortraitAndTicker) {
+    ShowSession show(Ascending(17), 3);
+    ImageSink sink(1024, 768);
+    show.SetSink(&sink);
+    show.Start(1024, 768);
+    // Past the writing (phase 5 and later): portrait and ticker are shown.
+    int frames = 0;
+    while ((WritePhase < 5 || TickerX > 600) && frames < 2000) show.NextFrame(), ++frames;
+    ASSERT_LT(frames, 2000);
+    const auto now = show.Now();
+    EXPECT_EQ(now.poem, 17);
+    cairo_surface_t* img = sink.Surface();
+    const int x = now.cardX, y = now.cardY;
+    // Dark-cyan face, the panel's black outline and white inside.
+    EXPECT_EQ(At(img, x + 5, y + 100), (Pixel{0, 128, 128}));
+    EXPECT_EQ(At(img, x + 395, y + 250), (Pixel{0, 128, 128}));
+    EXPECT_EQ(At(img, x + 15, y + 100), (Pixel{0, 0, 0}));
+    EXPECT_EQ(At(img, x + 384, y + 100), (Pixel{0, 0, 0}));
+    EXPECT_EQ(At(img, x + 200, y + 16), (Pixel{255, 255, 255}));
+    // The poem's five columns, right to left from x 350: ink in each.
+    for (int column = 0; column < 5; ++column) {
+        const int cx = x + 350 - 40 * column;
+        EXPECT_GT(Count(img, {cx, y + 25, cx + 30, y + 240}, Dark), 150) << "column " << column;
+    }
+    // The portrait is a picture, not the white panel.
+    EXPECT_GT(Count(img, {x + kPortraitLeft, y + kPortraitTop, x + kPortraitLeft + kPortraitWidth,
+                          y + kPortraitTop + kPortraitHeight},
+                    Colourful),
+              kPortraitWidth * kPortraitHeight / 2);
+    // The title line in small Mincho on the face above the panel.
+    EXPECT_GT(Count(img, {x + 15, y + 1, x + 250, y + 15}, Dark), 100);
+    // White ticker text on black along the bottom; nothing else there.
+    const int tickerInk = Count(img, {0, 768 - 30, 1024, 768}, White);
+    EXPECT_GT(tickerInk, 200);
+    EXPECT_EQ(Count(img, {0, 768 - 30, std::max(0, TickerX - 3), 768}, [](Pixel p) { return p.r + p.g + p.b > 0; }),
+              0);
+    // Black everywhere away from the card and the ticker.
+    EXPECT_EQ(At(img, (x + 600) % 1024, (y + 400) % 700), (Pixel{0, 0, 0}));
+}
+
+TEST(CairoShowTest, ChangedRectanglesGiveTheSamePictureAsWholeFrames) {
+    // Long enough for several cards, bounces, portraits and ticker restarts.
+    const int frames = 1500;
+    std::vector<cairo_surface_t*> pictures;
+    std::vector<ImageSink*> sinks;
+    for (bool whole : {true, false}) {
+        ShowSession::PresentWholeFrames(whole);
+        ShowSession show({1, 1, 1, 100}, 11);
+        auto* sink = new ImageSink(700, 420);
+        sink->tileWidth = 97, sink->tileHeight = 61;  // tiles that cut through everything
+        show.SetSink(sink);
+        show.Start(700, 420);
+        size_t largestScene = 0;
+        for (int i = 0; i < frames; ++i) {
+            show.NextFrame();
+            largestScene = std::max(largestScene, show.Frame().SceneSize());
+        }
+        // Card, portrait, ticker and at most a clearing: nothing piles up.
+        EXPECT_LE(largestScene, 4u);
+        sinks.push_back(sink);
+    }
+    ShowSession::PresentWholeFrames(false);
+    cairo_surface_t* a = sinks[0]->Surface();
+    cairo_surface_t* b = sinks[1]->Surface();
+    int differing = 0;
+    for (int y = 0; y < 420; ++y)
+        for (int x = 0; x < 700; ++x)
+            if (!(At(a, x, y) == At(b, x, y))) ++differing;
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(Count(a, {0, 0, 700, 420}, [](Pixel p) { return p.g == 128 && p.b == 128 && p.r == 0; }), 1000);
+    for (ImageSink* s : sinks) delete s;
+}
+
+TEST(CairoShowTest, ResizeKeepsTheCardOnTheScreen) {
+    ShowSession show(Ascending(), 5);
+    ImageSink sink(1280, 720);
+    show.SetSink(&sink);
+    show.Start(1280, 720);
+    for (int i = 0; i < 400; ++i) show.NextFrame();  // far to the right and down
+    ASSERT_GT(show.Now().cardX, 600 - kCardWidth);
+    show.Resize(600, 400);
+    for (int i = 0; i < 500; ++i) {
+        auto now = show.Now();
+        ASSERT_GE(now.cardX, 0);
+        ASSERT_LE(now.cardX + kCardWidth, 600) << i;
+        ASSERT_LE(now.cardY + kCardHeight, 400) << i;
+        show.NextFrame();
+    }
+    // Smaller than the card: it stays in the corner, and frames go on.
+    show.Resize(300, 200);
+    EXPECT_EQ(show.Now().cardX, 0);
+    EXPECT_EQ(show.Now().cardY, 0);
+    for (int i = 0; i < 50; ++i) show.NextFrame();
+    EXPECT_EQ(show.Now().width, 300);
+}
+
+TEST(CairoShowTest, FramesComeAtTheWindowsPaceForEachSpeed) {
+    // The table's 1 ms is held to the Windows timer's 10 ms minimum.
+    const int expected[] = {10, 10, 50, 100, 500};
+    for (int16_t speed = 1; speed <= 5; ++speed) {
+        ShowSession show({speed, 1, 1, 100}, 1);
+        EXPECT_EQ(show.FrameInterval(), expected[speed - 1]) << speed;
+    }
+}

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "x11/app/Options.h"
+
+using namespace mirobel::x11;
+
+namespace {
+std::variant<Options, std::string> Parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "mirobel");
+    return ParseOptions(static_cast<int>(args.size()), args.data());
+}
+
+Options Ok(std::vector<const char*> args) {
+    auto r = Parse(args);
+    if (auto* e = std::get_if<std::string>(&r)) ADD_FAILURE() << *e;
+    return std::holds_alternative<Options>(r) ? std::get<Options>(r) : Options{};
+}
+}  // namespace
+
+TEST(OptionsTest, DefaultsAreTheWindowsDefaultsAndEveryValueIsTaken) {
+    Options d = Ok({});
+    EXPECT_EQ(d.settings.speed, 3);
+    EXPECT_EQ(d.settings.order, 1);
+    EXPECT_EQ(d.settings.first, 1);
+    EXPECT_EQ(d.settings.last, 100);
+    EXPECT_FALSE(d.target.has_value());
+    EXPECT_EQ(d.frames, -1);
+
+    Options o = Ok({"-speed", "5", "--order", "descending", "-first", "12", "-last", "12", "-window-id", "0x1c00007",
+                    "-display", ":7"});
+    EXPECT_EQ(o.settings.speed, 5);
+    EXPECT_EQ(o.settings.order, 3);
+    EXPECT_EQ(o.settings.first, 12);
+    EXPECT_EQ(o.settings.last, 12);
+    EXPECT_EQ(o.target, Target::WindowId);
+    EXPECT_EQ(o.windowId, 0x1c00007ul);
+    EXPECT_EQ(o.display, ":7");
+    EXPECT_EQ(Ok({"-first", "60"}).settings.first, 60);  // with the default last poem
+    EXPECT_EQ(Ok({"-order", "ascending"}).settings.order, 2);
+    EXPECT_EQ(Ok({"-order", "random"}).settings.order, 1);
+    EXPECT_EQ(Ok({"-window-id", "12345"}).windowId, 12345ul);
+    EXPECT_EQ(Ok({"-root"}).target, Target::Root);
+    EXPECT_EQ(Ok({"-window"}).target, Target::OwnWindow);
+    // The test-only options.
+    Options t = Ok({"-test-seed", "99", "-test-record", "/tmp/r.txt", "-test-frames", "300"});
+    EXPECT_EQ(t.seed, 99u);
+    EXPECT_EQ(t.record, "/tmp/r.txt");
+    EXPECT_EQ(t.frames, 300);
+}
+
+TEST(OptionsTest, BadValuesAreRefusedWithAMessageNamingTheOption) {
+    const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
+        {{"-speed", "0"}, "-speed"},
+        {{"-speed", "6"}, "-speed"},
+        {{"-speed", "3x"}, "-speed"},
+        {{"-speed", " 3"}, "-speed"},
+        {{"-speed", ""}, "-speed"},
+        {{"-speed"}, "-speed"},
+        {{"-order", "sideways"}, "-order"},
+        {{"-order"}, "-order"},
+        {{"-first", "0"}, "-first"},
+        {{"-first", "101"}, "-first"},
+        {{"-last", "-1"}, "-last"},
+        {{"-last", "99999999999999999999"}, "-last"},
+        {{"-first", "60", "-last", "40"}, "-first"},
+        {{"-last", "40", "-first", "60"}, "-first"},
+        {{"-window-id", "zz"}, "-window-id"},
+        {{"-window-id", "0"}, "-window-id"},
+        {{"-window-id", "-5"}, "-window-id"},
+        {{"-window-id", "0x"}, "-window-id"},
+        {{"-window-id"}, "-window-id"},
+        {{"-fast"}, "-fast"},
+        {{"-test-frames", "0"}, "-test-frames"},
+    };
+    for (const auto& [args, option] : cases) {
+        auto r = Parse(args);
+        std::string shown;
+        for (const char* a : args) shown += std::string(a) + " ";
+        ASSERT_TRUE(std::holds_alternative<std::string>(r)) << shown;
+        EXPECT_NE(std::get<std::string>(r).find(option), std::string::npos) << shown << std::get<std::string>(r);
+    }
+}
+
+TEST(OptionsTest, TargetFollowsXScreenSaverConventions) {
+    auto choose = [](std::vector<const char*> args, const char* env) {
+        auto r = ChooseTarget(Ok(args), env);
+        EXPECT_TRUE(std::holds_alternative<Placement>(r));
+        return std::holds_alternative<Placement>(r) ? std::get<Placement>(r) : Placement{Target::Root, 0};
+    };
+    // By hand: a window of its own.
+    EXPECT_EQ(choose({}, nullptr).target, Target::OwnWindow);
+    EXPECT_EQ(choose({}, "").target, Target::OwnWindow);
+    EXPECT_EQ(choose({"-root"}, nullptr).target, Target::Root);
+    // The daemon passes -root and names its window in the environment.
+    Placement daemon = choose({"-root"}, "0x2a00003");
+    EXPECT_EQ(daemon.target, Target::WindowId);
+    EXPECT_EQ(daemon.windowId, 0x2a00003ul);
+    EXPECT_EQ(choose({}, "44040195").windowId, 44040195ul);
+    // What is asked for explicitly wins over the environment.
+    EXPECT_EQ(choose({"-window-id", "77"}, "0x2a00003").windowId, 77ul);
+    EXPECT_EQ(choose({"-window"}, "0x2a00003").target, Target::OwnWindow);
+    // A variable naming no window is an error, not the root window.
+    auto bad = ChooseTarget(Ok({"-root"}), "nonsense");
+    ASSERT_TRUE(std::holds_alternative<std::string>(bad));
+    EXPECT_NE(std::get<std::string>(bad).find("XSCREENSAVER_WINDOW"), std::string::npos);
+}

@@ -1,0 +1,63 @@
+"""An install puts the program and its option file where Debian's
+XScreenSaver looks for them, and every setting the option file can pass is
+one the program accepts (a bad one would leave the daemon with a hack that
+exits at once)."""
+import argparse
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+import xml.etree.ElementTree as ET
+
+
+class Config:
+    build = hack_dir = config_dir = None
+
+
+class Install(unittest.TestCase):
+    def test_installs_where_xscreensaver_finds_it_with_options_the_program_takes(self):
+        with tempfile.TemporaryDirectory() as stage:
+            subprocess.run(["cmake", "--install", Config.build], env=dict(os.environ, DESTDIR=stage), check=True,
+                           stdout=subprocess.DEVNULL, timeout=300)
+            program = os.path.join(stage + Config.hack_dir, "mirobel")
+            config = os.path.join(stage + Config.config_dir, "mirobel.xml")
+            self.assertEqual(Config.hack_dir, "/usr/libexec/xscreensaver")
+            self.assertEqual(Config.config_dir, "/usr/share/xscreensaver/config")
+            self.assertTrue(os.access(program, os.X_OK), program)
+            root = ET.parse(config).getroot()
+            self.assertEqual(root.tag, "screensaver")
+            self.assertEqual(root.get("name"), "mirobel")
+
+            # Every argument the settings window can produce, alone and at
+            # the ends of its ranges.
+            args = [root.find("command").get("arg").split()]
+            for number in root.iter("number"):
+                for value in (number.get("low"), number.get("high"), number.get("default")):
+                    args.append(number.get("arg").replace("%", value).split())
+            options = [o.get("arg-set") for o in root.iter("option")]
+            self.assertEqual(len(options), 3)
+            args += [o.split() for o in options if o]
+            ids = {n.get("id") for n in root.iter("number")}
+            self.assertEqual(ids, {"speed", "first", "last"})
+            for a in args:
+                r = subprocess.run([program, *a, "-help"], capture_output=True, text=True, timeout=60)
+                self.assertEqual(r.returncode, 0, f"{a}: {r.stderr}")
+            speed = next(n for n in root.iter("number") if n.get("id") == "speed")
+            self.assertEqual((speed.get("low"), speed.get("high"), speed.get("default")), ("1", "5", "3"))
+            bad = subprocess.run([program, "-speed", "6"], capture_output=True, text=True, timeout=60)
+            self.assertEqual(bad.returncode, 2)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--hack-dir", required=True)
+    parser.add_argument("--config-dir", required=True)
+    args, rest = parser.parse_known_args()
+    Config.build, Config.hack_dir, Config.config_dir = args.build, args.hack_dir, args.config_dir
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()

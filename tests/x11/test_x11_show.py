@@ -1,0 +1,235 @@
+"""The native program on a virtual X display: it draws the card into the
+window it is given (as XScreenSaver gives it one), also without any font of
+the host, refuses bad options, ends at once on SIGTERM, and keeps the card
+inside a window that shrinks."""
+import argparse
+import os
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from winebox import REAL_CONVERT, parse_ppm, wait_until  # noqa: E402
+from xdisplay import XDisplay  # noqa: E402
+
+CYAN, WHITE, BLACK = (0, 128, 128), (255, 255, 255), (0, 0, 0)
+
+
+class Config:
+    mirobel = host = shots = None
+
+
+def cyan_box(shot, limit=None):
+    """Bounding box (left, top, right, bottom) of the dark-cyan card face."""
+    width, height = limit or (shot.width, shot.height)
+    xs, ys = [], []
+    for y in range(0, height):
+        row = shot.rgb[y * shot.width * 3:(y * shot.width + width) * 3]
+        i = row.find(bytes(CYAN))
+        while i >= 0:
+            if i % 3 == 0:
+                xs.append(i // 3)
+                ys.append(y)
+                break
+            i = row.find(bytes(CYAN), i + 1)
+        j = row.rfind(bytes(CYAN))
+        while j >= 0 and j % 3:
+            j = row.rfind(bytes(CYAN), 0, j)
+        if j >= 0:
+            xs.append(j // 3)
+    if not xs:
+        return None
+    return min(xs), min(ys), max(xs) + 1, max(ys) + 1
+
+
+def count(shot, box, test):
+    x0, y0, x1, y1 = box
+    return sum(1 for y in range(y0, y1) for x in range(x0, x1) if test(shot.pixel(x, y)))
+
+
+def dark(p):
+    return sum(p) < 200
+
+
+def colourful(p):
+    return p != WHITE and p != CYAN and sum(p) > 60
+
+
+class NativeShow(unittest.TestCase):
+    def setUp(self):
+        self.x = None
+
+    def tearDown(self):
+        if self.x:
+            self.x.close()
+
+    def display(self, width=1024, height=768):
+        self.x = XDisplay(width, height, Config.mirobel, Config.host, Config.shots)
+        return self.x
+
+    def wait_for_written_card(self, name, limit=None, timeout=120):
+        """Polls screenshots until a whole card with portrait and ticker shows."""
+        def ready():
+            shot = self.x.screenshot()
+            box = cyan_box(shot, limit)
+            if not box or box[2] - box[0] != 400 or box[3] - box[1] != 260:
+                return None
+            bottom = (limit or (shot.width, shot.height))[1]
+            left, top = box[0], box[1]
+            portrait = (left + 58, top + 41, left + 184, top + 221)
+            if count(shot, portrait, colourful) < 126 * 180 // 2:
+                return None
+            if count(shot, (0, bottom - 30, (limit or (shot.width,))[0], bottom), lambda p: p == WHITE) < 100:
+                return None
+            return shot, box
+        shot, box = wait_until(ready, timeout, interval=0.3, what="a written card with portrait and ticker")
+        self.x.save_last(name)
+        return shot, box
+
+    def assert_card(self, shot, box):
+        left, top = box[0], box[1]
+        self.assertEqual(shot.pixel(left + 5, top + 100), CYAN)
+        self.assertEqual(shot.pixel(left + 15, top + 100), BLACK, "panel outline")
+        self.assertEqual(shot.pixel(left + 200, top + 16), WHITE, "panel")
+        # The poem in five columns from the right, then the poet at the left.
+        for column in range(5):
+            cx = left + 350 - 40 * column
+            self.assertGreater(count(shot, (cx, top + 25, cx + 30, top + 240), dark), 150, f"column {column}")
+        self.assertGreater(count(shot, (left + 25, top + 25, left + 55, top + 240), dark), 100, "poet")
+        self.assertGreater(count(shot, (left + 15, top + 1, left + 250, top + 15), lambda p: p != CYAN), 100,
+                           "title line")
+
+    def test_draws_the_card_into_the_window_it_is_given(self):
+        x = self.display()
+        host, window = x.host(800, 600)
+        p = x.start("-window-id", window, "-speed", "1", "-order", "ascending", "-first", "17", "-last", "17")
+        shot, box = self.wait_for_written_card("x11-window-id.png", limit=(800, 600))
+        self.assert_card(shot, box)
+        self.assertLessEqual(box[2], 800)
+        self.assertLessEqual(box[3], 600)
+        # Nothing outside the window: the root still shows Xvfb's weave.
+        outside = count(shot, (820, 0, 1024, 768), lambda p: p != BLACK)
+        self.assertGreater(outside, 1000)
+        self.assertIsNone(p.poll())
+
+    def test_draws_into_the_window_named_by_xscreensaver(self):
+        x = self.display()
+        host, window = x.host(900, 700)
+        env = dict(x.env, XSCREENSAVER_WINDOW=window)
+        # The daemon also passes -root; its window wins.
+        x.start("-root", "-speed", "1", "-first", "3", "-last", "3", env=env)
+        shot, box = self.wait_for_written_card("x11-xscreensaver-window.png", limit=(900, 700))
+        self.assert_card(shot, box)
+        self.assertGreater(count(shot, (920, 0, 1024, 768), lambda p: p != BLACK), 1000)
+
+    def test_without_any_host_font_the_card_is_drawn_in_the_embedded_faces(self):
+        x = self.display()
+        with tempfile.TemporaryDirectory() as tmp:
+            config = os.path.join(tmp, "fonts.conf")
+            with open(config, "w") as f:
+                f.write(f"<fontconfig><cachedir>{tmp}/cache</cachedir></fontconfig>\n")
+            env = dict(x.env, FONTCONFIG_FILE=config)
+            listed = subprocess.run(["fc-list"], env=env, capture_output=True, text=True).stdout
+            self.assertEqual(listed.strip(), "", "fontconfig should see no font")
+            host, window = x.host(1024, 768)
+            x.start("-window-id", window, "-speed", "1", "-first", "100", "-last", "100", env=env)
+            shot, box = self.wait_for_written_card("x11-no-host-fonts.png")
+            self.assert_card(shot, box)
+
+    def test_bad_options_give_a_message_and_status_2(self):
+        x = self.display()
+        for args, word in [(["-speed", "9"], "-speed"), (["-order", "up"], "-order"), (["-first", "0"], "-first"),
+                           (["-first", "50", "-last", "10"], "-last"), (["-window-id", "nope"], "-window-id"),
+                           (["-frobnicate"], "-frobnicate")]:
+            r = subprocess.run([Config.mirobel, *args], env=x.env, capture_output=True, text=True, timeout=60)
+            self.assertEqual(r.returncode, 2, args)
+            self.assertIn(word, r.stderr, args)
+            self.assertIn("usage:", r.stderr, args)
+        r = subprocess.run([Config.mirobel, "-root"], env=dict(x.env, XSCREENSAVER_WINDOW="junk"),
+                           capture_output=True, text=True, timeout=60)
+        self.assertEqual(r.returncode, 2)
+        self.assertIn("XSCREENSAVER_WINDOW", r.stderr)
+
+    def test_sigterm_ends_it_within_100_ms(self):
+        x = self.display()
+        host, window = x.host(1024, 768)
+        # At the slowest pace a frame is due only every half second: the
+        # signal must wake the program, not wait for the next frame.
+        for speed in ("5", "1"):
+            p = x.start("-window-id", window, "-speed", speed)
+            wait_until(lambda: cyan_box(x.screenshot()), 60, interval=0.2, what="the first card")
+            time.sleep(0.3)
+            p.send_signal(signal.SIGTERM)
+            sent = time.monotonic()
+            p.wait(timeout=30)
+            took = time.monotonic() - sent
+            self.assertEqual(p.returncode, 0, p.stderr.read())
+            self.assertLess(took, 0.1, f"speed {speed}: {took * 1000:.0f} ms")
+
+    def test_ends_quietly_when_its_window_goes_away(self):
+        x = self.display()
+        host, window = x.host(800, 600)
+        p = x.start("-window-id", window, "-speed", "1")
+        wait_until(lambda: cyan_box(x.screenshot()), 60, interval=0.2, what="the first card")
+        host.stdin.close()  # the host destroys its window
+        host.wait(timeout=30)
+        p.wait(timeout=30)
+        self.assertEqual(p.returncode, 0, p.stderr.read())
+
+    def test_a_shrinking_window_keeps_the_card_inside(self):
+        x = self.display(1280, 720)
+        host, window = x.host(1280, 720)
+        x.start("-window-id", window, "-speed", "1", "-order", "ascending")
+        # Wait until the card is well to the right and down.
+        wait_until(lambda: (lambda b: b and b[0] > 300 and b[1] > 200)(cyan_box(x.screenshot())), 120,
+                   interval=0.1, what="the card far from the corner")
+        host.stdin.write("resize 600 400\n")
+        host.stdin.flush()
+        self.assertEqual(host.stdout.readline().strip(), "ok 600 400")
+        for i in range(5):
+            box = wait_until(lambda: (lambda b: b if b and b[2] - b[0] == 400 and b[3] - b[1] == 260 else None)(
+                cyan_box(x.screenshot(), (600, 400))), 60, interval=0.1, what="a whole card in the window")
+            shot = parse_ppm(subprocess.run([REAL_CONVERT, "xwd:-", "ppm:-"], input=x.last_xwd,
+                                            capture_output=True, check=True, timeout=60).stdout)
+            self.assertLessEqual(box[2], 600)
+            self.assertLessEqual(box[3], 400)
+            time.sleep(0.2)
+        x.save_last("x11-resized.png")
+        # The window did shrink: the weave of the root shows beside it.
+        self.assertGreater(count(shot, (620, 0, 1280, 720), lambda p: p != BLACK), 1000)
+
+    def test_own_window_ends_on_escape_q_and_closing(self):
+        x = self.display()
+        for how in ("Escape", "q", "close"):
+            p = x.start("-window", "-speed", "3")
+            found = wait_until(lambda: subprocess.run(["xdotool", "search", "--name", "^Mirobel$"], env=x.env,
+                                                      capture_output=True, text=True).stdout.split(), 60,
+                               what="the program's window")
+            wait_until(lambda: cyan_box(x.screenshot()), 60, interval=0.2, what="the first card")
+            if how == "close":
+                subprocess.run(["xdotool", "windowclose", found[0]], env=x.env, check=True, timeout=30)
+            else:
+                # The key-up finds the window gone, which xdotool reports as
+                # a failure: what counts is that the program ends.
+                subprocess.run(["xdotool", "key", "--window", found[0], how], env=x.env, timeout=30,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            p.wait(timeout=30)
+            self.assertEqual(p.returncode, 0, how)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--mirobel", required=True)
+    parser.add_argument("--host", required=True)
+    parser.add_argument("--shots")
+    args, rest = parser.parse_known_args()
+    Config.mirobel, Config.host, Config.shots = args.mirobel, args.host, args.shots
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,79 @@
+"""A private virtual X display for the native program's tests."""
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
+from winebox import REAL_CONVERT, WineError, parse_ppm  # noqa: E402
+
+
+class XDisplay:
+    """A private Xvfb. Its root keeps Xvfb's grey weave, so that what the
+    program draws outside its window would show."""
+
+    def __init__(self, width, height, mirobel, host=None, shots=None):
+        self.mirobel, self.host_program, self.shots = mirobel, host, shots
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                                      f"{width}x{height}x24", "-nolisten", "tcp", "-ac", "-noreset", "-retro"],
+                                     pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + 30
+        while not number.endswith(b"\n"):
+            if time.monotonic() > deadline or self.xvfb.poll() is not None:
+                raise WineError("Xvfb did not start")
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                raise WineError("Xvfb closed its display pipe")
+            number += chunk
+        os.close(read_end)
+        self.display = ":" + number.decode().strip()
+        self.env = dict(os.environ, DISPLAY=self.display)
+        self.env.pop("XSCREENSAVER_WINDOW", None)
+        self.processes = []
+
+    def close(self):
+        for p in self.processes:
+            if p.poll() is None:
+                p.kill()
+            p.wait(timeout=30)
+            for stream in (p.stdin, p.stdout, p.stderr):
+                if stream:
+                    stream.close()
+        self.xvfb.terminate()
+        try:
+            self.xvfb.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.xvfb.kill()
+
+    def host(self, width, height):
+        """A black window of the test's own; returns (process, window id)."""
+        p = subprocess.Popen([self.host_program, str(width), str(height)], env=self.env, stdin=subprocess.PIPE,
+                             stdout=subprocess.PIPE, text=True)
+        self.processes.append(p)
+        return p, p.stdout.readline().strip()
+
+    def start(self, *args, env=None):
+        p = subprocess.Popen([self.mirobel, *args], env=env or self.env, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.PIPE)
+        self.processes.append(p)
+        return p
+
+    def screenshot(self, name=None):
+        xwd = subprocess.run(["xwd", "-root", "-display", self.display, "-silent"], capture_output=True,
+                             check=True, timeout=60).stdout
+        ppm = subprocess.run([REAL_CONVERT, "xwd:-", "ppm:-"], input=xwd, capture_output=True, check=True,
+                             timeout=60).stdout
+        self.last_xwd = xwd
+        if name:
+            self.save_last(name)
+        return parse_ppm(ppm)
+
+    def save_last(self, name):
+        """Keeps the last screenshot as a PNG for people to look at."""
+        if self.shots:
+            os.makedirs(self.shots, exist_ok=True)
+            subprocess.run([REAL_CONVERT, "xwd:-", os.path.join(self.shots, name)], input=self.last_xwd,
+                           check=True, timeout=60)
