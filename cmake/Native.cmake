@@ -13,6 +13,7 @@ add_executable(core_tests
   tests/core/BgmTest.cpp
   tests/core/SettingsRulesTest.cpp
   tests/core/CompanionRulesTest.cpp
+  tests/core/MonitorsTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
 # Tests that read committed assets (the help text) find them here.
