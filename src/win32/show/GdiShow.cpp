@@ -67,7 +67,34 @@ struct FontCache {
 };
 FontCache fontCache;
 
+// Selecting a font into a surface costs Wine's X11 driver a fresh reading of
+// the X resources each time (on a display without any, it looks for the
+// files again and again); a font left selected costs nothing. The original
+// font goes back before the surface or the font is released.
+struct HeldFont {
+    HDC dc = nullptr;
+    HGDIOBJ font = nullptr;
+    HGDIOBJ original = nullptr;
+
+    void Use(HDC into, HFONT wanted) {
+        if (into != dc) {
+            Drop();
+            dc = into;
+        }
+        if (wanted == font) return;
+        HGDIOBJ previous = SelectObject(dc, wanted);
+        if (!original) original = previous;
+        font = wanted;
+    }
+    void Drop() {
+        if (dc && original) SelectObject(dc, original);
+        dc = nullptr;
+        font = original = nullptr;
+    }
+};
+
 struct GdiCanvas : CardCanvas {
+    HeldFont held;
     std::wstring face;
     int size = 10;
     bool bold = false;
@@ -92,11 +119,10 @@ struct GdiCanvas : CardCanvas {
     void SetFont(const std::wstring& f, int s, bool b) override { face = f, size = s, bold = b; }
     void SetFontSize(int s) override { size = s; }
     void DrawText(int x, int y, const std::wstring& text) override {
-        HGDIOBJ old = SelectObject(PictureBior.dc, fontCache.Get(face, size, bold));
+        held.Use(PictureBior.dc, fontCache.Get(face, size, bold));
         SetBkMode(PictureBior.dc, TRANSPARENT);
         SetTextColor(PictureBior.dc, RGB(0, 0, 0));
         TextOutW(PictureBior.dc, x, y, text.c_str(), static_cast<int>(text.size()));
-        SelectObject(PictureBior.dc, old);
     }
 };
 
@@ -131,6 +157,7 @@ struct GdiFrame : FrameTarget {
     int tickerWidth = 0;
     std::wstring measuredText;
     Surface scratch;
+    HeldFont scratchFont, workFont;
 
     static bool Whole() { return presentation == Presentation::WholeScreen; }
 
@@ -171,10 +198,9 @@ struct GdiFrame : FrameTarget {
     }
     int TickerWidth(const std::wstring& text) override {
         HDC dc = MeasuringDc();
-        HGDIOBJ old = SelectObject(dc, fontCache.Get(kMinchoFace, TickerFontSize(), false));
+        scratchFont.Use(dc, fontCache.Get(kMinchoFace, TickerFontSize(), false));
         SIZE extent{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-        SelectObject(dc, old);
         return extent.cx;
     }
     void Present(const Rect& r) override {
@@ -255,12 +281,12 @@ struct GdiFrame : FrameTarget {
         StretchBlt(dc, x, y, kPortraitWidth, kPortraitHeight, picture->dc, 0, 0, picture->width, picture->height,
                    SRCCOPY);
     }
-    static void DrawText(HDC dc, int x, int y, const std::wstring& text) {
-        HGDIOBJ old = SelectObject(dc, fontCache.Get(kMinchoFace, TickerFontSize(), false));
+    void DrawText(HDC dc, int x, int y, const std::wstring& text) {
+        HeldFont& held = dc == scratch.dc ? scratchFont : workFont;
+        held.Use(dc, fontCache.Get(kMinchoFace, TickerFontSize(), false));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
         TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
-        SelectObject(dc, old);
     }
     static int TickerFontSize() { return ScaledFontSize(12, ShowTwipsPerPixel); }
 
@@ -269,6 +295,8 @@ struct GdiFrame : FrameTarget {
         shown.clear();
         painting = false;
         measuredText.clear();
+        scratchFont.Drop();
+        workFont.Drop();
         scratch.Release();
     }
 };
@@ -409,6 +437,7 @@ void BeginShowOffWindow() {
 
 void ReleaseGdiShow() {
     gdiFrame.Reset();
+    gdiCanvas.held.Drop();
     scr_work.Release();
     scr_bkg.Release();
     fontCache.Clear();

@@ -195,6 +195,10 @@ void RegisterClasses(HINSTANCE instance) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = FrmDispProc;
+    // Frames are presented through GetDC many times a second; a device
+    // context of its own is not set up afresh for each (under Wine each set-up
+    // costs the X11 driver a look-up of the X resources).
+    wc.style = CS_OWNDC;
     wc.hInstance = instance;
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     wc.lpszClassName = L"MirobelDisplay";
