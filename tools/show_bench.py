@@ -136,10 +136,10 @@ def row(label, music, shares, wakeups):
           f"{wakeups:>11.1f}", flush=True)
 
 
-def power(seconds, speeds):
+def power(seconds, speeds, program):
     folder = tempfile.mkdtemp(prefix="mirobel-bench-")
     scr = os.path.join(folder, "Mirobel.scr")
-    shutil.copy(os.path.join(BUILD, "Mirobel.scr"), scr)
+    shutil.copy(program, scr)
     with open(os.path.join(folder, "Mirobel.mid"), "wb") as f:
         f.write(small_midi())
     print(f"Power: {seconds} s of the show at 1280 x 720; CPU as % of one core")
@@ -190,7 +190,7 @@ def largest_rss(pid, seconds):
     return largest
 
 
-def memory(seconds):
+def memory(seconds, program):
     sizes = [(1280, 720), (1920, 1080), (2560, 1440), (3840, 2160)]
     print(f"Memory: resident, MB; the show at speed 1 for {seconds} s, largest size seen")
     print(f"{'screen':>12} {'empty window':>13} {'show':>8} {'over':>8}")
@@ -205,7 +205,7 @@ def memory(seconds):
             p.wait(timeout=30)
             box.reg_set(SETTINGS_KEY, "speed", "1")
             box.reg_set(SETTINGS_KEY, "music mode", "0")
-            p, pid = start_and_find(box, os.path.join(BUILD, "Mirobel.scr"), "SAVER Screen", "/s")
+            p, pid = start_and_find(box, program, "SAVER Screen", "/s")
             show = largest_rss(pid, seconds)
             end_show(box, p)
         over[(width, height)] = (show - baseline) / 1024
@@ -222,11 +222,13 @@ def main():
     parser.add_argument("--seconds", type=float, default=30)
     parser.add_argument("--memory-seconds", type=float, default=15)
     parser.add_argument("--speeds", default="1,3,5", help="comma-separated speeds for the power runs")
+    parser.add_argument("--scr", default=os.path.join(BUILD, "Mirobel.scr"),
+                        help="the program to measure (another build, to compare)")
     args = parser.parse_args()
     if args.only != "memory":
-        power(args.seconds, [int(v) for v in args.speeds.split(",")])
+        power(args.seconds, [int(v) for v in args.speeds.split(",")], os.path.abspath(args.scr))
     if args.only != "power":
-        memory(args.memory_seconds)
+        memory(args.memory_seconds, os.path.abspath(args.scr))
 
 
 if __name__ == "__main__":
