@@ -314,7 +314,10 @@ struct ClockRandom : RandomSource {
 GdiCanvas gdiCanvas;
 GdiFrame gdiFrame;
 ClockRandom clockRandom;
-Surface portraits[101];
+// Only the shown card's portrait is kept: a show that runs for hours would
+// otherwise end up holding all hundred, and decoding one per card is cheap.
+Surface portrait;
+int portraitPoem = 0;
 
 
 bool DecodeJpeg(const void* data, DWORD size, Surface& out) {
@@ -364,8 +367,11 @@ Surface* LoadPortrait(int poemNo) {
     if (!found) return nullptr;
     HGLOBAL loaded = LoadResource(instance, found);
     if (!loaded) return nullptr;
-    if (!DecodeJpeg(LockResource(loaded), SizeofResource(instance, found), portraits[poemNo])) return nullptr;
-    return &portraits[poemNo];
+    portrait.Release();
+    portraitPoem = 0;
+    if (!DecodeJpeg(LockResource(loaded), SizeofResource(instance, found), portrait)) return nullptr;
+    portraitPoem = poemNo;
+    return &portrait;
 }
 }  // namespace
 
@@ -395,7 +401,7 @@ void AddEmbeddedFonts() {
 
 Surface* Portrait(int poemNo) {
     if (poemNo < 1 || poemNo > 100) return nullptr;
-    if (portraits[poemNo].dc) return &portraits[poemNo];
+    if (portraitPoem == poemNo && portrait.dc) return &portrait;
     return LoadPortrait(poemNo);
 }
 
@@ -441,7 +447,8 @@ void ReleaseGdiShow() {
     scr_work.Release();
     scr_bkg.Release();
     fontCache.Clear();
-    for (Surface& s : portraits) s.Release();
+    portrait.Release();
+    portraitPoem = 0;
 }
 
 }  // namespace mirobel
