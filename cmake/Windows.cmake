@@ -67,6 +67,11 @@ include(cmake/WindowsTests.cmake)
 add_executable(paintframe_bench bench/PaintFrameBench.cpp)
 target_link_libraries(paintframe_bench PRIVATE mirobel_platform ${MIROBEL_WIN32_LIBS})
 target_link_options(paintframe_bench PRIVATE -static)
+# The empty full-screen window the show's memory is compared with
+# (tools/show_bench.py).
+add_executable(emptywin WIN32 bench/EmptyWindow.cpp)
+target_link_libraries(emptywin PRIVATE user32 gdi32)
+target_link_options(emptywin PRIVATE -static)
 
 # Maker of the preview picture (run with tools/preview/make_preview.sh; it
 # does not ship with the program).

@@ -99,3 +99,4 @@ add_test(NAME renderers_agree
   COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/x11/test_renderers_agree.py
     --native ${MIROBEL_NATIVE_PROGRAM} --recorder $<TARGET_FILE:show_record> --build ${CMAKE_BINARY_DIR})
 set_tests_properties(renderers_agree PROPERTIES RESOURCE_LOCK wine TIMEOUT 900 FIXTURES_REQUIRED wine)
+add_e2e_test(e2e_desktops tests/e2e/test_desktops.py)

@@ -87,12 +87,15 @@ def parse_ppm(data):
 
 
 class WineBox:
-    def __init__(self, build_dir, width=1024, height=768, host_fonts=True):
+    def __init__(self, build_dir, width=1024, height=768, host_fonts=True, more_screens=()):
         """host_fonts=False hides every font of the host from Wine (an empty
         fontconfig set-up and a prefix of its own), as on a machine without
-        any Japanese font."""
+        any Japanese font. more_screens, a list of (width, height), adds
+        screens joined by Xinerama, which Wine reports as further monitors
+        (Xvfb puts every screen at the origin)."""
         self.build_dir = os.path.abspath(build_dir)
         self.width, self.height = width, height
+        self.more_screens = list(more_screens)
         self.host_fonts = host_fonts
         # Booted once per build (under a lock) and cloned into each box, so
         # that no test pays for a boot and none sees what another left.
@@ -119,9 +122,13 @@ class WineBox:
     def _start(self):
         self.tmp = tempfile.mkdtemp(prefix="mirobel-wine-")
         read_end, write_end = os.pipe()
+        screens = ["-screen", "0", f"{self.width}x{self.height}x24"]
+        for n, (w, h) in enumerate(self.more_screens, start=1):
+            screens += ["-screen", str(n), f"{w}x{h}x24"]
+        if self.more_screens:
+            screens += ["+xinerama", "-extension", "RANDR"]
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             f"{self.width}x{self.height}x24", "-nolisten", "tcp", "-ac", "-noreset"],
+            ["Xvfb", "-displayfd", str(write_end), *screens, "-nolisten", "tcp", "-ac", "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         number = b""
@@ -317,6 +324,28 @@ class WineBox:
             info = self.find(caption)
             return info if info and predicate(info) else None
         return wait_until(check, timeout, interval=0.02, what=f"{caption}: {what}")
+
+    def monitors(self):
+        """The monitors Wine reports, as dicts of left, top, right, bottom
+        and primary."""
+        _, out = self.probe("monitors")
+        found = []
+        for line in out.splitlines():
+            if line.startswith("monitor "):
+                found.append({k: int(v) for k, v in (f.split("=") for f in line.split()[1:])})
+        return found
+
+    def windows_of(self, pid):
+        """Every top-level window of a process."""
+        _, out = self.probe("windows", str(pid))
+        return [self.parse_window(line) for line in out.splitlines() if line.startswith("hwnd=")]
+
+    def take_foreground(self, ms):
+        """A window of another process takes the foreground and the focus for
+        ms milliseconds and is then destroyed; returns whether it really was
+        the foreground window."""
+        code, out = self.probe("foreground", str(int(ms)), timeout=ms / 1000 + 60)
+        return code == 0 and "foreground=1" in out
 
     def launch(self, command_line):
         """Starts a process with exactly this Windows command line."""

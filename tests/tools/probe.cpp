@@ -22,6 +22,11 @@
 //   probe pressid <hwnd> <id>            clicks the child button with that control id
 //                                        (a box's Yes is 6, No 7, whatever the language)
 //   probe gettext <hwnd>                 a control's own text (WM_GETTEXT), as one line
+//   probe monitors                       every monitor: left top right bottom primary
+//   probe windows <pid>                  every top-level window of a process
+//   probe foreground <ms>                a window of the probe takes the foreground and
+//                                        the focus for ms, then is destroyed; prints
+//                                        whether it was the foreground window
 #include <windows.h>
 
 #include <cstdio>
@@ -122,6 +127,56 @@ std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> all;
     EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&all));
     return all;
+}
+
+BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info))
+        std::printf("monitor left=%ld top=%ld right=%ld bottom=%ld primary=%d\n", info.rcMonitor.left,
+                    info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom,
+                    (info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0);
+    return TRUE;
+}
+
+struct OfProcess {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOfProcess(HWND hwnd, LPARAM lp) {
+    auto* s = reinterpret_cast<OfProcess*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == s->pid) s->found.push_back(hwnd);
+    return TRUE;
+}
+
+void PumpFor(int ms) {
+    DWORD start = GetTickCount();
+    MSG msg;
+    while (static_cast<int>(GetTickCount() - start) < ms) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+    }
+}
+
+// Stands for a notification or another program's window that comes to the
+// front for a while and goes away again.
+int TakeForeground(int ms) {
+    HWND window = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"probe foreground", WS_POPUP | WS_VISIBLE | WS_BORDER,
+                                  40, 40, 240, 60, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!window) return 1;
+    SetForegroundWindow(window);
+    SetActiveWindow(window);
+    SetFocus(window);
+    PumpFor(ms / 2);
+    bool foreground = GetForegroundWindow() == window;
+    PumpFor(ms - ms / 2);
+    DestroyWindow(window);
+    PumpFor(100);
+    std::printf("foreground=%d\n", foreground ? 1 : 0);
+    return 0;
 }
 
 LONG_PTR ParseNumber(const wchar_t* text) { return static_cast<LONG_PTR>(_wcstoi64(text, nullptr, 0)); }
@@ -261,6 +316,17 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%s\n", Utf8(Escape(ControlText(ParseHandle(argv[2])))).c_str());
         return 0;
     }
+    if (verb == L"monitors") {
+        EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
+        return 0;
+    }
+    if (verb == L"windows" && argc >= 3) {
+        OfProcess s{static_cast<DWORD>(_wtoi(argv[2])), {}};
+        EnumWindows(CollectOfProcess, reinterpret_cast<LPARAM>(&s));
+        for (HWND hwnd : s.found) Describe(hwnd);
+        return 0;
+    }
+    if (verb == L"foreground" && argc >= 3) return TakeForeground(_wtoi(argv[2]));
     if (verb == L"launch" && argc >= 3) {
         std::wstring hex = argv[2];
         std::string utf8;

@@ -2,8 +2,15 @@
 // read directly: focus, pointer, z-order, timers and the end of the show.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
 #include "core/base/Globals.h"
+#include "core/base/Platform.h"
 #include "win32/base/Win32Util.h"
+#include "core/show/Bgm.h"
 #include "win32/show/frmDisp.h"
 #include "win32/show/Show.h"
 #include "core/settings/Settings.h"
@@ -83,4 +90,132 @@ TEST(DisplayWindow, InactiveShowIgnoresClicksKeysAndTicks) {
     EXPECT_TRUE(IsWindow(window));
     DestroyWindow(window);
     Pump(20);
+}
+
+namespace {
+// A device that opens and plays whatever it is given and always reports
+// playing; counts what reaches it.
+struct PlayingDevice : MusicPort {
+    int statusQueries = 0;
+    std::vector<std::string> commands;
+    uint32_t SendString(const std::string& command, char* reply, uint32_t length) override {
+        commands.push_back(command);
+        if (command == "status bgm mode") {
+            ++statusQueries;
+            if (reply && length > 8) std::memcpy(reply, "playing", 8);
+        }
+        return 0;
+    }
+    void Execute(const std::string& command) override { commands.push_back(command); }
+    std::string Narrow(const std::wstring& text) override { return std::string(text.begin(), text.end()); }
+};
+
+// Dispatches for ms milliseconds, counting the show's timer ticks by timer.
+std::map<UINT_PTR, int> PumpCountingTicks(HWND window, int ms) {
+    std::map<UINT_PTR, int> ticks;
+    DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    MSG msg;
+    do {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) continue;
+            if (msg.message == WM_TIMER && msg.hwnd == window) ++ticks[msg.wParam];
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    } while (static_cast<int>(end - GetTickCount()) > 0);
+    return ticks;
+}
+
+void StartScreenSizedShow() {
+    Speed = 3;
+    SaverActive = true;
+    DispLeft = DispTop = 0;
+    DispWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
+    DispHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
+    StartDisplay();
+}
+}  // namespace
+
+TEST(DisplayWindow, MusicUpkeepTicksOnlyWhileMusicPlays) {
+    MusicPort* platform = g_platform.music;
+    PlayingDevice device;
+    g_platform.music = &device;
+
+    // Without music the show ticks, the upkeep does not.
+    MusicMode = 0;
+    BgmPlaying = false;
+    StartScreenSizedShow();
+    ASSERT_NE(frmDisp, nullptr);
+    HWND window = frmDisp;
+    std::map<UINT_PTR, int> ticks = PumpCountingTicks(window, 500);
+    EXPECT_GE(ticks[kTimer1], 3);
+    EXPECT_EQ(ticks[kTimer2], 0);
+    EXPECT_FALSE(MusicTimerRunning());
+    EXPECT_TRUE(device.commands.empty());
+    DestroyWindow(window);
+    Pump(20);
+
+    // With music the upkeep asks the device every 10 ms (bounded by the
+    // system's timer resolution and a busy machine: many times in 500 ms).
+    MusicMode = 1;
+    StartScreenSizedShow();
+    ASSERT_NE(frmDisp, nullptr);
+    window = frmDisp;
+    ASSERT_TRUE(BgmPlaying);
+    EXPECT_TRUE(MusicTimerRunning());
+    ticks = PumpCountingTicks(window, 500);
+    EXPECT_GE(ticks[kTimer2], 10);
+    EXPECT_GE(device.statusQueries, 10);
+
+    // The end of the show stops the music and its upkeep with it.
+    DisplayTick(1);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(MusicTimerRunning());
+    ASSERT_GE(device.commands.size(), 2u);
+    EXPECT_EQ(device.commands[device.commands.size() - 2], "stop bgm");
+    EXPECT_EQ(device.commands.back(), "close bgm");
+    Pump(20);
+
+    BgmPlaying = false;
+    MusicMode = 0;
+    g_platform.music = platform;
+}
+
+TEST(DisplayWindow, KeysReachPicfocusAgainAfterAnotherWindowHadTheFocus) {
+    StartScreenSizedShow();
+    ASSERT_NE(frmDisp, nullptr);
+    HWND window = frmDisp;
+    Pump(100);
+    ASSERT_EQ(GetFocus(), picfocus);
+    // One sheet of one monitor: nothing else to cover.
+    if (GetSystemMetrics(SM_CMONITORS) == 1) {
+        EXPECT_TRUE(CoverWindows().empty());
+    }
+
+    // Another window takes the foreground and the focus, then goes away.
+    HWND other = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"notification", WS_POPUP | WS_VISIBLE, 100, 100, 200, 80,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    SetForegroundWindow(other);
+    SetActiveWindow(other);
+    SetFocus(other);
+    Pump(100);
+    ASSERT_NE(GetFocus(), picfocus);
+    DestroyWindow(other);
+    Pump(100);
+    // Activated again by the system or by hand, the show gives the keys to
+    // picfocus, not to itself.
+    if (GetActiveWindow() != window) SetActiveWindow(window);
+    Pump(50);
+    EXPECT_EQ(GetActiveWindow(), window);
+    EXPECT_EQ(GetFocus(), picfocus);
+
+    // Focus put on the show window itself goes on to picfocus as well.
+    SetFocus(window);
+    EXPECT_EQ(GetFocus(), picfocus);
+
+    SendMessageW(GetFocus(), WM_KEYDOWN, VK_SHIFT, 0);
+    EXPECT_FALSE(IsWindow(window));
+    Pump(50);
 }

@@ -123,6 +123,9 @@ TEST(MusicBox, OnlyOneBoxAtATimeAndTheShowWaitsForIt) {
     g_platform.music = &device;
     MusicMode = 1;
     BgmPlaying = true;
+    // Music plays now, so its upkeep timer runs.
+    SyncMusicTimer();
+    ASSERT_TRUE(MusicTimerRunning());
     watch = Watch{};
     watch.device = &device;
     UINT_PTR timer = SetTimer(nullptr, 0, 15, WatchBoxes);

@@ -10,6 +10,7 @@ bool RegisterWindowClass(const WindowClassSpec& spec) {
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
+    wc.style = spec.style;
     wc.lpfnWndProc = spec.proc;
     wc.hInstance = instance;
     wc.hbrBackground = spec.background;

@@ -8,6 +8,7 @@ namespace mirobel {
 namespace window_class {
 inline constexpr const wchar_t* kDisplay = L"MirobelDisplay";         // frmDisp
 inline constexpr const wchar_t* kFocus = L"MirobelFocus";             // picfocus
+inline constexpr const wchar_t* kCover = L"MirobelCover";             // black windows over other monitors
 inline constexpr const wchar_t* kPreview = L"MirobelPreview";         // frmPrev
 inline constexpr const wchar_t* kPreviewPicture = L"MirobelPreviewPicture";  // prev
 inline constexpr const wchar_t* kSettings = L"MirobelSettings";       // frmSet
@@ -24,6 +25,7 @@ struct WindowClassSpec {
     HBRUSH background = nullptr;
     bool arrowCursor = true;
     int iconId = 0;  // a resource id, or 0 for none
+    UINT style = 0;  // class styles (CS_...)
 };
 
 // Registers the class for this process, once; registering it again with the

@@ -20,6 +20,12 @@ FrameTarget& GdiFrameTarget();
 // Frames go to the display window; tests and the benchmark may send them to
 // a surface of their own instead (nullptr: back to the window).
 void PresentInto(Surface* screen);
+// The frame surfaces the chosen presentation needs: whole-screen ones only
+// for presenting whole frames; the changed-rectangle presentation composes
+// in a scratch surface no bigger than what one frame changes.
+void PrepareFrameSurfaces();
+// Draws the area of the last presented frame again (the window was covered).
+void RepaintShow(HDC dc, const RECT& area);
 // Fresh surfaces for a show of DispWidth x DispHeight and its first card,
 // for running the frame painting outside the display window.
 void BeginShowOffWindow();

@@ -8,6 +8,7 @@
 #include "win32/base/Win32Util.h"
 #include "win32/base/WindowClass.h"
 #include "core/show/Bgm.h"
+#include "core/show/Monitors.h"
 #include "win32/show/frmDisp.h"
 #include "win32/show/GdiShow.h"
 #include "win32/show/Show.h"
@@ -28,6 +29,8 @@ namespace {
 InputPositions last;
 HCURSOR transparentCursor = nullptr;
 bool pointerIsDefault = false;
+std::vector<HWND> covers;
+bool musicTimer = false;
 
 // A 32 x 32 pointer whose every pixel is transparent: AND mask all ones,
 // XOR mask all zeros.
@@ -66,8 +69,20 @@ void Timer1_Timer() {
 }
 void Timer2_Timer() { BgmControl(2); }
 
+HCURSOR ShowPointer() { return pointerIsDefault ? LoadCursorW(nullptr, IDC_ARROW) : transparentCursor; }
+
 LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case WM_ACTIVATE:
+            // Activated again (after a box, or after another program's window
+            // took the foreground and gave it back): left to itself the
+            // system puts the focus on the window, where no key reaches
+            // picfocus_KeyDown.
+            if (LOWORD(wp) != WA_INACTIVE && picfocus) SetFocus(picfocus);
+            return 0;
+        case WM_SETFOCUS:
+            if (picfocus) SetFocus(picfocus);
+            return 0;
         case WM_TIMER:
             // A box raised inside a tick runs its own message loop; the show
             // must not step again until it is gone.
@@ -82,14 +97,13 @@ LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_SETCURSOR:
             if (LOWORD(lp) == HTCLIENT) {
-                SetCursor(pointerIsDefault ? LoadCursorW(nullptr, IDC_ARROW) : transparentCursor);
+                SetCursor(ShowPointer());
                 return TRUE;
             }
             break;
         case WM_PAINT: {
             PaintScope paint(hwnd);
-            if (scr_work.dc)
-                BitBlt(paint.get(), 0, 0, scr_work.width, scr_work.height, scr_work.dc, 0, 0, SRCCOPY);
+            RepaintShow(paint.get(), paint.area());
             return 0;
         }
         case WM_ERASEBKGND:
@@ -97,6 +111,11 @@ LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DESTROY:
             KillTimer(hwnd, kTimer1);
             KillTimer(hwnd, kTimer2);
+            musicTimer = false;
+            // The covers go with the show; they are not counted as windows
+            // of the process, so the show's closing still ends it.
+            for (HWND cover : std::vector<HWND>(covers)) DestroyWindow(cover);
+            covers.clear();
             ReleaseGdiShow();
             PictureBior.Release();
             scr_work.Release();
@@ -121,10 +140,73 @@ LRESULT CALLBACK PicfocusProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+// A black window over a monitor other than the primary one: input over it
+// ends the show as it does over the show itself.
+LRESULT CALLBACK CoverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_MOUSEACTIVATE:
+            // The show keeps the activation and picfocus the keys.
+            return MA_NOACTIVATE;
+        case WM_ACTIVATE:
+        case WM_SETFOCUS:
+            if (picfocus && (msg == WM_SETFOCUS || LOWORD(wp) != WA_INACTIVE)) SetFocus(picfocus);
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            if (!ModalBoxUp()) Form_Click();
+            return 0;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (!ModalBoxUp()) picfocus_KeyDown();
+            return 0;
+        case WM_SETCURSOR:
+            if (LOWORD(lp) == HTCLIENT) {
+                SetCursor(ShowPointer());
+                return TRUE;
+            }
+            break;
+        case WM_DESTROY:
+            std::erase(covers, hwnd);
+            return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info))
+        reinterpret_cast<std::vector<MonitorArea>*>(lp)->push_back(
+            {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom,
+             (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    return TRUE;
+}
+
+// Opens the black windows over the other monitors, just below the show in
+// the topmost band: where a monitor overlaps the primary one the show stays
+// on top.
+void CoverOtherMonitors(HINSTANCE instance) {
+    std::vector<MonitorArea> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
+    for (const MonitorArea& area : CoverAreas(monitors)) {
+        HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, window_class::kCover, kCoverCaption, WS_POPUP,
+                                     area.left, area.top, area.right - area.left, area.bottom - area.top, nullptr,
+                                     nullptr, instance, nullptr);
+        if (!cover) continue;
+        covers.push_back(cover);
+        SetWindowPos(cover, frmDisp, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+}
+
 bool RegisterClasses() {
     HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    return RegisterWindowClass({window_class::kDisplay, Guarded<FrmDispProc>, black, false}) &&
-           RegisterWindowClass({window_class::kFocus, Guarded<PicfocusProc>, nullptr, false});
+    // Frames are presented through GetDC many times a second; a device
+    // context of its own is not set up afresh for each (under Wine each set-up
+    // costs the X11 driver a look-up of the X resources).
+    return RegisterWindowClass({window_class::kDisplay, Guarded<FrmDispProc>, black, false, 0, CS_OWNDC}) &&
+           RegisterWindowClass({window_class::kFocus, Guarded<PicfocusProc>, nullptr, false}) &&
+           RegisterWindowClass({window_class::kCover, Guarded<CoverProc>, black, false});
 }
 }  // namespace
 
@@ -143,8 +225,9 @@ void StartDisplay() {
     g_beforeFailureExit = GiveBackPointerAndMusic;
     picfocus = CreateWindowExW(0, window_class::kFocus, L"", WS_CHILD | WS_VISIBLE, 0, 0, 30, 30, frmDisp, nullptr,
                                instance, nullptr);
+    // Timer2 waits for the music: with none playing its upkeep has nothing
+    // to do, and a 10 ms tick keeps the processor awake for hours.
     SetTimer(frmDisp, kTimer1, kTimer1StartInterval, nullptr);
-    SetTimer(frmDisp, kTimer2, kTimer2Interval, nullptr);
 
     PlaceControl(picfocus, 30, 30, -50, 0);
     PictureBior.Resize(kCardCanvasWidth, kCardCanvasHeight, RGB(255, 255, 255));
@@ -152,14 +235,28 @@ void StartDisplay() {
     SetFocus(picfocus);
     ShowWindow(frmDisp, SW_SHOWNORMAL);
     SetWindowPos(frmDisp, nullptr, DispLeft, DispTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    scr_work.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
-    scr_bkg.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
+    PrepareFrameSurfaces();
     pointerIsDefault = false;
     SetCursor(transparentCursor);
     last = ReadPositions();
     InitShow();
     ShowWindow(frmDisp, SW_SHOW);
     SetWindowPos(frmDisp, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    CoverOtherMonitors(instance);
+}
+
+std::vector<HWND> CoverWindows() { return covers; }
+
+bool MusicTimerRunning() { return musicTimer; }
+
+void SyncMusicTimer() {
+    if (!frmDisp) return;
+    if (BgmPlaying && !musicTimer) {
+        musicTimer = SetTimer(frmDisp, kTimer2, kTimer2Interval, nullptr) != 0;
+    } else if (!BgmPlaying && musicTimer) {
+        KillTimer(frmDisp, kTimer2);
+        musicTimer = false;
+    }
 }
 
 void InitShow() {
@@ -168,6 +265,7 @@ void InitShow() {
     FillPoemTables();
     NormaliseRange();
     BgmControl(0);
+    SyncMusicTimer();
     PrepareCard();
     PaintFrame();
 }
@@ -178,6 +276,9 @@ void DisplayTick(int16_t reason) {
     if (ShowEnds(reason, now, last)) {
         pointerIsDefault = true;
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        // The music is off for good: no more upkeep.
+        if (frmDisp) KillTimer(frmDisp, kTimer2);
+        musicTimer = false;
         BgmControl(1);
         if (frmDisp) DestroyWindow(frmDisp);
     }
