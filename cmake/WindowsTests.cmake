@@ -99,3 +99,17 @@ add_test(NAME renderers_agree
   COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/x11/test_renderers_agree.py
     --native ${MIROBEL_NATIVE_PROGRAM} --recorder $<TARGET_FILE:show_record> --build ${CMAKE_BINARY_DIR})
 set_tests_properties(renderers_agree PROPERTIES RESOURCE_LOCK wine TIMEOUT 900 FIXTURES_REQUIRED wine)
+
+# Every window and a run of frames compared at 96 dpi with pictures taken
+# before the program magnified itself. It carries the program's own
+# resources (fonts, portraits, window art), so it draws what the program does.
+add_executable(win32_reference_tests tests/win32/ReferenceImagesTest.cpp src/app/Mirobel.rc)
+set_source_files_properties(src/app/Mirobel.rc PROPERTIES OBJECT_DEPENDS
+  "${portrait_files};${font_files};${portraits_rc};${windowart_files};${CMAKE_SOURCE_DIR}/assets/preview/preview.bmp")
+target_include_directories(win32_reference_tests PRIVATE tests)
+target_compile_definitions(win32_reference_tests PRIVATE MIROBEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+target_link_libraries(win32_reference_tests PRIVATE mirobel_platform gtest gtest_main ${MIROBEL_WIN32_LIBS})
+target_link_options(win32_reference_tests PRIVATE -static)
+add_test(NAME win32_reference_tests COMMAND win32_reference_tests)
+set_tests_properties(win32_reference_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOURCE_LOCK wine TIMEOUT 900
+                     FIXTURES_REQUIRED wine)
