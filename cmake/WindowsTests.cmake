@@ -39,6 +39,7 @@ set_tests_properties(win32_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOU
 add_executable(win32_window_tests
   tests/win32/SettingsDialogTest.cpp
   tests/win32/CompanionWindowsTest.cpp
+  tests/win32/ScaledLayoutTest.cpp
   tests/win32/CompanionWindowsTest.rc
   tests/win32/Win32Platform.cpp
 )
@@ -51,6 +52,13 @@ target_link_options(win32_window_tests PRIVATE -static)
 add_test(NAME win32_window_tests COMMAND win32_window_tests)
 set_tests_properties(win32_window_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOURCE_LOCK wine TIMEOUT 900
                      FIXTURES_REQUIRED wine)
+# The windows at the display scalings users have: 125, 150 and 200 %, each in
+# a Wine prefix with LogPixels set (see tests/harness/winebox.py).
+foreach(dpi 120 144 192)
+  add_test(NAME win32_window_tests_dpi${dpi} COMMAND win32_window_tests --gtest_filter=*ScaledLayout.*)
+  set_tests_properties(win32_window_tests_dpi${dpi} PROPERTIES
+    ENVIRONMENT "${WINE_TEST_ENV};MIROBEL_DPI=${dpi}" RESOURCE_LOCK wine TIMEOUT 900 FIXTURES_REQUIRED wine)
+endforeach()
 
 # A small Win32 tool the end-to-end tests use to look at and drive windows
 # of other processes from inside Wine.
@@ -113,3 +121,7 @@ target_link_options(win32_reference_tests PRIVATE -static)
 add_test(NAME win32_reference_tests COMMAND win32_reference_tests)
 set_tests_properties(win32_reference_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOURCE_LOCK wine TIMEOUT 900
                      FIXTURES_REQUIRED wine)
+
+# The single-file program stays within 4 MB with its portraits.
+add_test(NAME executable_size COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:Mirobel> -DLIMIT=4194304
+         -P ${CMAKE_SOURCE_DIR}/cmake/CheckSize.cmake)

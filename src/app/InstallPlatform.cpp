@@ -26,6 +26,8 @@ void InstallWin32Platform() {
     g_platform.frame = &GdiFrameTarget();
     g_platform.random = &clockRandom;
     g_platform.music = &MciMusicPort();
+    // The one scale factor of the process, read at start.
+    ReadDisplayScale();
 }
 
 }  // namespace mirobel

@@ -1,5 +1,7 @@
 // The full-screen show's window: set-up, timers, and the end of the show on
 // the first sign of the user.
+#include <cmath>
+
 #include "core/base/Globals.h"
 #include "win32/base/Place.h"
 #include "core/base/Platform.h"
@@ -131,7 +133,7 @@ bool RegisterClasses() {
 void StartDisplay() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (!RegisterClasses()) return;
-    g_showTwipsPerPixel = ScreenTwipsPerPixelX();
+    g_showTwipsPerPixel = static_cast<int>(std::lround(ScreenTwipsPerPixelX()));
     transparentCursor = MakeTransparentCursor(instance);
 
     // Created hidden, screen-sized, parked just outside the bottom-right corner;
