@@ -111,7 +111,8 @@ set_tests_properties(renderers_agree PROPERTIES RESOURCE_LOCK wine TIMEOUT 900 F
 # Every window and a run of frames compared at 96 dpi with pictures taken
 # before the program magnified itself. It carries the program's own
 # resources (fonts, portraits, window art), so it draws what the program does.
-add_executable(win32_reference_tests tests/win32/ReferenceImagesTest.cpp src/app/Mirobel.rc)
+add_executable(win32_reference_tests tests/win32/ReferenceImagesTest.cpp tests/win32/Win32Platform.cpp
+               src/app/Mirobel.rc)
 set_source_files_properties(src/app/Mirobel.rc PROPERTIES OBJECT_DEPENDS
   "${portrait_files};${font_files};${portraits_rc};${windowart_files};${CMAKE_SOURCE_DIR}/assets/preview/preview.bmp")
 target_include_directories(win32_reference_tests PRIVATE tests)
@@ -125,3 +126,4 @@ set_tests_properties(win32_reference_tests PROPERTIES ENVIRONMENT "${WINE_TEST_E
 # The single-file program stays within 4 MB with its portraits.
 add_test(NAME executable_size COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:Mirobel> -DLIMIT=4194304
          -P ${CMAKE_SOURCE_DIR}/cmake/CheckSize.cmake)
+add_e2e_test(e2e_show_scaled tests/e2e/test_show_scaled.py)

@@ -65,12 +65,11 @@ Pixels Settled(HWND window) {
 TEST(ReferenceAt96Dpi, FramesOfTheShowWithThePortraitBoxMasked) {
     SkipUnless96();
     AddEmbeddedFonts();
-    InstallGdiShow();
     FillPoemTables();
     DispWidth = 640;
     DispHeight = 400;
     SelectFirst = 1, SelectEnd = 100, SelectType = 2;
-    presentation = Presentation::ChangedRects;
+    g_presentation = Presentation::ChangedRects;
     Surface screen;
     screen.Resize(DispWidth, DispHeight, RGB(90, 90, 90));
     PresentInto(&screen);

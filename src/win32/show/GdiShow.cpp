@@ -22,9 +22,9 @@ COLORREF Ref(Rgb c) { return RGB(c.r, c.g, c.b); }
 
 HFONT MakeFont(const std::wstring& face, int points, bool bold) {
     LOGFONTW lf{};
-    HDC screen = GetDC(nullptr);
-    lf.lfHeight = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+    // Made at the show's resolution, so that text keeps its place on the
+    // magnified card.
+    lf.lfHeight = -FontPixelHeight(points, g_showDpi);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = SHIFTJIS_CHARSET;
     lf.lfQuality = ANTIALIASED_QUALITY;
@@ -60,8 +60,10 @@ struct GdiCanvas : CardCanvas {
         ::FillRect(PictureBior.dc, &rc, brush);
         DeleteObject(brush);
     }
-    void OutlineRect(const Rect& r, Rgb outline, Rgb fill) override {
-        HPEN pen = CreatePen(PS_SOLID, 1, Ref(outline));
+    void OutlineRect(const Rect& r, int lineWidth, Rgb outline, Rgb fill) override {
+        // An inside-frame pen keeps a wide line within the rectangle, where
+        // a one-pixel line is anyway.
+        HPEN pen = CreatePen(lineWidth > 1 ? PS_INSIDEFRAME : PS_SOLID, lineWidth, Ref(outline));
         HBRUSH brush = CreateSolidBrush(Ref(fill));
         HGDIOBJ oldPen = SelectObject(PictureBior.dc, pen);
         HGDIOBJ oldBrush = SelectObject(PictureBior.dc, brush);
@@ -88,15 +90,30 @@ struct GdiFrame : FrameTarget {
     void Clear(const Rect& r) override {
         BitBlt(scr_work.dc, r.left, r.top, r.right - r.left, r.bottom - r.top, scr_bkg.dc, r.left, r.top, SRCCOPY);
     }
-    void CopyCard(int x, int y) override {
-        BitBlt(scr_work.dc, x, y, kCardWidth, kCardHeight, PictureBior.dc, 0, 0, SRCCOPY);
+    void CopyCard(const Rect& r) override {
+        BitBlt(scr_work.dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PictureBior.dc, 0, 0, SRCCOPY);
     }
-    void StretchPortrait(int x, int y, int poemNo) override {
-        Surface* picture = Portrait(poemNo);
+    void StretchPortrait(const Rect& r, int poemNo) override {
+        Surface* picture = SizedPortrait(poemNo, r.right - r.left, r.bottom - r.top);
         if (!picture) return;
-        StretchBlt(scr_work.dc, x, y, kPortraitWidth, kPortraitHeight, picture->dc, 0, 0, picture->width,
-                   picture->height, SRCCOPY);
+        BitBlt(scr_work.dc, r.left, r.top, picture->width, picture->height, picture->dc, 0, 0, SRCCOPY);
     }
+    // The portrait at the box's size, made once per card: the pictures are
+    // larger than the box below 200 %, and averaging them down keeps their
+    // fine lines, which costs too much to do on every frame.
+    Surface* SizedPortrait(int poemNo, int width, int height) {
+        if (sizedPoem == poemNo && sized.width == width && sized.height == height) return &sized;
+        Surface* picture = Portrait(poemNo);
+        if (!picture) return nullptr;
+        sized.Resize(width, height, RGB(255, 255, 255));
+        SetStretchBltMode(sized.dc, HALFTONE);
+        SetBrushOrgEx(sized.dc, 0, 0, nullptr);
+        StretchBlt(sized.dc, 0, 0, width, height, picture->dc, 0, 0, picture->width, picture->height, SRCCOPY);
+        sizedPoem = poemNo;
+        return &sized;
+    }
+    Surface sized;
+    int sizedPoem = 0;
     void DrawTicker(int x, int y, const std::wstring& text) override {
         HGDIOBJ old = SelectObject(scr_work.dc, fontCache.Get(kMinchoFace, TickerFontSize(), false));
         SetBkMode(scr_work.dc, TRANSPARENT);
@@ -193,8 +210,14 @@ FrameTarget& GdiFrameTarget() { return gdiFrame; }
 
 void PresentInto(Surface* screen) { screenSurface = screen; }
 
+void SizeCardCanvas() {
+    // Room for the card and what its texts may reach beyond it.
+    PictureBior.Resize(Magnify(kCardCanvasWidth, g_showDpi), Magnify(kCardCanvasHeight, g_showDpi),
+                       RGB(255, 255, 255));
+}
+
 void BeginShowOffWindow() {
-    PictureBior.Resize(kCardCanvasWidth, kCardCanvasHeight, RGB(255, 255, 255));
+    SizeCardCanvas();
     scr_work.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
     scr_bkg.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
     ResetShowState();
@@ -204,6 +227,8 @@ void BeginShowOffWindow() {
 
 void ReleaseGdiShow() {
     fontCache.Clear();
+    gdiFrame.sized.Release();
+    gdiFrame.sizedPoem = 0;
     for (Surface& s : portraits) s.Release();
 }
 

@@ -23,6 +23,8 @@ void PresentInto(Surface* screen);
 // Fresh surfaces for a show of DispWidth x DispHeight and its first card,
 // for running the frame painting outside the display window.
 void BeginShowOffWindow();
+// A card canvas for the show's resolution (g_showDpi).
+void SizeCardCanvas();
 void ReleaseGdiShow();
 
 }  // namespace mirobel
