@@ -4,6 +4,7 @@
 
 #include <wincodec.h>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <random>
@@ -92,6 +93,7 @@ struct GdiFrame : FrameTarget {
     }
     void CopyCard(const Rect& r) override {
         BitBlt(scr_work.dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PictureBior.dc, 0, 0, SRCCOPY);
+        lastCard = r;
     }
     void StretchPortrait(const Rect& r, int poemNo) override {
         Surface* picture = SizedPortrait(poemNo, r.right - r.left, r.bottom - r.top);
@@ -114,13 +116,50 @@ struct GdiFrame : FrameTarget {
     }
     Surface sized;
     int sizedPoem = 0;
+    // Over the black background the rendering is copied from a strip drawn
+    // once per card: drawing the whole line of text again on every frame
+    // costs more than anything else in a frame, the more so at a large
+    // scale. Where the card lies under it, the text is drawn over the card.
     void DrawTicker(int x, int y, const std::wstring& text) override {
+        const Surface& strip = TickerStrip(text);
+        const RECT place{x, y, x + strip.width, y + strip.height};
+        const bool overCard = place.left < lastCard.right && lastCard.left < place.right &&
+                              place.top < lastCard.bottom && lastCard.top < place.bottom;
+        if (!overCard) {
+            BitBlt(scr_work.dc, x, y, strip.width, strip.height, strip.dc, 0, 0, SRCCOPY);
+            return;
+        }
         HGDIOBJ old = SelectObject(scr_work.dc, fontCache.Get(kMinchoFace, TickerFontSize(), false));
         SetBkMode(scr_work.dc, TRANSPARENT);
         SetTextColor(scr_work.dc, RGB(255, 255, 255));
         TextOutW(scr_work.dc, x, y, text.c_str(), static_cast<int>(text.size()));
         SelectObject(scr_work.dc, old);
     }
+    const Surface& TickerStrip(const std::wstring& text) {
+        const int size = TickerFontSize();
+        if (stripText == text && stripSize == size && stripDpi == ShowDpi && tickerStrip.dc) return tickerStrip;
+        HFONT font = fontCache.Get(kMinchoFace, size, false);
+        HGDIOBJ old = SelectObject(scr_work.dc, font);
+        SIZE extent{};
+        GetTextExtentPoint32W(scr_work.dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(scr_work.dc, &metrics);
+        SelectObject(scr_work.dc, old);
+        // Room for glyphs that reach beyond their advance or cell.
+        const int slack = metrics.tmMaxCharWidth / 2 + 2;
+        tickerStrip.Resize(extent.cx + slack, std::max<int>(extent.cy, metrics.tmHeight) + slack, RGB(0, 0, 0));
+        old = SelectObject(tickerStrip.dc, font);
+        SetBkMode(tickerStrip.dc, TRANSPARENT);
+        SetTextColor(tickerStrip.dc, RGB(255, 255, 255));
+        TextOutW(tickerStrip.dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
+        SelectObject(tickerStrip.dc, old);
+        stripText = text, stripSize = size, stripDpi = ShowDpi;
+        return tickerStrip;
+    }
+    Surface tickerStrip;
+    std::wstring stripText;
+    int stripSize = 0, stripDpi = 0;
+    Rect lastCard{0, 0, 0, 0};
     int TickerWidth(const std::wstring& text) override {
         HGDIOBJ old = SelectObject(scr_work.dc, fontCache.Get(kMinchoFace, TickerFontSize(), false));
         SIZE extent{};
@@ -229,6 +268,8 @@ void ReleaseGdiShow() {
     fontCache.Clear();
     gdiFrame.sized.Release();
     gdiFrame.sizedPoem = 0;
+    gdiFrame.tickerStrip.Release();
+    gdiFrame.stripText.clear();
     for (Surface& s : portraits) s.Release();
 }
 
