@@ -59,6 +59,13 @@ foreach(dpi 120 144 192)
   set_tests_properties(win32_window_tests_dpi${dpi} PROPERTIES
     ENVIRONMENT "${WINE_TEST_ENV};MIROBEL_DPI=${dpi}" RESOURCE_LOCK wine TIMEOUT 900 FIXTURES_REQUIRED wine)
 endforeach()
+# The preview fills its host exactly, also where twips per pixel are not
+# whole (8.57... at 168 dpi, 7.5 at 192).
+foreach(dpi 168 192)
+  add_test(NAME win32_preview_tests_dpi${dpi} COMMAND win32_tests --gtest_filter=PreviewTest.*)
+  set_tests_properties(win32_preview_tests_dpi${dpi} PROPERTIES
+    ENVIRONMENT "${WINE_TEST_ENV};MIROBEL_DPI=${dpi}" RESOURCE_LOCK wine TIMEOUT 900 FIXTURES_REQUIRED wine)
+endforeach()
 
 # A small Win32 tool the end-to-end tests use to look at and drive windows
 # of other processes from inside Wine.
