@@ -1,6 +1,5 @@
 // One frame of the show: motion, bounces, writer, portrait and ticker.
 #include <algorithm>
-#include <vector>
 
 #include "core/base/Globals.h"
 #include "core/base/Platform.h"
@@ -33,21 +32,6 @@ Span Union(Span a, Span b) {
 }
 
 Span Clip(Span s, int width) { return {std::max(s.left, 0), std::min(s.right, width)}; }
-
-// What of `from` lies outside `cover`, as at most four bands: above, below,
-// then left and right in the rows the two share.
-std::vector<Rect> Uncovered(const Rect& from, const Rect& cover) {
-    std::vector<Rect> bands;
-    const bool apart = cover.right <= from.left || cover.left >= from.right || cover.bottom <= from.top ||
-                       cover.top >= from.bottom;
-    if (apart) return {from};
-    const int top = std::max(from.top, cover.top), bottom = std::min(from.bottom, cover.bottom);
-    if (from.top < top) bands.push_back({from.left, from.top, from.right, top});
-    if (bottom < from.bottom) bands.push_back({from.left, bottom, from.right, from.bottom});
-    if (from.left < cover.left) bands.push_back({from.left, top, cover.left, bottom});
-    if (cover.right < from.right) bands.push_back({cover.right, top, from.right, bottom});
-    return bands;
-}
 }  // namespace
 
 int TickerCharWidth(int twipsPerPixel) { return static_cast<int>(twipsPerPixel * 12 / 15.0 * 1.4); }
@@ -108,13 +92,9 @@ void PaintFrame() {
     }
     const Span changedSpan = Clip(Union({g_tickerSpanLeft, g_tickerSpanRight}, next), width);
     const Rect strip{changedSpan.left, height - kTickerOffset, changedSpan.right, height};
-    // The card is opaque: of its old place only what the new one leaves
-    // uncovered needs the background again, a band a step wide, which
-    // spares a pass over the whole card on every frame.
     const Rect card{CardX, CardY, CardX + kCardWidth, CardY + kCardHeight};
     if (!whole) {
-        for (const Rect& band : Uncovered({oldX, oldY, oldX + kCardWidth, oldY + kCardHeight}, card))
-            frame.Clear(band);
+        frame.Clear(cards);
         if (!changedSpan.Empty()) frame.Clear(strip);
     }
 

@@ -137,7 +137,7 @@ struct GdiFrame : FrameTarget {
     }
     const Surface& TickerStrip(const std::wstring& text) {
         const int size = TickerFontSize();
-        if (stripText == text && stripSize == size && stripDpi == ShowDpi && tickerStrip.dc) return tickerStrip;
+        if (stripText == text && stripSize == size && stripDpi == g_showDpi && tickerStrip.dc) return tickerStrip;
         HFONT font = fontCache.Get(kMinchoFace, size, false);
         HGDIOBJ old = SelectObject(scr_work.dc, font);
         SIZE extent{};
@@ -153,7 +153,7 @@ struct GdiFrame : FrameTarget {
         SetTextColor(tickerStrip.dc, RGB(255, 255, 255));
         TextOutW(tickerStrip.dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
         SelectObject(tickerStrip.dc, old);
-        stripText = text, stripSize = size, stripDpi = ShowDpi;
+        stripText = text, stripSize = size, stripDpi = g_showDpi;
         return tickerStrip;
     }
     Surface tickerStrip;
