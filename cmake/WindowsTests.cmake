@@ -39,6 +39,7 @@ set_tests_properties(win32_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOU
 add_executable(win32_window_tests
   tests/win32/SettingsDialogTest.cpp
   tests/win32/CompanionWindowsTest.cpp
+  tests/win32/ScaledLayoutTest.cpp
   tests/win32/CompanionWindowsTest.rc
   tests/win32/Win32Platform.cpp
 )
@@ -51,6 +52,20 @@ target_link_options(win32_window_tests PRIVATE -static)
 add_test(NAME win32_window_tests COMMAND win32_window_tests)
 set_tests_properties(win32_window_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOURCE_LOCK wine TIMEOUT 900
                      FIXTURES_REQUIRED wine)
+# The windows at the display scalings users have: 125, 150 and 200 %, each in
+# a Wine prefix with LogPixels set (see tests/harness/winebox.py).
+foreach(dpi 120 144 192)
+  add_test(NAME win32_window_tests_dpi${dpi} COMMAND win32_window_tests --gtest_filter=*ScaledLayout.*)
+  set_tests_properties(win32_window_tests_dpi${dpi} PROPERTIES
+    ENVIRONMENT "${WINE_TEST_ENV};MIROBEL_DPI=${dpi}" RESOURCE_LOCK wine TIMEOUT 900 FIXTURES_REQUIRED wine)
+endforeach()
+# The preview fills its host exactly, also where twips per pixel are not
+# whole (8.57... at 168 dpi, 7.5 at 192).
+foreach(dpi 168 192)
+  add_test(NAME win32_preview_tests_dpi${dpi} COMMAND win32_tests --gtest_filter=PreviewTest.*)
+  set_tests_properties(win32_preview_tests_dpi${dpi} PROPERTIES
+    ENVIRONMENT "${WINE_TEST_ENV};MIROBEL_DPI=${dpi}" RESOURCE_LOCK wine TIMEOUT 900 FIXTURES_REQUIRED wine)
+endforeach()
 
 # A small Win32 tool the end-to-end tests use to look at and drive windows
 # of other processes from inside Wine.
@@ -100,3 +115,23 @@ add_test(NAME renderers_agree
     --native ${MIROBEL_NATIVE_PROGRAM} --recorder $<TARGET_FILE:show_record> --build ${CMAKE_BINARY_DIR})
 set_tests_properties(renderers_agree PROPERTIES RESOURCE_LOCK wine TIMEOUT 900 FIXTURES_REQUIRED wine)
 add_e2e_test(e2e_desktops tests/e2e/test_desktops.py)
+
+# Every window and a run of frames compared at 96 dpi with pictures taken
+# before the program magnified itself. It carries the program's own
+# resources (fonts, portraits, window art), so it draws what the program does.
+add_executable(win32_reference_tests tests/win32/ReferenceImagesTest.cpp tests/win32/Win32Platform.cpp
+               src/app/Mirobel.rc)
+set_source_files_properties(src/app/Mirobel.rc PROPERTIES OBJECT_DEPENDS
+  "${portrait_files};${font_files};${portraits_rc};${windowart_files};${CMAKE_SOURCE_DIR}/assets/preview/preview.bmp")
+target_include_directories(win32_reference_tests PRIVATE tests)
+target_compile_definitions(win32_reference_tests PRIVATE MIROBEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+target_link_libraries(win32_reference_tests PRIVATE mirobel_platform gtest gtest_main ${MIROBEL_WIN32_LIBS})
+target_link_options(win32_reference_tests PRIVATE -static)
+add_test(NAME win32_reference_tests COMMAND win32_reference_tests)
+set_tests_properties(win32_reference_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RESOURCE_LOCK wine TIMEOUT 900
+                     FIXTURES_REQUIRED wine)
+
+# The single-file program stays within 4 MB with its portraits.
+add_test(NAME executable_size COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:Mirobel> -DLIMIT=4194304
+         -P ${CMAKE_SOURCE_DIR}/cmake/CheckSize.cmake)
+add_e2e_test(e2e_show_scaled tests/e2e/test_show_scaled.py)

@@ -4,7 +4,9 @@
 With a display (DISPLAY set) the show runs there until you move the mouse or
 press a key. Without one it runs on a private virtual display for a few
 seconds and saves screenshots and an animated GIF of them in
-build/show-recording/."""
+build/show-recording/. With MIROBEL_DPI set (120, 144, 192, ...) the
+recording is made at that display scaling, on a screen as large in 96-dpi
+units as the standard 1280 x 720 one."""
 import os
 import subprocess
 import sys
@@ -29,7 +31,9 @@ def recorded(seconds=10.0, frames=30):
     os.makedirs(out, exist_ok=True)
     for name in os.listdir(out):
         os.remove(os.path.join(out, name))
-    with WineBox(BUILD, 1280, 720) as box:
+    dpi = int(os.environ.get("MIROBEL_DPI") or 96)
+    width, height = 1280 * dpi // 96, 720 * dpi // 96
+    with WineBox(BUILD, width, height, dpi=dpi) as box:
         box.set_probe(PROBE)
         # The recording shows the default settings, whatever tests left behind.
         box.reg_delete_key(r"HKCU\Software\VB and VBA Program Settings\SetupVel\Mirobel")
@@ -45,7 +49,7 @@ def recorded(seconds=10.0, frames=30):
         p.wait(timeout=30)
         gif = os.path.join(out, "show.gif")
         subprocess.run([REAL_CONVERT, "-delay", str(int(100 * seconds / frames)), "-loop", "0",
-                        *[f"{p}[640x360]" for p in paths], gif], check=True)
+                        *[f"{p}[{width // 2}x{height // 2}]" for p in paths], gif], check=True)
         # The settings dialog, for its menu and caption in Wine's UI font.
         dialog = box.start(SCR, "/c")
         info = box.wait_window_where("Saver Setting", lambda w: w["visible"], 60, "shown")
@@ -53,7 +57,7 @@ def recorded(seconds=10.0, frames=30):
         box.screenshot(os.path.join(out, "settings.png"))
         box.close_window(info["hwnd"])
         dialog.wait(timeout=30)
-    print(f"show ran {seconds:.0f} s on a virtual 1280 x 720 display and ended on a key press")
+    print(f"show ran {seconds:.0f} s on a virtual {width} x {height} display at {dpi} dpi and ended on a key press")
     print(f"screenshots: {out}/frame-*.png")
     print(f"animation:   {gif}")
     print(f"settings:    {out}/settings.png")

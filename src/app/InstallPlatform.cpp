@@ -9,6 +9,7 @@
 #include "win32/settings/RegistryStore.h"
 #include "win32/show/GdiShow.h"
 #include "win32/show/MciPort.h"
+#include "core/show/ShowState.h"
 
 namespace mirobel {
 
@@ -26,6 +27,10 @@ void InstallWin32Platform() {
     g_platform.frame = &GdiFrameTarget();
     g_platform.random = &clockRandom;
     g_platform.music = &MciMusicPort();
+    // The show's rules work in 96-dpi units; the GDI surfaces get pixels.
+    MagnifyShowSurfaces(g_platform);
+    // The one scale factor of the process, read at start.
+    ReadDisplayScale();
 }
 
 }  // namespace mirobel

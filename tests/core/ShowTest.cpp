@@ -348,3 +348,33 @@ TEST_F(ShowTest, ChangedRectanglesCoverOldAndNewCardAndTheTickerText) {
     PaintFrame();
     EXPECT_EQ(presented().size(), 1u);
 }
+
+TEST_F(ShowTest, WhatTheMovedCardUncoversIsClearedInEveryDirection) {
+    g_presentation = Presentation::ChangedRects;
+    SelectFirst = SelectEnd = 1;
+    PrepareCard();
+    PaintFrame();  // the first frame is whole
+    // Frames moving down-right, then bouncing at the right edge (up-left
+    // and down-left moves).
+    DispWidth = 410, DispHeight = 700;
+    for (int frame = 0; frame < 8; ++frame) {
+        this->frame.events.clear();
+        const Rect old{CardX, CardY, CardX + kCardWidth, CardY + kCardHeight};
+        PaintFrame();
+        const Rect now{CardX, CardY, CardX + kCardWidth, CardY + kCardHeight};
+        std::vector<Rect> clears;
+        for (const auto& e : this->frame.events)
+            if (e.kind == FrameEvent::Clear && e.rect.top < DispHeight - kTickerOffset) clears.push_back(e.rect);
+        auto inside = [](const Rect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+        // Every pixel of the old place outside the new one is cleared,
+        // whichever way the card went.
+        for (int y = old.top; y < old.bottom; ++y)
+            for (int x = old.left; x < old.right; ++x) {
+                if (inside(now, x, y)) continue;
+                int times = 0;
+                for (const Rect& c : clears) times += inside(c, x, y);
+                ASSERT_GE(times, 1) << "frame " << frame << " at " << x << "," << y;
+            }
+    }
+    EXPECT_EQ(CardDirX, -1) << "the run must include a bounce";
+}

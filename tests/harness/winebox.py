@@ -87,16 +87,21 @@ def parse_ppm(data):
 
 
 class WineBox:
-    def __init__(self, build_dir, width=1024, height=768, host_fonts=True, more_screens=()):
+    def __init__(self, build_dir, width=1024, height=768, host_fonts=True, more_screens=(), dpi=None):
         """host_fonts=False hides every font of the host from Wine (an empty
         fontconfig set-up and a prefix of its own), as on a machine without
         any Japanese font. more_screens, a list of (width, height), adds
         screens joined by Xinerama, which Wine reports as further monitors
-        (Xvfb puts every screen at the origin)."""
+        (Xvfb puts every screen at the origin). dpi is the display scaling the
+        box's prefix has (LogPixels; Wine reports it to every program); None
+        is the standard 96, or MIROBEL_DPI when that is set."""
         self.build_dir = os.path.abspath(build_dir)
         self.width, self.height = width, height
         self.more_screens = list(more_screens)
         self.host_fonts = host_fonts
+        if dpi is None and os.environ.get("MIROBEL_DPI"):
+            dpi = int(os.environ["MIROBEL_DPI"])
+        self.dpi = dpi if dpi and dpi != 96 else None
         # Booted once per build (under a lock) and cloned into each box, so
         # that no test pays for a boot and none sees what another left.
         self.template = os.path.join(self.build_dir, "wineprefix" if host_fonts else "wineprefix-nofonts")
@@ -162,6 +167,8 @@ class WineBox:
         clone_prefix(self.template, self.prefix)
         env["WINEPREFIX"] = self.prefix
         self.env = env
+        if self.dpi:
+            self._set_dpi()
         # A persistent server keeps every later wine command quick.
         subprocess.run(["wineserver", "-p"], env=self.env, check=False, timeout=60)
 
@@ -194,6 +201,15 @@ class WineBox:
             subprocess.run(["wineserver", "-w"], env=env, check=False, timeout=bound(300))
             with open(marker, "w") as f:
                 f.write("ready\n")
+
+    def _set_dpi(self):
+        """Writes LogPixels into the box's own prefix before anything runs
+        there; the registry reaches the prefix's files when its server
+        ends, and the programs started later read it from there."""
+        subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                        "/d", str(self.dpi), "/f"], env=self.env, check=True, timeout=bound(120),
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=bound(300))
 
     def close(self):
         for p in self.processes:

@@ -14,14 +14,20 @@ struct DrawnText {
     std::wstring face;
 };
 
+struct Outline {
+    Rect rect;
+    int lineWidth;
+};
+
 struct RecordingCanvas : CardCanvas {
     std::vector<DrawnText> texts;
     std::vector<Rect> fills;
+    std::vector<Outline> outlines;
     std::wstring face;
     int size = 0;
     bool bold = false;
     void FillRect(const Rect& r, Rgb) override { fills.push_back(r); }
-    void OutlineRect(const Rect&, Rgb, Rgb) override {}
+    void OutlineRect(const Rect& r, int lineWidth, Rgb, Rgb) override { outlines.push_back({r, lineWidth}); }
     void SetFont(const std::wstring& f, int s, bool b) override { face = f, size = s, bold = b; }
     void SetFontSize(int s) override { size = s; }
     void DrawText(int x, int y, const std::wstring& t) override { texts.push_back({x, y, t, size, face}); }
@@ -37,16 +43,15 @@ struct FrameEvent {
 struct RecordingFrame : FrameTarget {
     std::vector<FrameEvent> events;
     void Clear(const Rect& r) override { events.push_back({FrameEvent::Clear, r, L"", 0}); }
-    void CopyCard(int x, int y) override {
-        events.push_back({FrameEvent::Card, {x, y, x + kCardWidth, y + kCardHeight}, L"", 0});
-    }
-    void StretchPortrait(int x, int y, int poem) override {
-        events.push_back({FrameEvent::Portrait, {x, y, x + kPortraitWidth, y + kPortraitHeight}, L"", poem});
-    }
+    void CopyCard(const Rect& r) override { events.push_back({FrameEvent::Card, r, L"", 0}); }
+    void StretchPortrait(const Rect& r, int poem) override { events.push_back({FrameEvent::Portrait, r, L"", poem}); }
     void DrawTicker(int x, int y, const std::wstring& t) override {
         events.push_back({FrameEvent::Ticker, {x, y, x, y}, t, 0});
     }
-    int TickerWidth(const std::wstring& t) override { return 16 * static_cast<int>(t.size()); }
+    // Each character as wide as its font's height in pixels: 16 at 96 dpi.
+    int TickerWidth(const std::wstring& t) override {
+        return (16 * g_showDpi / 96) * static_cast<int>(t.size());
+    }
     void Present(const Rect& r) override { events.push_back({FrameEvent::Present, r, L"", 0}); }
     bool Has(FrameEvent::Kind k) const {
         for (const auto& e : events)

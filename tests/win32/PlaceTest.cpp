@@ -54,7 +54,7 @@ TEST_F(PlaceTest, PlaceFontControlGivesTheScaledSizeAndKeepsFaceAndWeight) {
     PlaceFontControl(label, 16, 376, 30, 10, 10);
     LOGFONTW lf = FontOf(label);
     int dpi = ScreenDpiX();
-    EXPECT_EQ(lf.lfHeight, -MulDiv(ScaledFontSize(16, TwipsPerPixel(dpi)), dpi, 72));
+    EXPECT_EQ(lf.lfHeight, -FontPixelHeight(ScaledFontSize(16, kUnitTwips), dpi));
     EXPECT_EQ(lf.lfWeight, FW_BOLD);
     EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
     EXPECT_STREQ(lf.lfFaceName, L"ＭＳ 明朝");

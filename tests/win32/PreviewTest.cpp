@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -15,6 +16,12 @@
 #include "win32/WindowTesting.h"
 
 using namespace mirobel;
+
+namespace {
+// Whole twips of a pixel count: twips per pixel are 1440 / dpi exactly
+// (8.57... at 168 dpi), so a count of them is rounded.
+long Twips(int pixels, double twipsPerPixel) { return std::lround(pixels * twipsPerPixel); }
+}  // namespace
 
 namespace {
 using mirobel::testing::Pump;
@@ -153,8 +160,8 @@ TEST_F(PreviewTest, EmbedsAVisibleChildThatCoversTheHost) {
     // The host's size in twips, both ways.
     EXPECT_EQ(DispLeft, 0);
     EXPECT_EQ(DispTop, 0);
-    EXPECT_EQ(DispWidth, 152 * ScreenTwipsPerPixelX());
-    EXPECT_EQ(DispHeight, 112 * ScreenTwipsPerPixelY());
+    EXPECT_EQ(DispWidth, Twips(152, ScreenTwipsPerPixelX()));
+    EXPECT_EQ(DispHeight, Twips(112, ScreenTwipsPerPixelY()));
     if (ScreenTwipsPerPixelX() == 15 && ScreenTwipsPerPixelY() == 15) {
         EXPECT_EQ(DispWidth, 2280);
         EXPECT_EQ(DispHeight, 1680);
@@ -248,18 +255,18 @@ TEST_F(PreviewTest, HostTooLargeForSixteenBitTwipsIsStillFilled) {
     GetClientRect(prev, &c);
     EXPECT_EQ(c.right, 2400);
     EXPECT_EQ(c.bottom, 1800);
-    EXPECT_EQ(PreviewWidthTwips(), 2400 * ScreenTwipsPerPixelX());
-    EXPECT_EQ(PreviewHeightTwips(), 1800 * ScreenTwipsPerPixelY());
+    EXPECT_EQ(PreviewWidthTwips(), Twips(2400, ScreenTwipsPerPixelX()));
+    EXPECT_EQ(PreviewHeightTwips(), Twips(1800, ScreenTwipsPerPixelY()));
     // The 16-bit globals hold the most they can instead of wrapping round;
     // a height that fits is kept exactly.
-    EXPECT_EQ(DispWidth, 32767);
-    EXPECT_EQ(DispHeight, 1800 * ScreenTwipsPerPixelY());
+    EXPECT_EQ(DispWidth, std::min<long>(Twips(2400, ScreenTwipsPerPixelX()), 32767));
+    EXPECT_EQ(DispHeight, Twips(1800, ScreenTwipsPerPixelY()));
     DestroyWindow(host);
 
     // The largest host that fits: 2184 pixels are 32760 twips at 96 dpi.
     host = MakeHost(0, 0, 2184, 100);
     StartPreview(HandleValue(host));
-    EXPECT_EQ(DispWidth, 2184 * ScreenTwipsPerPixelX());
+    EXPECT_EQ(DispWidth, Twips(2184, ScreenTwipsPerPixelX()));
     EXPECT_EQ(WindowRect(frmPrev).right, 2184);
 }
 

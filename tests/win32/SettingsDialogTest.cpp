@@ -18,8 +18,7 @@ using namespace mirobel::testing;
 
 namespace {
 int FontPixels(int size) {
-    int dpi = ScreenDpiX();
-    return -MulDiv(ScaledFontSize(size, TwipsPerPixel(dpi)), dpi, 72);
+    return -FontPixelHeight(ScaledFontSize(size, kUnitTwips), ReadDisplayScale());
 }
 
 class SettingsDialogTest : public ::testing::Test {

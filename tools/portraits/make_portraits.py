@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Draws the hundred poet portraits as SVG and turns them into small JPEGs.
 
-Every picture is composed in a 168 x 240 frame (twice the final size) with the
+Every picture is composed in a 168 x 240 frame (two thirds of the final size) with the
 poet facing left; poets who face right are the same drawing mirrored.  All
 choices come from the table below or from a random generator seeded with the
 poem number, so a run always gives the same pictures.
@@ -19,6 +19,10 @@ import sys
 import tempfile
 
 W, H = 168, 240
+# The card's portrait box is 126 x 180 at 100 % and 252 x 360 at 200 %
+# display scaling; pictures of the larger size stay crisp up to 200 % and
+# are stretched down below it.
+OUT_W, OUT_H = 252, 360
 INK = "#2b211c"
 LW = 1.7
 SKIN = "#f7e9d7"
@@ -1265,11 +1269,11 @@ def render(svg_text, out_jpg, work):
     png = os.path.join(work, "p.png")
     with open(svg, "w", encoding="utf-8") as f:
         f.write(svg_text)
-    subprocess.run(["rsvg-convert", "-w", str(W * 2), "-h", str(H * 2), "-o", png, svg], check=True)
+    subprocess.run(["rsvg-convert", "-w", str(OUT_W * 2), "-h", str(OUT_H * 2), "-o", png, svg], check=True)
     subprocess.run(["/usr/bin/convert", png, "-background", "white", "-flatten", "-alpha", "off",
-                    "-colorspace", "sRGB", "-filter", "Lanczos", "-resize", "84x120!",
-                    "-type", "TrueColor", "-sampling-factor", "1x1", "-interlace", "None",
-                    "-quality", "90", "-strip", "jpeg:" + out_jpg], check=True)
+                    "-colorspace", "sRGB", "-filter", "Lanczos", "-resize", "%dx%d!" % (OUT_W, OUT_H),
+                    "-type", "TrueColor", "-sampling-factor", "2x2", "-interlace", "None",
+                    "-quality", "80", "-strip", "jpeg:" + out_jpg], check=True)
 
 
 def jpeg_facts(data):
@@ -1315,7 +1319,7 @@ def check(out_dir):
         f = jpeg_facts(data)
         if f.get("sof") != 0xC0:
             problems.append("%s is not baseline" % fn)
-        if (f.get("width"), f.get("height")) != (84, 120):
+        if (f.get("width"), f.get("height")) != (OUT_W, OUT_H):
             problems.append("%s is %sx%s" % (fn, f.get("width"), f.get("height")))
         if f.get("components") != 3:
             problems.append("%s is not 24-bit colour" % fn)

@@ -3,7 +3,11 @@
 docs/: the dialog, the commentary viewer, the help window, the introduction
 window and the About box.
 
-Usage: make_screenshots.py --build build/win-dialog [--out docs]
+Usage: make_screenshots.py --build build/win-dialog [--out docs] [--dpi 144]
+
+With --dpi the windows are taken at that display scaling (Wine's LogPixels)
+on a screen as large in 96-dpi units as the standard one, and the files are
+named with "-<dpi>dpi" before ".png".
 
 Needs a Windows build (Mirobel.scr, probe.exe, win32_window_tests.exe), Wine, Xvfb
 and ImageMagick, as the tests do. The program draws its own texts in the
@@ -49,35 +53,41 @@ def main(argv=None):
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--build", required=True, help="Windows build folder")
     ap.add_argument("--out", default=os.path.join(ROOT, "docs"))
+    ap.add_argument("--dpi", type=int, default=96)
     a = ap.parse_args(argv)
+    suffix = "" if a.dpi == 96 else "-%ddpi" % a.dpi
+
+    def named(name):
+        return os.path.join(out, name + suffix + ".png")
     build = os.path.abspath(a.build)
     out = os.path.abspath(a.out)
     os.makedirs(out, exist_ok=True)
-    with WineBox(os.path.join(build, "screenshot-prefix")) as box:
+    with WineBox(os.path.join(build, "screenshot-prefix"), width=1024 * a.dpi // 96, height=768 * a.dpi // 96,
+                 dpi=a.dpi) as box:
         box.set_probe(os.path.join(build, "probe.exe"))
         box.start(os.path.join(build, "Mirobel.scr"), "/c")
         dialog = box.wait_window_where(wd.DIALOG, lambda w: w["visible"], 60, "shown")
-        shoot(box, wd.DIALOG, os.path.join(out, "settings-dialog.png"))
+        shoot(box, wd.DIALOG, named("settings-dialog"))
 
         box.press(dialog["hwnd"], "解説")
         viewer = box.wait_window_where(wd.VIEWER, lambda w: w["visible"], 30, "shown")
         chooser = next(c for c in box.children(viewer["hwnd"]) if c["class"] == "ComboBox")
         wd.select(box, chooser["hwnd"], 16)  # poem 17, a poem with a longer rendering
         box.press(viewer["hwnd"], "決定")
-        shoot(box, wd.VIEWER, os.path.join(out, "commentary-viewer.png"))
+        shoot(box, wd.VIEWER, named("commentary-viewer"))
         box.press(viewer["hwnd"], "終　了")
         box.wait_gone(wd.VIEWER, 10)
 
         box.press(dialog["hwnd"], "ヘルプ")
         help_window = box.wait_window_where(wd.HELP, lambda w: w["visible"], 30, "shown")
-        shoot(box, wd.HELP, os.path.join(out, "help-window.png"))
+        shoot(box, wd.HELP, named("help-window"))
         box.press(help_window["hwnd"], "ＯＫ！")
         box.wait_gone(wd.HELP, 10)
 
         wd.menu_entry(box, dialog["hwnd"], "h", "e")
         box.wait_window_where(wd.SALES, lambda w: w["visible"], 30, "shown")
         time.sleep(0.7)  # the cyclists are on their way
-        shoot(box, wd.SALES, os.path.join(out, "introduction-window.png"))
+        shoot(box, wd.SALES, named("introduction-window"))
 
         # The About box, alone on the screen in a process of its own.
         box.close_window(box.find(wd.SALES)["hwnd"])
@@ -86,7 +96,7 @@ def main(argv=None):
         box.env["MIROBEL_HOLD_ABOUT_MS"] = "6000"
         tests = box.start(os.path.join(build, "win32_window_tests.exe"), "--gtest_filter=AboutBox.*")
         box.wait_window_where(wd.VERSION_TITLE, lambda w: w["visible"], 60, "shown")
-        shoot(box, wd.VERSION_TITLE, os.path.join(out, "about-box.png"))
+        shoot(box, wd.VERSION_TITLE, named("about-box"))
         tests.wait(timeout=60)
     return 0
 

@@ -75,8 +75,10 @@ struct Rect {
 struct CardCanvas {
     virtual ~CardCanvas() = default;
     virtual void FillRect(const Rect& r, Rgb colour) = 0;
-    // One-pixel outline, inside filled with the fill colour.
-    virtual void OutlineRect(const Rect& r, Rgb outline, Rgb fill) = 0;
+    // An outline lineWidth pixels wide inside r, the rest filled with the
+    // fill colour.
+    virtual void OutlineRect(const Rect& r, int lineWidth, Rgb outline, Rgb fill) = 0;
+    // Sizes in points; the surface makes its fonts at the show's resolution.
     virtual void SetFont(const std::wstring& face, int size, bool bold) = 0;
     virtual void SetFontSize(int size) = 0;
     // Glyphs only, top-left at (x, y), in the canvas's default black.
@@ -88,8 +90,9 @@ struct CardCanvas {
 struct FrameTarget {
     virtual ~FrameTarget() = default;
     virtual void Clear(const Rect& r) = 0;  // work surface from the background
-    virtual void CopyCard(int x, int y) = 0;
-    virtual void StretchPortrait(int x, int y, int poemNo) = 0;
+    // The card canvas from its top-left corner, to r on the work surface.
+    virtual void CopyCard(const Rect& r) = 0;
+    virtual void StretchPortrait(const Rect& r, int poemNo) = 0;
     virtual void DrawTicker(int x, int y, const std::wstring& text) = 0;  // white Mincho
     // Pixel width of the ticker text as DrawTicker draws it.
     virtual int TickerWidth(const std::wstring& text) = 0;

@@ -44,14 +44,14 @@ void PrepareCard() {
     try {
         canvas.FillRect({0, 0, kCardWidth, kCardHeight}, kDarkCyan);
         canvas.FillRect({15, 15, 385, 245}, kWhite);
-        canvas.OutlineRect({15, 15, 385, 245}, kBlack, kWhite);
+        canvas.OutlineRect({15, 15, 385, 245}, 1, kBlack, kWhite);
         ChoosePoem();
         canvas.SetFont(kMinchoFace, Scaled(10), false);
         canvas.DrawText(15, 2, kTitleLine);
         canvas.DrawText(15, 246, L"No." + std::to_wstring(PoemNo));
         canvas.DrawText(222, 246, kCardCredit);
         canvas.SetFont(kBrushFace, Scaled(20), true);
-        TickerX = DispWidth;
+        TickerX = static_cast<int16_t>(ShowScreenWidth());
         CommentLen = static_cast<int32_t>(CommentTable(PoemNo).size());
         WritePhase = 0;
     } catch (const RuntimeError& e) {

@@ -38,7 +38,9 @@ int TickerCharWidth(int twipsPerPixel) { return static_cast<int>(twipsPerPixel *
 
 void PaintFrame() {
     FrameTarget& frame = *g_platform.frame;
-    const Rect screen{0, 0, DispWidth, DispHeight};
+    // The rules work in units; the seams magnify them to the screen's pixels.
+    const int width = ShowScreenWidth(), height = ShowScreenHeight();
+    const Rect screen{0, 0, width, height};
     const bool whole = g_presentation == Presentation::WholeScreen || g_wholeFrameDue;
     const int oldX = CardX, oldY = CardY;
 
@@ -46,7 +48,7 @@ void PaintFrame() {
 
     CardX = static_cast<int16_t>(CardDirX == 1 ? CardX + kCardStep : CardX - kCardStep);
     CardY = static_cast<int16_t>(CardDirY == 1 ? CardY + kCardStep : CardY - kCardStep);
-    if (CardX > DispWidth - kCardWidth) {
+    if (CardX > width - kCardWidth) {
         if (WritePhase == 9) PrepareCard();
         CardX = static_cast<int16_t>(CardX - kCardStep);
         CardDirX = -1;
@@ -56,7 +58,7 @@ void PaintFrame() {
         CardX = static_cast<int16_t>(CardX + kCardStep);
         CardDirX = 1;
     }
-    if (CardY > DispHeight - kCardHeight) {
+    if (CardY > height - kCardHeight) {
         if (WritePhase == 9) PrepareCard();
         CardY = static_cast<int16_t>(CardY - kCardStep);
         CardDirY = -1;
@@ -85,25 +87,27 @@ void PaintFrame() {
     // (or off screen at the right edge after a restart).
     Span next;
     if (WritePhase > 4) {
-        int width = TickerWidthOfCard();
-        next = {TickerX - kTickerStep - kTickerSlack, TickerX - kTickerStep + width + kTickerSlack};
+        const int textWidth = TickerWidthOfCard();
+        next = {TickerX - kTickerStep - kTickerSlack, TickerX - kTickerStep + textWidth + kTickerSlack};
     }
-    const Span changedSpan = Clip(Union({g_tickerSpanLeft, g_tickerSpanRight}, next), DispWidth);
-    const Rect strip{changedSpan.left, DispHeight - kTickerOffset, changedSpan.right, DispHeight};
+    const Span changedSpan = Clip(Union({g_tickerSpanLeft, g_tickerSpanRight}, next), width);
+    const Rect strip{changedSpan.left, height - kTickerOffset, changedSpan.right, height};
+    const Rect card{CardX, CardY, CardX + kCardWidth, CardY + kCardHeight};
     if (!whole) {
         frame.Clear(cards);
         if (!changedSpan.Empty()) frame.Clear(strip);
     }
 
-    frame.CopyCard(CardX, CardY);
+    frame.CopyCard(card);
 
     if (WritePhase > 4) {
-        frame.StretchPortrait(CardX + kPortraitLeft, CardY + kPortraitTop, PoemNo);
+        const int left = CardX + kPortraitLeft, top = CardY + kPortraitTop;
+        frame.StretchPortrait({left, top, left + kPortraitWidth, top + kPortraitHeight}, PoemNo);
         TickerX = static_cast<int16_t>(TickerX - kTickerStep);
         const double estimate = static_cast<double>(TickerCharWidth(g_showTwipsPerPixel)) * CommentLen;
-        if (DispWidth - estimate > TickerX) WritePhase = 9;
-        if (-estimate > TickerX) TickerX = DispWidth;
-        frame.DrawTicker(TickerX, DispHeight - kTickerOffset, CommentTable(PoemNo));
+        if (width - estimate > TickerX) WritePhase = 9;
+        if (-estimate > TickerX) TickerX = static_cast<int16_t>(width);
+        frame.DrawTicker(TickerX, height - kTickerOffset, CommentTable(PoemNo));
         g_tickerSpanLeft = TickerX - kTickerSlack;
         g_tickerSpanRight = TickerX + TickerWidthOfCard() + kTickerSlack;
     } else {

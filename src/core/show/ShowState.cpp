@@ -18,6 +18,7 @@ int16_t CardDirX = 1, CardDirY = 1;
 int16_t WriteToggle = 0;
 
 int g_showTwipsPerPixel = 15;
+int g_showDpi = 96;
 bool g_wholeFrameDue = true;
 int g_tickerSpanLeft = 0, g_tickerSpanRight = 0;
 int16_t g_tickerWidthPoem = -1;
@@ -27,7 +28,7 @@ Presentation g_presentation = Presentation::ChangedRects;
 void ResetShowState() {
     CardX = CardY = 0;
     CardDirX = CardDirY = 1;
-    TickerX = DispWidth;
+    TickerX = static_cast<int16_t>(ShowScreenWidth());
     WritePhase = VersePause = WriteX = WriteY = WriteCharNo = 0;
     FirstCard = 1;
     g_wholeFrameDue = true;
@@ -43,6 +44,7 @@ void ResetShowGlobals() {
     TickerX = 0;
     WriteToggle = 0;
     g_showTwipsPerPixel = 15;
+    g_showDpi = 96;
     g_presentation = Presentation::ChangedRects;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/base/Faces.h"
+#include "core/base/Platform.h"
 #include "core/base/Seams.h"
 
 namespace mirobel {
@@ -26,8 +27,16 @@ extern int16_t CardDirX, CardDirY;
 extern int16_t WriteToggle;
 
 // State of this program's own beyond the classic list (g_ names).
-// Twips per pixel of the screen; fonts and the ticker estimate follow it.
+// Twips per unit of the show's layout; fonts and the ticker estimate follow
+// it. The show works in units (pixels at 96 dpi), so on the screen this is
+// 15 at every resolution; the rules still take any value.
 extern int g_showTwipsPerPixel;
+// Resolution of the show's drawing surfaces: every position and size the
+// rules give in units reaches the surfaces magnified by g_showDpi / 96
+// (through the magnifying seams below, where the platform puts them), and
+// the surfaces make their fonts at this resolution. 96 draws units as they
+// are.
+extern int g_showDpi;
 // The changed-rectangle presentation's bookkeeping: whether the next frame
 // must be presented whole, the columns of the ticker strip that the last
 // frame's text covered (empty when right <= left), and the measured width
@@ -76,7 +85,20 @@ void PrepareCard();
 void WriteNextChar();
 void PaintFrame();
 
-// Estimated pixel width of one ticker character.
+// Estimated width of one ticker character, in units.
 int TickerCharWidth(int twipsPerPixel);
+
+// The screen (DispWidth x DispHeight pixels) in whole units of the show.
+int ShowScreenWidth();
+int ShowScreenHeight();
+
+// Seams that take the rules' units and hand pixels on to the surfaces
+// below them, magnified by g_showDpi / 96 with the one rounding rule of the
+// windows (each edge magnified, so the card, its panel and the strips stay
+// flush). Widths measured by the surface come back as units, rounded up so
+// that a strip cleared in units covers every pixel of the text.
+// Puts the magnifying seams in front of the card canvas and the frame
+// target of the bundle (once; a second call changes nothing).
+void MagnifyShowSurfaces(Platform& platform);
 
 }  // namespace mirobel

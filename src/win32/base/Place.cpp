@@ -29,7 +29,11 @@ LOGFONTW CurrentLogFont(HWND control) {
     return lf;
 }
 
-LONG PixelHeight(int points) { return -MulDiv(points, ScreenDpiX(), 72); }
+// Layouts give font sizes in points at 96 dpi, for controls measured in
+// units; the font rule sees the twips of a unit, and the height in pixels
+// follows the process's resolution, which keeps text in proportion to its
+// magnified control.
+LONG PixelHeight(int size) { return -FontPixelHeight(ScaledFontSize(size, kUnitTwips), ReadDisplayScale()); }
 
 bool IsComboBox(HWND control) {
     wchar_t cls[32] = {};
@@ -49,14 +53,14 @@ RECT RectInParent(HWND control) {
 
 void SetControlFontSize(HWND control, int16_t size) {
     LOGFONTW lf = CurrentLogFont(control);
-    lf.lfHeight = PixelHeight(ScaledFontSize(size, ScreenTwipsPerPixelX()));
+    lf.lfHeight = PixelHeight(size);
     lf.lfWidth = 0;
     SetOwnedFont(control, CreateFontIndirectW(&lf));
 }
 
 void SetControlFont(HWND control, const wchar_t* face, bool bold, BYTE charset, int16_t size) {
     LOGFONTW lf{};
-    lf.lfHeight = PixelHeight(ScaledFontSize(size, ScreenTwipsPerPixelX()));
+    lf.lfHeight = PixelHeight(size);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = charset;
     lf.lfQuality = DEFAULT_QUALITY;
@@ -75,8 +79,24 @@ void ReleaseControlFonts(HWND window) {
     }
 }
 
+RECT MagnifiedRect(int width, int height, int left, int top) {
+    ReadDisplayScale();
+    return {Magnify(left), Magnify(top), Magnify(left + width), Magnify(top + height)};
+}
+
 void PlaceControl(HWND control, int16_t width, int16_t height, int16_t left, int16_t top) {
-    SetWindowPos(control, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT r = MagnifiedRect(width, height, left, top);
+    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MoveControl(HWND control, double left, int top) {
+    ReadDisplayScale();
+    SetWindowPos(control, nullptr, Magnify(left), Magnify(top), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int MagnifiedUnits(int units) {
+    ReadDisplayScale();
+    return Magnify(units);
 }
 
 void PlaceFontControl(HWND control, int16_t size, int16_t width, int16_t height, int16_t left, int16_t top) {
@@ -90,7 +110,11 @@ int ComboListExtent(HWND combo) {
     return dropped.bottom - dropped.top;
 }
 
-void PlaceFontControlKeepHeight(HWND control, int16_t size, int16_t width, int16_t left, int16_t top) {
+void PlaceFontControlKeepHeight(HWND control, int16_t size, int16_t widthUnits, int16_t leftUnits,
+                                int16_t topUnits) {
+    // The height is the control's own (from its font); the rest is magnified.
+    RECT m = MagnifiedRect(widthUnits, 0, leftUnits, topUnits);
+    const int width = m.right - m.left, left = m.left, top = m.top;
     if (IsComboBox(control)) {
         // The window height of a combo box is its field plus its dropped
         // list; the field follows the font, the list keeps its extent.

@@ -1,6 +1,8 @@
-// Placing of controls in pixels, with font sizes corrected for the screen.
-// The font size always comes first, because a control may size itself
-// from its font.
+// Placing of controls, with font sizes corrected for the screen. Positions
+// and sizes are given in units (pixels at 96 dpi) and magnified here, the
+// one place where layouts meet the screen's scale: each edge is magnified
+// by the one rounding rule, so neighbouring controls stay flush. The font
+// size always comes first, because a control may size itself from its font.
 #pragma once
 #include <cstdint>
 
@@ -13,6 +15,13 @@ void PlaceFontControl(HWND control, int16_t size, int16_t width, int16_t height,
 // For drop-down lists, whose visible height follows their font: the height
 // the list had before (its dropped extent, for a combo box) is kept.
 void PlaceFontControlKeepHeight(HWND control, int16_t size, int16_t width, int16_t left, int16_t top);
+
+// Moves a control to a position in units (a fractional left, as the
+// introduction window's cyclists have), keeping its size.
+void MoveControl(HWND control, double left, int top);
+// A length in units as pixels, for sizes a window gives its controls itself
+// (a drop-down list's extent, an icon's size).
+int MagnifiedUnits(int units);
 
 // Height of a combo box's dropped rectangle as the system reports it.
 int ComboListExtent(HWND combo);

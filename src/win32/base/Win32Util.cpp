@@ -29,8 +29,13 @@ Win32Boxes win32Boxes;
 }  // namespace
 
 int ScreenDpiX() { return DeviceCaps(LOGPIXELSX); }
-int ScreenTwipsPerPixelX() { return TwipsPerPixel(DeviceCaps(LOGPIXELSX)); }
-int ScreenTwipsPerPixelY() { return TwipsPerPixel(DeviceCaps(LOGPIXELSY)); }
+double ScreenTwipsPerPixelX() { return TwipsPerPixel(DeviceCaps(LOGPIXELSX)); }
+double ScreenTwipsPerPixelY() { return TwipsPerPixel(DeviceCaps(LOGPIXELSY)); }
+
+int ReadDisplayScale() {
+    if (DisplayDpi <= 0) DisplayDpi = DeviceCaps(LOGPIXELSX);
+    return DisplayDpiOr96();
+}
 
 void WindowOpened() { ++openWindows; }
 void WindowClosed() {
@@ -60,7 +65,9 @@ void DoEvents() {
     }
 }
 
-void SizeClientAndCentre(HWND hwnd, int width, int height) {
+void SizeClientAndCentre(HWND hwnd, int widthUnits, int heightUnits) {
+    ReadDisplayScale();
+    const int width = Magnify(widthUnits), height = Magnify(heightUnits);
     RECT outer, client;
     GetWindowRect(hwnd, &outer);
     GetClientRect(hwnd, &client);

@@ -9,9 +9,15 @@
 
 namespace mirobel {
 
-int ScreenTwipsPerPixelX();
-int ScreenTwipsPerPixelY();
+// Exact twips per device pixel of the screen, for what meets device pixels
+// (the preview's host); layouts work in units and are magnified instead.
+double ScreenTwipsPerPixelX();
+double ScreenTwipsPerPixelY();
 int ScreenDpiX();
+// Reads the screen's logical resolution into DisplayDpi the first time and
+// returns it: the process keeps one scale factor from its start on (it is
+// system-DPI-aware, so the resolution cannot change under it).
+int ReadDisplayScale();
 
 // Every top-level window of the process is counted; when the last one is
 // gone the message loop ends and so does the process.
@@ -22,8 +28,9 @@ int RunMessageLoop();
 // Handles what is waiting in the queue once, without blocking.
 void DoEvents();
 
-// Resizes a window so that its client area is width x height pixels while
-// keeping whatever the frame and menu bar add, then centres it on the screen.
+// Resizes a window so that its client area is width x height units, magnified
+// to pixels, while keeping whatever the frame and menu bar add, then centres
+// it on the screen.
 void SizeClientAndCentre(HWND hwnd, int width, int height);
 
 // Modal boxes through MessageBoxIndirectW, owned by the active window.

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "core/base/Scaling.h"
 #include "win32/base/Guard.h"
 #include "win32/base/Place.h"
 #include "win32/base/WindowClass.h"
@@ -278,7 +279,7 @@ bool CommonFormMessage(HWND form, UINT msg, WPARAM wp, LPARAM lp, HWND& handle, 
 
 void SetUnscaledFont(HWND control, const wchar_t* face, bool bold, int points) {
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(points, ScreenDpiX(), 72);
+    lf.lfHeight = -FontPixelHeight(points, ReadDisplayScale());
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = SHIFTJIS_CHARSET;
     lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);

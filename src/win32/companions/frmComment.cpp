@@ -33,7 +33,7 @@ void CreateControls(HWND form) {
     // Creation order is tab order: the chooser, the four boxes top to
     // bottom, "決定"; "終　了" follows in the window itself.
     Combo1 = CreateControl(Picture1, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kIdCombo1);
-    SetWindowPos(Combo1, nullptr, 0, 0, 227, kDroppedListHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Combo1, nullptr, 0, 0, MagnifiedUnits(227), MagnifiedUnits(kDroppedListHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < 4; ++i) {
         DWORD style = i == 3 ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
         TextKaisetu[i] =
@@ -66,7 +66,8 @@ void LayOut() {
     for (int i = 1; i <= 4; ++i) PlaceFontControl(LabelType[i], 9, 55, 20, 8, static_cast<int16_t>(32 + 24 * i));
     PlaceFontControlKeepHeight(Combo1, 9, 227, 64, 16);
     for (int i = 0; i < 4; ++i) PlaceFontControl(TextKaisetu[i], 9, 297, 18, 64, static_cast<int16_t>(56 + 24 * i));
-    SetWindowPos(TextKaisetu[3], nullptr, 0, 0, 297, 57, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The commentary box is three rows high.
+    PlaceControl(TextKaisetu[3], 297, 57, 64, 56 + 24 * 3);
     PlaceControl(Image1, 50, 50, 8, 260);
     PlaceFontControl(Command1, 10, 57, 33, 304, 16);
     PlaceFontControl(Command2, 11, 313, 50, 72, 260);

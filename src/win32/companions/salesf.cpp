@@ -4,6 +4,7 @@
 #include <cmath>
 #include <random>
 
+#include "core/base/Scaling.h"
 #include "win32/base/Guard.h"
 #include "win32/base/WindowClass.h"
 #include "win32/base/Place.h"
@@ -48,7 +49,8 @@ const wchar_t* const kAddress = L"https://www.example.com/mirobel/";
 
 HICON LoadCyclist(int i) {
     return static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CYCLIST_BASE + i), IMAGE_ICON, 32, 32, 0));
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CYCLIST_BASE + i), IMAGE_ICON,
+                   MagnifiedUnits(32), MagnifiedUnits(32), 0));
 }
 
 void CreateControls(HWND form) {
@@ -100,10 +102,9 @@ void Form_Load(HWND form) {
 }
 
 void Timer1_Timer() {
-    CyclistsTick(cyclists, *g_platform.random, ScreenTwipsPerPixelX());
-    for (int i = 0; i < kCyclists; ++i)
-        SetWindowPos(ImageSensyu[i], nullptr, static_cast<int>(std::lround(cyclists[i].left)), cyclists[i].top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The race is run in units; steps and wrap are magnified with the window.
+    CyclistsTick(cyclists, *g_platform.random, static_cast<int>(kUnitTwips));
+    for (int i = 0; i < kCyclists; ++i) MoveControl(ImageSensyu[i], cyclists[i].left, cyclists[i].top);
 }
 
 void Command1_Click() { UnloadSales(); }

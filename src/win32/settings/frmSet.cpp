@@ -96,7 +96,7 @@ void CreateControls(HWND form) {
 
     for (HWND c : {ComboFirst, ComboEnd, ComboSpeed}) {
         Font(c, false);
-        SetWindowPos(c, nullptr, 0, 0, 80, kDroppedListHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(c, nullptr, 0, 0, MagnifiedUnits(80), MagnifiedUnits(kDroppedListHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         EnableTabKey(c);
     }
     for (HWND c : {LabelTitle, LabelHani, CheckMusic}) Font(c, true);

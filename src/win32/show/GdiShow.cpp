@@ -4,9 +4,9 @@
 
 #include <wincodec.h>
 
-#include <chrono>
+#include <algorithm>
 #include <map>
-#include <random>
+#include <optional>
 #include <vector>
 
 #include "core/base/Globals.h"
@@ -24,9 +24,9 @@ COLORREF Ref(Rgb c) { return RGB(c.r, c.g, c.b); }
 
 HFONT MakeFont(const std::wstring& face, int points, bool bold) {
     LOGFONTW lf{};
-    HDC screen = GetDC(nullptr);
-    lf.lfHeight = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+    // Made at the show's resolution, so that text keeps its place on the
+    // magnified card.
+    lf.lfHeight = -FontPixelHeight(points, g_showDpi);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = SHIFTJIS_CHARSET;
     lf.lfQuality = ANTIALIASED_QUALITY;
@@ -84,21 +84,18 @@ struct GdiCanvas : CardCanvas {
     bool bold = false;
 
     void FillRect(const Rect& r, Rgb colour) override {
-        HBRUSH brush = CreateSolidBrush(Ref(colour));
+        Brush brush(CreateSolidBrush(Ref(colour)));
         RECT rc{r.left, r.top, r.right, r.bottom};
-        ::FillRect(PictureBior.dc, &rc, brush);
-        DeleteObject(brush);
+        ::FillRect(PictureBior.dc, &rc, brush.get());
     }
-    void OutlineRect(const Rect& r, Rgb outline, Rgb fill) override {
-        HPEN pen = CreatePen(PS_SOLID, 1, Ref(outline));
-        HBRUSH brush = CreateSolidBrush(Ref(fill));
-        HGDIOBJ oldPen = SelectObject(PictureBior.dc, pen);
-        HGDIOBJ oldBrush = SelectObject(PictureBior.dc, brush);
+    void OutlineRect(const Rect& r, int lineWidth, Rgb outline, Rgb fill) override {
+        // An inside-frame pen keeps a wide line within the rectangle, where
+        // a one-pixel line is anyway.
+        GdiObject<HPEN> pen(CreatePen(lineWidth > 1 ? PS_INSIDEFRAME : PS_SOLID, lineWidth, Ref(outline)));
+        Brush brush(CreateSolidBrush(Ref(fill)));
+        Selection penIn(PictureBior.dc, pen.get());
+        Selection brushIn(PictureBior.dc, brush.get());
         Rectangle(PictureBior.dc, r.left, r.top, r.right, r.bottom);
-        SelectObject(PictureBior.dc, oldPen);
-        SelectObject(PictureBior.dc, oldBrush);
-        DeleteObject(pen);
-        DeleteObject(brush);
     }
     void SetFont(const std::wstring& f, int s, bool b) override { face = f, size = s, bold = b; }
     void SetFontSize(int s) override { size = s; }
@@ -120,17 +117,22 @@ Surface* screenSurface = nullptr;
 // Memory then stays the same whatever the size of the screen.
 struct FrameOp {
     enum Kind { Card, Portrait, Ticker } kind;
-    int x, y;
+    Rect place;  // card and portrait: where they go; ticker: its top-left
     int poemNo;
     std::wstring text;
 };
 
-// Pieces are at most this big: a card's change (402 x 262) fits in one, a
-// wide ticker strip or a whole first frame takes several.
+// Pieces are at most this big in the show's units: a card's change
+// (402 x 262) fits in one, a wide ticker strip or a whole first frame takes
+// several.
 constexpr int kPieceWidth = 1024, kPieceHeight = 272;
 // Glyphs of the ticker may reach beyond their advance and cell; pieces that
 // nothing touches within these margins are filled black directly.
 constexpr int kTickerMargin = 16, kTickerReach = 64;
+
+bool Overlap(const Rect& a, const Rect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
 
 void FillBlack(HDC dc, const RECT& r) { ::FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))); }
 
@@ -164,21 +166,22 @@ struct GdiFrame : FrameTarget {
             painting = true;
         }
     }
-    void CopyCard(int x, int y) override {
-        if (Whole()) return DrawCard(scr_work.dc, x, y);
-        Record({FrameOp::Card, x, y, 0, {}});
+    void CopyCard(const Rect& r) override {
+        lastCard = r;
+        if (Whole()) return DrawCard(scr_work.dc, r);
+        Record({FrameOp::Card, r, 0, {}});
     }
-    void StretchPortrait(int x, int y, int poemNo) override {
-        if (Whole()) return DrawPortrait(scr_work.dc, x, y, poemNo);
-        Record({FrameOp::Portrait, x, y, poemNo, {}});
+    void StretchPortrait(const Rect& r, int poemNo) override {
+        if (Whole()) return DrawPortrait(scr_work.dc, r, poemNo);
+        Record({FrameOp::Portrait, r, poemNo, {}});
     }
     void DrawTicker(int x, int y, const std::wstring& text) override {
-        if (Whole()) return DrawText(scr_work.dc, x, y, text);
+        if (Whole()) return DrawTickerText(scr_work.dc, x, y, text, lastCard);
         if (text != measuredText) {
             tickerWidth = TickerWidth(text);
             measuredText = text;
         }
-        Record({FrameOp::Ticker, x, y, 0, text});
+        Record({FrameOp::Ticker, {x, y, x, y}, 0, text});
     }
     int TickerWidth(const std::wstring& text) override {
         HDC dc = MeasuringDc();
@@ -188,6 +191,7 @@ struct GdiFrame : FrameTarget {
         return extent.cx;
     }
     void Present(const Rect& r) override {
+        std::optional<WindowDc> window;
         if (!Whole()) {
             painting = false;
             shown = ops;
@@ -196,7 +200,8 @@ struct GdiFrame : FrameTarget {
         if (screenSurface) {
             target = screenSurface->dc;
         } else if (frmDisp) {
-            target = GetDC(frmDisp);
+            window.emplace(frmDisp);
+            target = window->get();
         } else {
             return;
         }
@@ -205,15 +210,18 @@ struct GdiFrame : FrameTarget {
             BitBlt(target, r.left, r.top, r.right - r.left, r.bottom - r.top, scr_work.dc, r.left, r.top, SRCCOPY);
         else
             Compose(target, area, shown);
-        if (!screenSurface) ReleaseDC(frmDisp, target);
     }
 
     // Puts the area of a frame made of `frame` on black onto dc, piece by piece.
     void Compose(HDC dc, const RECT& area, const std::vector<FrameOp>& frame) {
-        for (int top = area.top; top < area.bottom; top += kPieceHeight) {
-            for (int left = area.left; left < area.right; left += kPieceWidth) {
-                const RECT piece{left, top, std::min<int>(left + kPieceWidth, area.right),
-                                 std::min<int>(top + kPieceHeight, area.bottom)};
+        const int pieceWidth = Magnify(kPieceWidth, g_showDpi), pieceHeight = Magnify(kPieceHeight, g_showDpi);
+        Rect card{0, 0, 0, 0};
+        for (const FrameOp& op : frame)
+            if (op.kind == FrameOp::Card) card = op.place;
+        for (int top = area.top; top < area.bottom; top += pieceHeight) {
+            for (int left = area.left; left < area.right; left += pieceWidth) {
+                const RECT piece{left, top, std::min<int>(left + pieceWidth, area.right),
+                                 std::min<int>(top + pieceHeight, area.bottom)};
                 bool touched = false;
                 for (const FrameOp& op : frame) touched = touched || Touches(op, piece);
                 if (!touched) {
@@ -224,12 +232,17 @@ struct GdiFrame : FrameTarget {
                 if (scratch.width < w || scratch.height < h)
                     scratch.Resize(std::max(scratch.width, w), std::max(scratch.height, h), RGB(0, 0, 0));
                 FillBlack(scratch.dc, RECT{0, 0, w, h});
+                const auto shifted = [&](const Rect& r) {
+                    return Rect{r.left - piece.left, r.top - piece.top, r.right - piece.left, r.bottom - piece.top};
+                };
                 for (const FrameOp& op : frame) {
-                    const int x = op.x - piece.left, y = op.y - piece.top;
                     switch (op.kind) {
-                        case FrameOp::Card: DrawCard(scratch.dc, x, y); break;
-                        case FrameOp::Portrait: DrawPortrait(scratch.dc, x, y, op.poemNo); break;
-                        case FrameOp::Ticker: DrawText(scratch.dc, x, y, op.text); break;
+                        case FrameOp::Card: DrawCard(scratch.dc, shifted(op.place)); break;
+                        case FrameOp::Portrait: DrawPortrait(scratch.dc, shifted(op.place), op.poemNo); break;
+                        case FrameOp::Ticker:
+                            DrawTickerText(scratch.dc, op.place.left - piece.left, op.place.top - piece.top, op.text,
+                                           shifted(card));
+                            break;
                     }
                 }
                 BitBlt(dc, piece.left, piece.top, w, h, scratch.dc, 0, 0, SRCCOPY);
@@ -240,12 +253,14 @@ struct GdiFrame : FrameTarget {
     bool Touches(const FrameOp& op, const RECT& piece) const {
         RECT bounds{};
         switch (op.kind) {
-            case FrameOp::Card: bounds = {op.x, op.y, op.x + kCardWidth, op.y + kCardHeight}; break;
-            case FrameOp::Portrait: bounds = {op.x, op.y, op.x + kPortraitWidth, op.y + kPortraitHeight}; break;
-            case FrameOp::Ticker:
-                bounds = {op.x - kTickerMargin, op.y - kTickerMargin, op.x + tickerWidth + kTickerMargin,
-                          op.y + kTickerReach};
+            case FrameOp::Card:
+            case FrameOp::Portrait: bounds = {op.place.left, op.place.top, op.place.right, op.place.bottom}; break;
+            case FrameOp::Ticker: {
+                const int margin = Magnify(kTickerMargin, g_showDpi), reach = Magnify(kTickerReach, g_showDpi);
+                bounds = {op.place.left - margin, op.place.top - margin, op.place.left + tickerWidth + margin,
+                          op.place.top + reach};
                 break;
+            }
         }
         RECT common;
         return IntersectRect(&common, &bounds, &piece) != 0;
@@ -256,23 +271,74 @@ struct GdiFrame : FrameTarget {
         return scratch.dc;
     }
 
-    static void DrawCard(HDC dc, int x, int y) {
-        BitBlt(dc, x, y, kCardWidth, kCardHeight, PictureBior.dc, 0, 0, SRCCOPY);
+    static void DrawCard(HDC dc, const Rect& r) {
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PictureBior.dc, 0, 0, SRCCOPY);
     }
-    static void DrawPortrait(HDC dc, int x, int y, int poemNo) {
-        Surface* picture = Portrait(poemNo);
+    void DrawPortrait(HDC dc, const Rect& r, int poemNo) {
+        Surface* picture = SizedPortrait(poemNo, r.right - r.left, r.bottom - r.top);
         if (!picture) return;
-        StretchBlt(dc, x, y, kPortraitWidth, kPortraitHeight, picture->dc, 0, 0, picture->width, picture->height,
-                   SRCCOPY);
+        BitBlt(dc, r.left, r.top, picture->width, picture->height, picture->dc, 0, 0, SRCCOPY);
     }
-    void DrawText(HDC dc, int x, int y, const std::wstring& text) {
+    // The portrait at the box's size, made once per card: the pictures are
+    // larger than the box below 200 %, and averaging them down keeps their
+    // fine lines, which costs too much to do on every frame.
+    Surface* SizedPortrait(int poemNo, int width, int height) {
+        if (sizedPoem == poemNo && sized.width == width && sized.height == height) return &sized;
+        Surface* picture = Portrait(poemNo);
+        if (!picture) return nullptr;
+        sized.Resize(width, height, RGB(255, 255, 255));
+        SetStretchBltMode(sized.dc, HALFTONE);
+        SetBrushOrgEx(sized.dc, 0, 0, nullptr);
+        StretchBlt(sized.dc, 0, 0, width, height, picture->dc, 0, 0, picture->width, picture->height, SRCCOPY);
+        sizedPoem = poemNo;
+        return &sized;
+    }
+    // Over the black background the rendering is copied from a strip drawn
+    // once per card: drawing the whole line of text again on every frame
+    // costs more than anything else in a frame, the more so at a large
+    // scale. Where the card lies under it, the text is drawn over the card.
+    void DrawTickerText(HDC dc, int x, int y, const std::wstring& text, const Rect& card) {
+        const Surface& strip = TickerStrip(text);
+        if (!Overlap({x, y, x + strip.width, y + strip.height}, card)) {
+            BitBlt(dc, x, y, strip.width, strip.height, strip.dc, 0, 0, SRCCOPY);
+            return;
+        }
         HeldFont& held = dc == scratch.dc ? scratchFont : workFont;
         held.Use(dc, fontCache.Get(kMinchoFace, TickerFontSize(), false));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
         TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
     }
+    const Surface& TickerStrip(const std::wstring& text) {
+        const int size = TickerFontSize();
+        if (stripText == text && stripSize == size && stripDpi == g_showDpi && tickerStrip.dc) return tickerStrip;
+        HFONT font = fontCache.Get(kMinchoFace, size, false);
+        HDC dc = MeasuringDc();
+        scratchFont.Use(dc, font);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        // Room for glyphs that reach beyond their advance or cell.
+        const int slack = metrics.tmMaxCharWidth / 2 + 2;
+        stripFont.Drop();
+        tickerStrip.Resize(extent.cx + slack, std::max<int>(extent.cy, metrics.tmHeight) + slack, RGB(0, 0, 0));
+        stripFont.Use(tickerStrip.dc, font);
+        SetBkMode(tickerStrip.dc, TRANSPARENT);
+        SetTextColor(tickerStrip.dc, RGB(255, 255, 255));
+        TextOutW(tickerStrip.dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
+        stripText = text, stripSize = size, stripDpi = g_showDpi;
+        return tickerStrip;
+    }
     static int TickerFontSize() { return ScaledFontSize(12, g_showTwipsPerPixel); }
+
+    Surface sized;
+    int sizedPoem = 0;
+    Surface tickerStrip;
+    HeldFont stripFont;
+    std::wstring stripText;
+    int stripSize = 0, stripDpi = 0;
+    Rect lastCard{0, 0, 0, 0};
 
     void Reset() {
         ops.clear();
@@ -281,7 +347,13 @@ struct GdiFrame : FrameTarget {
         measuredText.clear();
         scratchFont.Drop();
         workFont.Drop();
+        stripFont.Drop();
         scratch.Release();
+        sized.Release();
+        sizedPoem = 0;
+        tickerStrip.Release();
+        stripText.clear();
+        lastCard = {0, 0, 0, 0};
     }
 };
 
@@ -371,8 +443,14 @@ void RepaintShow(HDC dc, const RECT& area) {
     gdiFrame.Compose(dc, area, gdiFrame.shown);
 }
 
+void SizeCardCanvas() {
+    // Room for the card and what its texts may reach beyond it.
+    PictureBior.Resize(Magnify(kCardCanvasWidth, g_showDpi), Magnify(kCardCanvasHeight, g_showDpi),
+                       RGB(255, 255, 255));
+}
+
 void BeginShowOffWindow() {
-    PictureBior.Resize(kCardCanvasWidth, kCardCanvasHeight, RGB(255, 255, 255));
+    SizeCardCanvas();
     PrepareFrameSurfaces();
     ResetShowState();
     WriteToggle = 0;

@@ -29,6 +29,8 @@ void RepaintShow(HDC dc, const RECT& area);
 // Fresh surfaces for a show of DispWidth x DispHeight and its first card,
 // for running the frame painting outside the display window.
 void BeginShowOffWindow();
+// A card canvas for the show's resolution (g_showDpi).
+void SizeCardCanvas();
 void ReleaseGdiShow();
 
 }  // namespace mirobel

@@ -1,6 +1,7 @@
 // The full-screen show's window: set-up, timers, and the end of the show on
 // the first sign of the user.
 #include "core/base/Globals.h"
+#include "core/base/Scaling.h"
 #include "win32/base/Place.h"
 #include "core/base/Platform.h"
 #include "win32/base/Gdi.h"
@@ -213,7 +214,10 @@ bool RegisterClasses() {
 void StartDisplay() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (!RegisterClasses()) return;
-    g_showTwipsPerPixel = ScreenTwipsPerPixelX();
+    // The show is drawn at the display's scaling, read once at start; its
+    // rules work in units, whose twips are 15 at every resolution.
+    g_showDpi = ReadDisplayScale();
+    g_showTwipsPerPixel = static_cast<int>(kUnitTwips);
     transparentCursor = MakeTransparentCursor(instance);
 
     // Created hidden, screen-sized, parked just outside the bottom-right corner;
@@ -230,7 +234,7 @@ void StartDisplay() {
     SetTimer(frmDisp, kTimer1, kTimer1StartInterval, nullptr);
 
     PlaceControl(picfocus, 30, 30, -50, 0);
-    PictureBior.Resize(kCardCanvasWidth, kCardCanvasHeight, RGB(255, 255, 255));
+    SizeCardCanvas();
     ShowWindow(frmDisp, SW_SHOW);
     SetFocus(picfocus);
     ShowWindow(frmDisp, SW_SHOWNORMAL);

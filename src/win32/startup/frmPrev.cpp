@@ -1,6 +1,7 @@
 #include "win32/startup/frmPrev.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "core/base/Globals.h"
@@ -31,7 +32,13 @@ int16_t Saturated16(int32_t value) {
                                                      std::numeric_limits<int16_t>::max()));
 }
 
-int32_t PixelsToTwips(int pixels, int twipsPerPixel) { return static_cast<int32_t>(pixels) * twipsPerPixel; }
+// Twips per pixel are exact (1440 / dpi, 8.57... at 168 dpi); both ways are
+// rounded, which brings a pixel count back unchanged as a twip is smaller
+// than a pixel.
+int32_t PixelsToTwips(int pixels, double twipsPerPixel) {
+    return static_cast<int32_t>(std::lround(pixels * twipsPerPixel));
+}
+int TwipsToPixels(int32_t twips, double twipsPerPixel) { return static_cast<int>(std::lround(twips / twipsPerPixel)); }
 
 void Forget() {
     if (watchTimer) KillTimer(nullptr, watchTimer);
@@ -145,10 +152,12 @@ void StartPreview(int32_t hostHandle) {
 
 void ShowPreview() {
     if (!frmPrev) return;
-    int width = widthTwips / ScreenTwipsPerPixelX();
-    int height = heightTwips / ScreenTwipsPerPixelY();
+    int width = TwipsToPixels(widthTwips, ScreenTwipsPerPixelX());
+    int height = TwipsToPixels(heightTwips, ScreenTwipsPerPixelY());
     SetWindowPos(frmPrev, nullptr, DispLeft, DispTop, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    PlaceControl(prev, Saturated16(width), Saturated16(height), 0, 0);
+    // The host's size is in device pixels already: the picture fills it as
+    // it is, not magnified like a layout in units.
+    SetWindowPos(prev, nullptr, 0, 0, Saturated16(width), Saturated16(height), SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(prev, SW_SHOW);
     ShowWindow(frmPrev, SW_SHOW);
 }

@@ -86,12 +86,12 @@ void CairoCanvas::FillRect(const Rect& r, Rgb colour) {
     Changed();
 }
 
-void CairoCanvas::OutlineRect(const Rect& r, Rgb outline, Rgb fill) {
-    // A one-pixel pen inside the rectangle, as GDI's Rectangle draws it.
+void CairoCanvas::OutlineRect(const Rect& r, int lineWidth, Rgb outline, Rgb fill) {
+    // A pen inside the rectangle, as GDI's Rectangle draws it.
     SetColour(cr_, outline);
     FillBox(cr_, r);
     SetColour(cr_, fill);
-    FillBox(cr_, {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1});
+    FillBox(cr_, {r.left + lineWidth, r.top + lineWidth, r.right - lineWidth, r.bottom - lineWidth});
     Changed();
 }
 
@@ -165,13 +165,13 @@ void CairoFrame::Clear(const Rect& r) {
     }
 }
 
-void CairoFrame::CopyCard(int x, int y) {
-    scene_.push_back({Item::Card, {x, y, x + kCardWidth, y + kCardHeight}, x, y, 0, {}});
+void CairoFrame::CopyCard(const Rect& r) {
+    scene_.push_back({Item::Card, r, r.left, r.top, 0, {}});
 }
 
-void CairoFrame::StretchPortrait(int x, int y, int poemNo) {
+void CairoFrame::StretchPortrait(const Rect& r, int poemNo) {
     if (!Portrait(poemNo)) return;
-    scene_.push_back({Item::Picture, {x, y, x + kPortraitWidth, y + kPortraitHeight}, x, y, poemNo, {}});
+    scene_.push_back({Item::Picture, r, r.left, r.top, poemNo, {}});
 }
 
 void CairoFrame::DrawTicker(int x, int y, const std::wstring& text) {

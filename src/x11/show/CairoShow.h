@@ -51,7 +51,7 @@ public:
     CairoCanvas(const Faces& faces, int dpi);
     ~CairoCanvas() override;
     void FillRect(const Rect& r, Rgb colour) override;
-    void OutlineRect(const Rect& r, Rgb outline, Rgb fill) override;
+    void OutlineRect(const Rect& r, int lineWidth, Rgb outline, Rgb fill) override;
     void SetFont(const std::wstring& face, int size, bool bold) override;
     void SetFontSize(int size) override;
     void DrawText(int x, int y, const std::wstring& text) override;
@@ -79,8 +79,8 @@ public:
     void SetScreen(int width, int height);
 
     void Clear(const Rect& r) override;
-    void CopyCard(int x, int y) override;
-    void StretchPortrait(int x, int y, int poemNo) override;
+    void CopyCard(const Rect& r) override;
+    void StretchPortrait(const Rect& r, int poemNo) override;
     void DrawTicker(int x, int y, const std::wstring& text) override;
     int TickerWidth(const std::wstring& text) override;
     void Present(const Rect& r) override;

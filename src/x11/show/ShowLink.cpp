@@ -30,7 +30,7 @@ struct ShowSession::Impl {
 };
 
 ShowSession::ShowSession(const ShowSettings& settings, std::optional<uint64_t> seed) : impl_(new Impl) {
-    g_showTwipsPerPixel = TwipsPerPixel(kDpi);
+    g_showTwipsPerPixel = static_cast<int>(TwipsPerPixel(kDpi));
     canvas_ = std::make_unique<CairoCanvas>(faces_, kDpi);
     frame_ = std::make_unique<CairoFrame>(faces_, *canvas_, kDpi, ScaledFontSize(12, g_showTwipsPerPixel));
     if (seed) impl_->random = std::make_unique<SeededRandom>(*seed);
