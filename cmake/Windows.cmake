@@ -7,6 +7,7 @@ set(MIROBEL_WIN32_LIBS gdi32 user32 winmm ole32 windowscodecs uuid comctl32 adva
 # Win32 layer shared by the program and the Win32 tests.
 add_library(mirobel_win32 STATIC
   src/win32/base/Fonts.cpp
+  src/win32/base/FormResources.cpp
   src/win32/base/Guard.cpp
   src/win32/base/Place.cpp
   src/win32/base/WindowClass.cpp

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/base/Scaling.h"
+#include "win32/base/FormResources.h"
 
 using namespace mirobel;
 
@@ -16,7 +17,7 @@ protected:
         ASSERT_NE(parent, nullptr);
     }
     void TearDown() override {
-        ReleaseControlFonts(parent);
+        ReleaseResourcesOf(parent);
         DestroyWindow(parent);
     }
     HWND Child(const wchar_t* cls, DWORD style = 0) {

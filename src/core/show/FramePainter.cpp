@@ -48,26 +48,17 @@ void PaintFrame() {
 
     CardX = static_cast<int16_t>(CardDirX == 1 ? CardX + kCardStep : CardX - kCardStep);
     CardY = static_cast<int16_t>(CardDirY == 1 ? CardY + kCardStep : CardY - kCardStep);
-    if (CardX > width - kCardWidth) {
+    // Each edge in turn: a finished card is replaced at the contact, and the
+    // card steps back and turns.
+    const auto bounce = [](int16_t& position, int16_t& direction, int16_t newDirection) {
         if (WritePhase == 9) PrepareCard();
-        CardX = static_cast<int16_t>(CardX - kCardStep);
-        CardDirX = -1;
-    }
-    if (CardX < 0) {
-        if (WritePhase == 9) PrepareCard();
-        CardX = static_cast<int16_t>(CardX + kCardStep);
-        CardDirX = 1;
-    }
-    if (CardY > height - kCardHeight) {
-        if (WritePhase == 9) PrepareCard();
-        CardY = static_cast<int16_t>(CardY - kCardStep);
-        CardDirY = -1;
-    }
-    if (CardY < 0) {
-        if (WritePhase == 9) PrepareCard();
-        CardY = static_cast<int16_t>(CardY + kCardStep);
-        CardDirY = 1;
-    }
+        position = static_cast<int16_t>(position + newDirection * kCardStep);
+        direction = newDirection;
+    };
+    if (CardX > width - kCardWidth) bounce(CardX, CardDirX, -1);
+    if (CardX < 0) bounce(CardX, CardDirX, 1);
+    if (CardY > height - kCardHeight) bounce(CardY, CardDirY, -1);
+    if (CardY < 0) bounce(CardY, CardDirY, 1);
 
     // Only the old and the new card place and the ticker strip can differ
     // from the previous frame; the rest of the work surface is still black.

@@ -1,25 +1,13 @@
 #include "win32/base/Place.h"
 
-#include <map>
-
 #include "core/base/Scaling.h"
+#include "win32/base/FormResources.h"
 
 namespace mirobel {
 
 namespace {
-// Fonts this module made, by control, so that each is freed once replaced.
-std::map<HWND, HFONT> ownedFonts;
-
-void SetOwnedFont(HWND control, HFONT font) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    auto it = ownedFonts.find(control);
-    if (it != ownedFonts.end()) {
-        DeleteObject(it->second);
-        it->second = font;
-    } else {
-        ownedFonts[control] = font;
-    }
-}
+// The fonts made here belong to the control's form, which frees them.
+void SetOwnedFont(HWND control, HFONT font) { ResourcesOf(control).SetFont(control, font); }
 
 LOGFONTW CurrentLogFont(HWND control) {
     LOGFONTW lf{};
@@ -66,17 +54,6 @@ void SetControlFont(HWND control, const wchar_t* face, bool bold, BYTE charset, 
     lf.lfQuality = DEFAULT_QUALITY;
     lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
     SetOwnedFont(control, CreateFontIndirectW(&lf));
-}
-
-void ReleaseControlFonts(HWND window) {
-    for (auto it = ownedFonts.begin(); it != ownedFonts.end();) {
-        if (it->first == window || IsChild(window, it->first) || !IsWindow(it->first)) {
-            DeleteObject(it->second);
-            it = ownedFonts.erase(it);
-        } else {
-            ++it;
-        }
-    }
 }
 
 RECT MagnifiedRect(int width, int height, int left, int top) {

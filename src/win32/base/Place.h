@@ -31,7 +31,5 @@ int ComboListExtent(HWND combo);
 void SetControlFontSize(HWND control, int16_t size);
 // Gives a control its face, weight and character set before it is placed.
 void SetControlFont(HWND control, const wchar_t* face, bool bold, BYTE charset, int16_t size);
-// Frees the fonts made for the controls of a window that is going away.
-void ReleaseControlFonts(HWND window);
 
 }  // namespace mirobel

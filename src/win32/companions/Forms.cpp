@@ -1,8 +1,8 @@
 #include "win32/companions/Forms.h"
 
-#include <map>
-
 #include "core/base/Scaling.h"
+#include "win32/base/FormResources.h"
+#include "win32/base/Gdi.h"
 #include "win32/base/Guard.h"
 #include "win32/base/Place.h"
 #include "win32/base/WindowClass.h"
@@ -10,20 +10,6 @@
 namespace mirobel {
 
 namespace {
-struct Colours {
-    HBRUSH brush;
-    COLORREF text;
-};
-std::map<HWND, Colours> colours;
-std::map<HWND, HBRUSH> panelBrushes;
-struct Picture {
-    HBITMAP bitmap = nullptr;
-    HICON icon = nullptr;
-};
-std::map<HWND, Picture> pictures;
-std::map<HWND, HFONT> unscaledFonts;
-std::map<HWND, HWND> lastFocus;
-
 const wchar_t* const kOldProcProperty = L"MirobelTabOldProc";
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
@@ -33,9 +19,11 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND: {
             RECT r;
             GetClientRect(hwnd, &r);
-            auto it = panelBrushes.find(hwnd);
-            FillRect(reinterpret_cast<HDC>(wp), &r,
-                     it != panelBrushes.end() ? it->second : GetSysColorBrush(COLOR_BTNFACE));
+            HBRUSH brush = GetSysColorBrush(COLOR_BTNFACE);
+            if (FormResources* form = ExistingResourcesOf(hwnd))
+                for (const FormResources::Panel& p : form->panels)
+                    if (p.panel == hwnd) brush = p.brush.get();
+            FillRect(reinterpret_cast<HDC>(wp), &r, brush);
             return 1;
         }
         case WM_COMMAND:
@@ -57,28 +45,28 @@ LRESULT CALLBACK ImageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             return 1;  // the picture covers every pixel the window owns
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
+            PaintScope paint(hwnd);
+            HDC dc = paint.get();
             // Paint DCs come from a shared cache; leave no stretch mode behind.
             int saved = SaveDC(dc);
             RECT r;
             GetClientRect(hwnd, &r);
-            auto it = pictures.find(hwnd);
-            if (it != pictures.end() && it->second.bitmap) {
+            const FormResources::Picture* picture = nullptr;
+            if (FormResources* form = ExistingResourcesOf(hwnd))
+                for (const FormResources::Picture& p : form->pictures)
+                    if (p.image == hwnd) picture = &p;
+            if (picture && picture->bitmap) {
                 BITMAP info{};
-                GetObjectW(it->second.bitmap, sizeof info, &info);
-                HDC source = CreateCompatibleDC(dc);
-                HGDIOBJ old = SelectObject(source, it->second.bitmap);
+                GetObjectW(picture->bitmap.get(), sizeof info, &info);
+                MemoryDc source(dc);
+                Selection selected(source.get(), picture->bitmap.get());
                 SetStretchBltMode(dc, HALFTONE);
                 SetBrushOrgEx(dc, 0, 0, nullptr);
-                StretchBlt(dc, 0, 0, r.right, r.bottom, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-                SelectObject(source, old);
-                DeleteDC(source);
-            } else if (it != pictures.end() && it->second.icon) {
-                DrawIconEx(dc, 0, 0, it->second.icon, r.right, r.bottom, 0, nullptr, DI_NORMAL);
+                StretchBlt(dc, 0, 0, r.right, r.bottom, source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+            } else if (picture && picture->icon) {
+                DrawIconEx(dc, 0, 0, picture->icon, r.right, r.bottom, 0, nullptr, DI_NORMAL);
             }
             RestoreDC(dc, saved);
-            EndPaint(hwnd, &ps);
             return 0;
         }
         case WM_NCHITTEST:
@@ -96,26 +84,22 @@ bool RegisterChildClasses() {
 HRGN IconRegion(HICON icon, int width, int height) {
     ICONINFO info{};
     if (!GetIconInfo(icon, &info)) return nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, info.hbmMask);
+    Bitmap mask(info.hbmMask), colour(info.hbmColor);
+    MemoryDc dc;
+    Selection selected(dc.get(), mask.get());
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     for (int y = 0; y < height; ++y) {
         int x = 0;
         while (x < width) {
-            while (x < width && GetPixel(dc, x, y) != RGB(0, 0, 0)) ++x;
+            while (x < width && GetPixel(dc.get(), x, y) != RGB(0, 0, 0)) ++x;
             int start = x;
-            while (x < width && GetPixel(dc, x, y) == RGB(0, 0, 0)) ++x;
+            while (x < width && GetPixel(dc.get(), x, y) == RGB(0, 0, 0)) ++x;
             if (x > start) {
-                HRGN run = CreateRectRgn(start, y, x, y + 1);
-                CombineRgn(region, region, run, RGN_OR);
-                DeleteObject(run);
+                Region run(CreateRectRgn(start, y, x, y + 1));
+                CombineRgn(region, region, run.get(), RGN_OR);
             }
         }
     }
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(info.hbmMask);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
     return region;
 }
 
@@ -141,17 +125,6 @@ LRESULT CALLBACK TabKeyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(old, hwnd, msg, wp, lp);
 }
 
-template <typename Map, typename Free>
-void ReleaseWithin(HWND window, Map& map, Free free) {
-    for (auto it = map.begin(); it != map.end();) {
-        if (it->first == window || IsChild(window, it->first) || !IsWindow(it->first)) {
-            free(it->second);
-            it = map.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
 }  // namespace
 
 HWND CreateForm(const wchar_t* className, WNDPROC proc, int iconId, const wchar_t* caption, DWORD style,
@@ -173,7 +146,7 @@ HWND CreatePanel(HWND parent, COLORREF background, DWORD exStyle) {
     HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT | exStyle, window_class::kPanel, L"",
                                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 10, 10, parent,
                                  nullptr, Instance(), nullptr);
-    if (panel) panelBrushes[panel] = CreateSolidBrush(background);
+    if (panel) ResourcesOf(parent).panels.push_back({panel, Brush(CreateSolidBrush(background))});
     return panel;
 }
 
@@ -181,7 +154,7 @@ HWND CreateBitmapImage(HWND parent, HBITMAP bitmap, DWORD style) {
     RegisterChildClasses();
     HWND image = CreateWindowExW(0, window_class::kImage, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 10, 10,
                                  parent, nullptr, Instance(), nullptr);
-    if (image) pictures[image].bitmap = bitmap;
+    if (image) ResourcesOf(parent).pictures.push_back({image, Bitmap(bitmap)});
     return image;
 }
 
@@ -190,48 +163,46 @@ HWND CreateIconImage(HWND parent, HICON icon) {
     HWND image = CreateWindowExW(0, window_class::kImage, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 32, 32, parent,
                                  nullptr, Instance(), nullptr);
     if (!image) return nullptr;
-    pictures[image].icon = icon;
+    ResourcesOf(parent).pictures.push_back({image, Bitmap(), icon});
     if (icon) {
         ICONINFO info{};
         BITMAP mask{};
+        bool hasColour = false;
         if (GetIconInfo(icon, &info)) {
-            GetObjectW(info.hbmMask, sizeof mask, &mask);
-            DeleteObject(info.hbmMask);
-            if (info.hbmColor) DeleteObject(info.hbmColor);
+            Bitmap maskBits(info.hbmMask), colourBits(info.hbmColor);
+            GetObjectW(maskBits.get(), sizeof mask, &mask);
+            hasColour = static_cast<bool>(colourBits);
         }
-        int height = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
+        int height = hasColour ? mask.bmHeight : mask.bmHeight / 2;
         if (HRGN region = IconRegion(icon, mask.bmWidth, height)) SetWindowRgn(image, region, FALSE);
     }
     return image;
 }
 
 void SetControlColours(HWND control, COLORREF back, COLORREF text) {
-    auto it = colours.find(control);
-    if (it != colours.end()) DeleteObject(it->second.brush);
-    colours[control] = {CreateSolidBrush(back), text};
+    FormResources& form = ResourcesOf(control);
+    for (FormResources::Colours& c : form.colours) {
+        if (c.control == control) {
+            c = {control, Brush(CreateSolidBrush(back)), back, text};
+            return;
+        }
+    }
+    form.colours.push_back({control, Brush(CreateSolidBrush(back)), back, text});
 }
 
 HBRUSH ControlColours(HDC dc, HWND control) {
-    auto it = colours.find(control);
-    if (it == colours.end()) return nullptr;
-    LOGBRUSH lb{};
-    GetObjectW(it->second.brush, sizeof lb, &lb);
-    SetTextColor(dc, it->second.text);
-    SetBkColor(dc, lb.lbColor);
-    return it->second.brush;
+    FormResources* form = ExistingResourcesOf(control);
+    if (!form) return nullptr;
+    for (const FormResources::Colours& c : form->colours) {
+        if (c.control != control) continue;
+        SetTextColor(dc, c.text);
+        SetBkColor(dc, c.back);
+        return c.brush.get();
+    }
+    return nullptr;
 }
 
-void ReleaseFormResources(HWND window) {
-    ReleaseWithin(window, colours, [](Colours& c) { DeleteObject(c.brush); });
-    ReleaseWithin(window, panelBrushes, [](HBRUSH b) { DeleteObject(b); });
-    ReleaseWithin(window, pictures, [](Picture& p) {
-        if (p.bitmap) DeleteObject(p.bitmap);
-        if (p.icon) DestroyIcon(p.icon);
-    });
-    ReleaseWithin(window, unscaledFonts, [](HFONT f) { DeleteObject(f); });
-    ReleaseWithin(window, lastFocus, [](HWND) {});
-    ReleaseControlFonts(window);
-}
+void ReleaseFormResources(HWND window) { ReleaseResourcesOf(window); }
 
 void EnableTabKey(HWND control) {
     if (!control || GetPropW(control, kOldProcProperty)) return;
@@ -243,12 +214,13 @@ bool KeepFocus(HWND form, UINT msg, WPARAM wp, HWND initial) {
     if (msg != WM_ACTIVATE) return false;
     if (LOWORD(wp) == WA_INACTIVE) {
         HWND focus = GetFocus();
-        if (focus && IsChild(form, focus)) lastFocus[form] = focus;
+        if (focus && IsChild(form, focus)) ResourcesOf(form).lastFocus = focus;
         return true;
     }
     if (HIWORD(wp)) return true;  // minimised: nothing to focus
-    auto it = lastFocus.find(form);
-    HWND target = it != lastFocus.end() && IsWindow(it->second) ? it->second : initial;
+    FormResources* resources = ExistingResourcesOf(form);
+    HWND last = resources ? resources->lastFocus : nullptr;
+    HWND target = last && IsWindow(last) ? last : initial;
     if (target) SetFocus(target);
     return true;
 }
@@ -283,11 +255,7 @@ void SetUnscaledFont(HWND control, const wchar_t* face, bool bold, int points) {
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = SHIFTJIS_CHARSET;
     lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
-    HFONT font = CreateFontIndirectW(&lf);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    auto it = unscaledFonts.find(control);
-    if (it != unscaledFonts.end()) DeleteObject(it->second);
-    unscaledFonts[control] = font;
+    ResourcesOf(control).SetFont(control, CreateFontIndirectW(&lf));
 }
 
 std::wstring ControlText(HWND control) {

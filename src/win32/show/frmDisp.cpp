@@ -72,18 +72,38 @@ void Timer2_Timer() { BgmControl(2); }
 
 HCURSOR ShowPointer() { return pointerIsDefault ? LoadCursorW(nullptr, IDC_ARROW) : transparentCursor; }
 
-LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+// What the show window and the black windows over other monitors answer
+// alike: the focus back to picfocus, a click ends the show, the pointer
+// stays hidden. True when the message was handled; result is the answer.
+bool ShowSurfaceMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
         case WM_ACTIVATE:
+        case WM_SETFOCUS:
             // Activated again (after a box, or after another program's window
             // took the foreground and gave it back): left to itself the
             // system puts the focus on the window, where no key reaches
             // picfocus_KeyDown.
-            if (LOWORD(wp) != WA_INACTIVE && picfocus) SetFocus(picfocus);
-            return 0;
-        case WM_SETFOCUS:
-            if (picfocus) SetFocus(picfocus);
-            return 0;
+            if (picfocus && (msg == WM_SETFOCUS || LOWORD(wp) != WA_INACTIVE)) SetFocus(picfocus);
+            result = 0;
+            return true;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            if (!ModalBoxUp()) Form_Click();
+            result = 0;
+            return true;
+        case WM_SETCURSOR:
+            if (LOWORD(lp) != HTCLIENT) return false;
+            SetCursor(ShowPointer());
+            result = TRUE;
+            return true;
+    }
+    return false;
+}
+
+LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (LRESULT result; ShowSurfaceMessage(msg, wp, lp, result)) return result;
+    switch (msg) {
         case WM_TIMER:
             // A box raised inside a tick runs its own message loop; the show
             // must not step again until it is gone.
@@ -91,17 +111,6 @@ LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (wp == kTimer1) Timer1_Timer();
             else if (wp == kTimer2) Timer2_Timer();
             return 0;
-        case WM_LBUTTONUP:
-        case WM_RBUTTONUP:
-        case WM_MBUTTONUP:
-            if (!ModalBoxUp()) Form_Click();
-            return 0;
-        case WM_SETCURSOR:
-            if (LOWORD(lp) == HTCLIENT) {
-                SetCursor(ShowPointer());
-                return TRUE;
-            }
-            break;
         case WM_PAINT: {
             PaintScope paint(hwnd);
             RepaintShow(paint.get(), paint.area());
@@ -144,29 +153,15 @@ LRESULT CALLBACK PicfocusProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // A black window over a monitor other than the primary one: input over it
 // ends the show as it does over the show itself.
 LRESULT CALLBACK CoverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (LRESULT result; ShowSurfaceMessage(msg, wp, lp, result)) return result;
     switch (msg) {
         case WM_MOUSEACTIVATE:
             // The show keeps the activation and picfocus the keys.
             return MA_NOACTIVATE;
-        case WM_ACTIVATE:
-        case WM_SETFOCUS:
-            if (picfocus && (msg == WM_SETFOCUS || LOWORD(wp) != WA_INACTIVE)) SetFocus(picfocus);
-            return 0;
-        case WM_LBUTTONUP:
-        case WM_RBUTTONUP:
-        case WM_MBUTTONUP:
-            if (!ModalBoxUp()) Form_Click();
-            return 0;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
             if (!ModalBoxUp()) picfocus_KeyDown();
             return 0;
-        case WM_SETCURSOR:
-            if (LOWORD(lp) == HTCLIENT) {
-                SetCursor(ShowPointer());
-                return TRUE;
-            }
-            break;
         case WM_DESTROY:
             std::erase(covers, hwnd);
             return 0;

@@ -1,0 +1,46 @@
+#include "win32/base/FormResources.h"
+
+namespace mirobel {
+
+namespace {
+const wchar_t* const kProperty = L"MirobelFormResources";
+
+HWND FormOf(HWND window) {
+    HWND root = GetAncestor(window, GA_ROOT);
+    return root ? root : window;
+}
+}  // namespace
+
+FormResources::~FormResources() {
+    for (Picture& p : pictures)
+        if (p.icon) DestroyIcon(p.icon);
+}
+
+void FormResources::SetFont(HWND control, HFONT font) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    for (OwnedFont& owned : fonts) {
+        if (owned.control == control) {
+            owned.font.reset(font);
+            return;
+        }
+    }
+    fonts.push_back({control, Font(font)});
+}
+
+FormResources* ExistingResourcesOf(HWND window) {
+    return static_cast<FormResources*>(GetPropW(FormOf(window), kProperty));
+}
+
+FormResources& ResourcesOf(HWND window) {
+    if (FormResources* existing = ExistingResourcesOf(window)) return *existing;
+    auto* made = new FormResources;
+    SetPropW(FormOf(window), kProperty, made);
+    return *made;
+}
+
+void ReleaseResourcesOf(HWND form) {
+    delete ExistingResourcesOf(form);
+    RemovePropW(FormOf(form), kProperty);
+}
+
+}  // namespace mirobel

@@ -1,0 +1,54 @@
+// What a form's controls hold (colours, fonts, pictures, the control that
+// last had the focus), in one struct per form. The struct belongs to the
+// form's top-level window, made on first use and freed with the window, so
+// that nothing outlives the form and no table of handles has to be combed.
+#pragma once
+#include <vector>
+
+#include "win32/base/Gdi.h"
+
+namespace mirobel {
+
+struct FormResources {
+    struct Colours {
+        HWND control;
+        Brush brush;
+        COLORREF back, text;
+    };
+    struct OwnedFont {
+        HWND control;
+        Font font;
+    };
+    struct Picture {
+        HWND image;
+        Bitmap bitmap;
+        HICON icon = nullptr;  // destroyed with the form
+    };
+    struct Panel {
+        HWND panel;
+        Brush brush;
+    };
+
+    std::vector<Colours> colours;
+    std::vector<OwnedFont> fonts;
+    std::vector<Picture> pictures;
+    std::vector<Panel> panels;
+    HWND lastFocus = nullptr;
+
+    FormResources() = default;
+    ~FormResources();
+    FormResources(const FormResources&) = delete;
+    FormResources& operator=(const FormResources&) = delete;
+
+    // The font a control is drawn in, replacing (and freeing) the one it had.
+    void SetFont(HWND control, HFONT font);
+};
+
+// The resources of the form a window belongs to (its top-level window).
+FormResources& ResourcesOf(HWND window);
+// The resources of a form if it has any yet, or null.
+FormResources* ExistingResourcesOf(HWND window);
+// Frees everything the form's controls held; called as the form goes.
+void ReleaseResourcesOf(HWND form);
+
+}  // namespace mirobel
