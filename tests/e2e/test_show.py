@@ -38,7 +38,7 @@ class Show(WineTestCase):
 
     def test_first_frame_shows_the_card_base_at_two_two(self):
         # At the slowest pace the first frame stays up for half a second.
-        for attempt in range(3):
+        for attempt in range(5):
             p = self.start_show(5, 1, 1, 2)
             shot = self.box.screenshot()
             self.end_show(p)
@@ -94,7 +94,7 @@ class Show(WineTestCase):
             box.reg_set(SETTINGS_KEY, "music mode", "0")
             for key, value in (("select first", "1"), ("select end", "1"), ("select type", "2")):
                 box.reg_set(SETTINGS_KEY, key, value)
-            for attempt in range(3):
+            for attempt in range(5):
                 p = box.start(Config.scr, "/s")
                 box.wait_window_where(SHOW, lambda w: w["left"] == 0, 60, "over the screen")
                 shot = box.screenshot()
