@@ -6,25 +6,20 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 from e2e import SETTINGS_KEY, Config, WineTestCase, main  # noqa: E402
 from winebox import WineBox, bound, wait_until  # noqa: E402
-
-SHOW = "SAVER Screen"
-CYAN, WHITE, BLACK = (0, 128, 128), (255, 255, 255), (0, 0, 0)
+from test_show import BLACK, CYAN, SHOW, WHITE, card_corner  # noqa: E402
 
 
 def card_box(shot):
     """(left, top, width, height) of the dark-cyan card face, or None."""
-    for y in range(shot.height):
-        row = shot.rgb[y * shot.width * 3:(y + 1) * shot.width * 3]
-        for x in range(shot.width):
-            if tuple(row[x * 3:x * 3 + 3]) == CYAN:
-                right = x
-                while right < shot.width and shot.pixel(right, y) == CYAN:
-                    right += 1
-                bottom = y
-                while bottom < shot.height and shot.pixel(x, bottom) == CYAN:
-                    bottom += 1
-                return x, y, right - x, bottom - y
-    return None
+    corner = card_corner(shot)
+    if not corner:
+        return None
+    x, y = right, bottom = corner
+    while right < shot.width and shot.pixel(right, y) == CYAN:
+        right += 1
+    while bottom < shot.height and shot.pixel(x, bottom) == CYAN:
+        bottom += 1
+    return x, y, right - x, bottom - y
 
 
 class ShowAt200Percent(WineTestCase):
