@@ -3,11 +3,11 @@ the show and ends it like the first, and keys still end the show after
 another window has had the foreground."""
 import os
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 from e2e import SETTINGS_KEY, WS_CAPTION, WS_EX_TOPMOST, WS_POPUP, Config, WineTestCase, main  # noqa: E402
 from winebox import WineBox, wait_until  # noqa: E402
+from test_show import shot_with_card, wait_for_frames  # noqa: E402
 
 SHOW = "SAVER Screen"
 COVER = "Mirobel Monitor"
@@ -76,13 +76,13 @@ class TwoMonitors(ShowStarting, WineTestCase):
 class FocusComesBack(ShowStarting, WineTestCase):
     def test_a_key_ends_the_show_after_another_window_had_the_foreground(self):
         p, show = self.start_show(3)
-        time.sleep(0.5)
+        shot_with_card(self.box)
         self.assertTrue(self.box.take_foreground(1500), "the other window never had the foreground")
         # Nothing has moved and no key was pressed: the show goes on.
         self.assertIsNone(p.poll())
         self.assertIsNotNone(self.box.find(SHOW))
         if os.environ.get("MIROBEL_SHOTS"):
-            time.sleep(1.0)
+            wait_for_frames(self.box)
             self.box.screenshot(os.path.join(os.environ["MIROBEL_SHOTS"], "after-foreground.png"))
         self.box.xdotool("key", "shift")
         self.assert_show_ends(p)

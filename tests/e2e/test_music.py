@@ -6,11 +6,11 @@ import shutil
 import struct
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 from e2e import SETTINGS_KEY, Config, WineTestCase, main  # noqa: E402
 from winebox import bound, wait_until  # noqa: E402
+from test_show import wait_for_frames  # noqa: E402
 
 SHOW = "SAVER Screen"
 
@@ -83,7 +83,7 @@ class Music(WineTestCase):
 
     def test_without_a_music_file_the_show_runs_silently_without_a_box(self):
         p = self.start_show(1)
-        time.sleep(2.0)  # two hundred music ticks
+        wait_for_frames(self.box, 10)  # and many more music ticks
         self.assertIsNone(p.poll())
         self.assertIsNotNone(self.box.find(SHOW))
         self.assertEqual(self.boxes(), [])
@@ -97,7 +97,7 @@ class Music(WineTestCase):
         # Held open by the device from the start of the show: the quoted name
         # reached the platform whole.
         wait_until(lambda: processes_holding(self.midi), 10, what="the music file opened")
-        time.sleep(2.0)
+        wait_for_frames(self.box, 10)
         self.assertIsNone(p.poll())
         self.assertTrue(processes_holding(self.midi))
         self.assertEqual(self.boxes(), [])
@@ -111,7 +111,7 @@ class Music(WineTestCase):
         for mode in (0, 2):
             with self.subTest(mode=mode):
                 p = self.start_show(mode)
-                time.sleep(1.5)
+                wait_for_frames(self.box, 10)
                 self.assertEqual(processes_holding(self.midi), [])
                 self.end_show(p)
 

@@ -7,6 +7,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from e2e import (WS_BORDER, WS_CAPTION, WS_EX_TOPMOST, WS_POPUP, WS_THICKFRAME, Config,  # noqa: E402
                  WineTestCase, main)
 from winebox import bound, wait_until, windows_path  # noqa: E402
+from test_show import shot_with_card, wait_for_frames  # noqa: E402
 
 SHOW = "SAVER Screen"
 DIALOG = "Saver Setting"
@@ -37,36 +38,34 @@ class ShowWindow(WineTestCase):
         self.assertFalse(info["style"] & (WS_CAPTION | WS_BORDER | WS_THICKFRAME))
         self.assertTrue(info["visible"])
         self.box.wait_window_where(SHOW, lambda w: w["exstyle"] & WS_EX_TOPMOST, 10, "topmost")
-        shot = self.box.screenshot()
+        shot, _ = shot_with_card(self.box)
         # Black everywhere but under the 400 x 260 card and the ticker strip.
         cyan = shot.count((0, 128, 128))
         self.assertGreater(cyan, 0, "no card on the screen")
         self.assertGreaterEqual(shot.count((0, 0, 0)), shot.width * (shot.height - 30) - 400 * 260)
         # The picture stays until the user does something.
-        time.sleep(1.0)
+        wait_for_frames(self.box)
         self.assertIsNone(p.poll())
         self.assertEqual(self.box.count(SHOW), 1)
 
     def test_one_pixel_of_mouse_movement_ends_the_show(self):
         p, _ = self.start_show()
-        time.sleep(0.5)
-        t0 = time.monotonic()
+        shot_with_card(self.box)
         self.box.xdotool("mousemove_relative", "--", "1", "0")
         elapsed = self.ended_within(p, 0.05 + MARGIN)
         print(f"mouse move: window gone after {elapsed:.3f}s", file=sys.stderr)
         self.assertEqual(p.returncode, 0)
-        del t0
 
     def test_a_modifier_key_alone_ends_the_show(self):
         p, _ = self.start_show()
-        time.sleep(0.5)
+        shot_with_card(self.box)
         self.box.xdotool("key", "shift")
         elapsed = self.ended_within(p, 0.05 + MARGIN)
         print(f"shift: window gone after {elapsed:.3f}s", file=sys.stderr)
 
     def test_a_click_ends_the_show(self):
         p, _ = self.start_show()
-        time.sleep(0.5)
+        shot_with_card(self.box)
         self.box.xdotool("click", "1")
         elapsed = self.ended_within(p, 0.05 + MARGIN)
         print(f"click: window gone after {elapsed:.3f}s", file=sys.stderr)

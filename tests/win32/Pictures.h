@@ -16,6 +16,7 @@ namespace mirobel::testing {
 struct Pixels {
     int width = 0, height = 0;
     std::vector<uint32_t> data;
+    bool operator==(const Pixels&) const = default;
     uint32_t& At(int x, int y) { return data[static_cast<size_t>(y) * width + x]; }
     uint32_t At(int x, int y) const { return data[static_cast<size_t>(y) * width + x]; }
     // Paints a rectangle in one colour, clipped to the picture: for parts

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "core/base/Globals.h"
@@ -25,6 +26,7 @@ long Twips(int pixels, double twipsPerPixel) { return std::lround(pixels * twips
 
 namespace {
 using mirobel::testing::Pump;
+using mirobel::testing::Steady;
 
 HWND MakeHost(int x, int y, int width, int height) {
     static bool registered = false;
@@ -49,6 +51,10 @@ struct Pixels {
     int width = 0, height = 0;
     std::vector<RGBQUAD> px;
     const RGBQUAD& At(int x, int y) const { return px[static_cast<size_t>(y) * width + x]; }
+    bool operator==(const Pixels& o) const {
+        return width == o.width && height == o.height &&
+               std::memcmp(px.data(), o.px.data(), px.size() * sizeof(RGBQUAD)) == 0;
+    }
 };
 
 Pixels ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
@@ -208,8 +214,7 @@ TEST_F(PreviewTest, PictureFillsHostsOfAnyProportions) {
         SCOPED_TRACE(::testing::Message() << s.w << " x " << s.h);
         host = MakeHost(30, 40, s.w, s.h);
         StartPreview(HandleValue(host));
-        Pump(300);
-        Pixels shown = Screen(WindowRect(host));
+        Pixels shown = Steady([&] { return Screen(WindowRect(host)); });
 
         // The card stands where the stretched picture puts it: nothing kept
         // the picture's proportions or left a band of host or black at an edge.

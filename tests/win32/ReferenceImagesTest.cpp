@@ -55,10 +55,9 @@ void SkipUnless96() {
 }
 
 Pixels Settled(HWND window) {
-    Pump(600);
-    HideCaret(nullptr);  // a blinking caret is no part of the layout
     Pump(50);
-    return ClientPixels(window);
+    HideCaret(nullptr);  // a blinking caret is no part of the layout
+    return Steady([window] { return ClientPixels(window); });
 }
 }  // namespace
 

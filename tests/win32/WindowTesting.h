@@ -23,6 +23,23 @@ inline void Pump(int ms) {
     } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
+// What capture() returns once two looks a pump apart agree: a window mapped
+// on a busy machine is painted late, so a test waits for the picture to
+// hold rather than for a time (bounded by timeoutMs).
+template <typename Capture>
+auto Steady(Capture capture, int timeoutMs = 20000) {
+    Pump(50);
+    auto last = capture();
+    DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
+    while (static_cast<int>(end - GetTickCount()) > 0) {
+        Pump(100);
+        auto now = capture();
+        if (now == last) break;
+        last = std::move(now);
+    }
+    return last;
+}
+
 inline std::vector<HWND> Descendants(HWND parent) {
     std::vector<HWND> all;
     EnumChildWindows(
