@@ -2,6 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
+#include <utility>
+
+#include "core/companions/About.h"
+#include "support/FakePlatform.h"
+
 using namespace mirobel;
 
 TEST(StandardErrorText, BuiltFromNumberSourceAndDescription) {
@@ -18,4 +26,37 @@ TEST(CardErrorText, OwnVariantWithoutEqualsSignAndComma) {
               L"エラー番号  9Mirobel でエラーが発生しました。 \rインデックスが有効範囲にありません。");
     RuntimeError negative{-5, L"X", L"d", L"", 0};
     EXPECT_EQ(CardErrorText(negative), L"エラー番号 -5X でエラーが発生しました。 \rd");
+}
+
+// The procedures that trap report any failure, not only the program's own,
+// in the standard box, and go on: running out of memory is run-time error 7,
+// anything else 51.
+TEST(TrappingProcedures, ReportEveryKindOfFailureAndGoOn) {
+    const std::pair<std::function<void()>, std::wstring> failures[] = {
+        {[] { throw std::bad_alloc(); }, L"エラー番号 =  7、Mirobel でエラーが発生しました。 \rメモリが不足しています。"},
+        {[] { throw std::runtime_error("x"); }, L"エラー番号 =  51、Mirobel でエラーが発生しました。 \r内部エラーです。"},
+        {[] { throw Overflow(); }, L"エラー番号 =  6、Mirobel でエラーが発生しました。 \rオーバーフローしました。"},
+    };
+    for (const auto& [fail, text] : failures) {
+        SCOPED_TRACE(::testing::PrintToString(text));
+        mirobel::testing::FakePlatform p;
+        p.store.failure = fail;
+        LoadSettings();
+        SaveSettings();
+        ASSERT_EQ(p.boxes.shown.size(), 2u);
+        EXPECT_EQ(p.boxes.shown[0].text, text);
+        EXPECT_EQ(p.boxes.shown[1].text, text);
+        EXPECT_EQ(Speed, 3) << "the unread settings keep their defaults";
+
+        p.canvas.failure = fail;
+        PrepareCard();
+        ASSERT_EQ(p.boxes.shown.size(), 3u);
+        EXPECT_EQ(p.boxes.shown[2].text.substr(0, 6), L"エラー番号 ");
+
+        p.boxes.failure = fail;
+        ShowAbout();
+        ASSERT_EQ(p.boxes.shown.size(), 4u);
+        EXPECT_EQ(p.boxes.shown[3].text, text);
+        EXPECT_EQ(p.boxes.shown[3].title, kErrorTitle);
+    }
 }

@@ -96,7 +96,7 @@ TEST_F(ShowTest, CardBaseCarriesTitleNumberAndCreditInMincho) {
     EXPECT_EQ(canvas.texts[0].y, 2);
     EXPECT_EQ(canvas.texts[1].text, L"No.100");
     EXPECT_EQ(canvas.texts[1].y, 246);
-    EXPECT_EQ(canvas.texts[2].text, L"Mirobel authors");
+    EXPECT_EQ(canvas.texts[2].text, L"produced by Team Mirobel");
     EXPECT_EQ(canvas.texts[2].x, 222);
     EXPECT_EQ(canvas.texts[0].face, L"ＭＳ 明朝");
     EXPECT_EQ(canvas.texts[0].size, 10);

@@ -1,8 +1,10 @@
 // Recording fakes of the platform seams for native tests.
 #pragma once
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/base/Platform.h"
@@ -20,8 +22,10 @@ struct RecordingBoxes : MessageBoxes {
     std::vector<ShownBox> shown;
     std::vector<int> answers;
     bool modalUpDuringShow = false;
+    std::function<void()> failure;  // raised by the next box, once
     int Show(const std::wstring& text, const std::wstring& title, unsigned style, const std::wstring&,
              int) override {
+        if (auto fail = std::exchange(failure, nullptr)) fail();
         shown.push_back({text, title, style});
         modalUpDuringShow = ModalBoxUp();
         if (answers.empty()) return kAnswerOk;
@@ -43,12 +47,14 @@ struct MemoryStore : SettingsStore {
     std::map<std::wstring, std::wstring> values;  // "app/section/key" -> text
     std::vector<std::wstring> reads, writes;      // keys in call order
     std::optional<std::wstring> failReadOn, failWriteOn;
+    std::function<void()> failure;  // raised by every read and write
 
     static std::wstring Path(const std::wstring& a, const std::wstring& s, const std::wstring& k) {
         return a + L"/" + s + L"/" + k;
     }
     std::optional<std::wstring> Read(const std::wstring& a, const std::wstring& s, const std::wstring& k) override {
         reads.push_back(k);
+        if (failure) failure();
         if (failReadOn == k) throw RuntimeError{70, L"Store", L"書き込みできません。", L"", 0};
         auto it = values.find(Path(a, s, k));
         if (it == values.end()) return std::nullopt;
@@ -56,6 +62,7 @@ struct MemoryStore : SettingsStore {
     }
     void Write(const std::wstring& a, const std::wstring& s, const std::wstring& k, const std::wstring& t) override {
         writes.push_back(k);
+        if (failure) failure();
         if (failWriteOn == k) throw InvalidCall();
         values[Path(a, s, k)] = t;
     }

@@ -1,5 +1,6 @@
 // Recording fakes of the show's drawing seams.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,11 @@ struct RecordingCanvas : CardCanvas {
     std::wstring face;
     int size = 0;
     bool bold = false;
-    void FillRect(const Rect& r, Rgb) override { fills.push_back(r); }
+    std::function<void()> failure;  // raised by every fill
+    void FillRect(const Rect& r, Rgb) override {
+        if (failure) failure();
+        fills.push_back(r);
+    }
     void OutlineRect(const Rect& r, int lineWidth, Rgb, Rgb) override { outlines.push_back({r, lineWidth}); }
     void SetFont(const std::wstring& f, int s, bool b) override { face = f, size = s, bold = b; }
     void SetFontSize(int s) override { size = s; }

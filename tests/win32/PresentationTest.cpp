@@ -2,10 +2,12 @@
 // screen as presenting the whole work surface every frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "core/base/Globals.h"
+#include "core/base/Scaling.h"
 #include "win32/show/frmDisp.h"
 #include "win32/show/GdiShow.h"
 #include "core/show/ShowState.h"
@@ -113,4 +115,31 @@ TEST(Presentation, ChangedRectanglesGiveTheSameScreenAsWholeFramesOnAWideScreen)
     // the text crosses the seam between pieces; the first whole frame is
     // mostly plain black.
     Compare(1280, 720, 1000, 1, 0);
+}
+
+// The card's credit, "produced by " and the authors' name in the embedded
+// Mincho, ends inside the card at 100 % and magnified: its last ink lies
+// left of the card's right edge, in the canvas's pixels at that scale (the
+// canvas is white beyond the card, where overrunning text would show).
+TEST(Presentation, TheWholeCreditFitsOnTheCardAtEveryScale) {
+    AddEmbeddedFonts();
+    FillPoemTables();
+    const int saved = g_showDpi;
+    for (int dpi : {96, 120, 144, 192, 288}) {
+        SCOPED_TRACE(dpi);
+        g_showDpi = dpi;
+        BeginShowOffWindow();
+        const int top = Magnify(246, dpi), bottom = Magnify(260, dpi);
+        const int left = Magnify(222, dpi), edge = Magnify(kCardWidth, dpi);
+        int lastInk = -1;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < PictureBior.width; ++x)
+                if (COLORREF c = GetPixel(PictureBior.dc, x, y); c != RGB(0, 128, 128) && c != RGB(255, 255, 255))
+                    lastInk = std::max(lastInk, x);
+        printf("%d dpi: the credit's ink ends at %d of %d\n", dpi, lastInk + 1, edge);
+        EXPECT_GT(lastInk, left + (edge - left) / 2) << "no credit drawn";
+        EXPECT_LT(lastInk, edge) << "the credit runs past the card";
+        ReleaseGdiShow();
+    }
+    g_showDpi = saved;
 }

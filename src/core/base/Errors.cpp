@@ -1,5 +1,7 @@
 #include "core/base/Errors.h"
 
+#include <new>
+
 namespace mirobel {
 
 namespace {
@@ -22,6 +24,20 @@ RuntimeError SubscriptOutOfRange() { return Make(9, L"インデックスが有�
 RuntimeError Overflow() { return Make(6, L"オーバーフローしました。"); }
 RuntimeError TypeMismatch() { return Make(13, L"型が一致しません。"); }
 RuntimeError InvalidCall() { return Make(5, L"プロシージャの呼び出し、または引数が不正です。"); }
+RuntimeError OutOfMemory() { return Make(7, L"メモリが不足しています。"); }
+RuntimeError InternalError() { return Make(51, L"内部エラーです。"); }
+
+RuntimeError CurrentFailure() {
+    try {
+        throw;
+    } catch (const RuntimeError& e) {
+        return e;
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory();
+    } catch (...) {
+        return InternalError();
+    }
+}
 
 std::wstring StandardErrorText(const RuntimeError& e) {
     return L"エラー番号 = " + NumberText(e.number) + L"、" + e.source +

@@ -1,6 +1,7 @@
 // Run-time failures in the classic form: a number, a source and a description.
-// Procedures that "trap" catch a RuntimeError and report it once in a box;
-// procedures that don't trap simply let it propagate.
+// Procedures that "trap" catch every failure and report it once in a box
+// (CurrentFailure gives the program's own errors as they are and any other
+// failure a classic number); procedures that don't trap let it propagate.
 #pragma once
 #include <string>
 
@@ -9,9 +10,9 @@ namespace mirobel {
 inline constexpr const wchar_t* kAppName = L"Mirobel";
 inline constexpr const wchar_t* kAppTitle = L"ミロベル　スクリーンセイバー";
 inline constexpr const wchar_t* kAppVersion = L"Ver1.5";
-// The authors, as the About box and the rights notice name them: the
-// program is its project's work.
-inline constexpr const wchar_t* kAuthorName = L"the Mirobel authors";
+// The authors, as the card's credit, the About box and the rights notice
+// name them: the program is its project's work.
+inline constexpr const wchar_t* kAuthorName = L"Team Mirobel";
 
 // "ミロベル　スクリーンセイバー Ver1.5": the confirm question's and the About
 // box's title.
@@ -31,6 +32,13 @@ RuntimeError SubscriptOutOfRange();  // 9
 RuntimeError Overflow();             // 6
 RuntimeError TypeMismatch();         // 13
 RuntimeError InvalidCall();          // 5
+RuntimeError OutOfMemory();          // 7
+RuntimeError InternalError();        // 51
+
+// The failure being handled, as a run-time error: the program's own as it
+// is, running out of memory as 7, anything else as 51. Call it only inside
+// a catch block; the procedures that trap report every failure this way.
+RuntimeError CurrentFailure();
 
 // Text of the one failure report of the system.
 std::wstring StandardErrorText(const RuntimeError& e);

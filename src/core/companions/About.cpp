@@ -39,7 +39,8 @@ void ShowAbout() {
         std::wstring text = AboutText(DevelopmentTool());
         std::wstring title = VersionTitle();
         ShowBox(text, title, kBoxOk | kBoxIconInformation);
-    } catch (const RuntimeError& e) {
+    } catch (...) {
+        const RuntimeError e = CurrentFailure();
         ShowErrorBox(StandardErrorText(e), e);
     }
 }

@@ -11,7 +11,7 @@ namespace mirobel {
 std::wstring DevelopmentTool();
 
 // The rights notice of line 6; line 4 names kAuthorName (app/Errors.h).
-inline constexpr const wchar_t* kRightsNotice = L"Copyright (C) the Mirobel authors. All rights reserved.";
+inline constexpr const wchar_t* kRightsNotice = L"Copyright (C) Team Mirobel. All rights reserved.";
 
 // The six lines, CR LF between them and after the last.
 std::wstring AboutText(const std::wstring& tool);

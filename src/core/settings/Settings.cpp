@@ -78,7 +78,8 @@ void LoadSettings() {
             std::optional<std::wstring> text = store.Read(kStoreApp, kStoreSection, row.key);
             *row.field = text ? SettingFromText(*text) : row.defaultValue;
         }
-    } catch (const RuntimeError& e) {
+    } catch (...) {
+        const RuntimeError e = CurrentFailure();
         // Zeros left in the unread fields would make the show pick the empty
         // poem 0 and the dialog show nothing; the defaults are always usable.
         for (int i = reached; i < kSettingCount; ++i) *SettingFields()[i].field = SettingFields()[i].defaultValue;
@@ -94,7 +95,8 @@ void SaveSettings() {
             const SettingField& row = SettingFields()[i];
             store.Write(kStoreApp, kStoreSection, row.key, SettingToText(*row.field));
         }
-    } catch (const RuntimeError& e) {
+    } catch (...) {
+        const RuntimeError e = CurrentFailure();
         ShowErrorBox(StandardErrorText(e), e);
     }
 }

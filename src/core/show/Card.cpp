@@ -49,12 +49,13 @@ void PrepareCard() {
         canvas.SetFont(kMinchoFace, Scaled(10), false);
         canvas.DrawText(15, 2, kTitleLine);
         canvas.DrawText(15, 246, L"No." + std::to_wstring(PoemNo));
-        canvas.DrawText(222, 246, kCardCredit);
+        canvas.DrawText(222, 246, std::wstring(kCreditLead) + kAuthorName);
         canvas.SetFont(kBrushFace, Scaled(20), true);
         TickerX = static_cast<int16_t>(ShowScreenWidth());
         CommentLen = static_cast<int32_t>(CommentTable(PoemNo).size());
         WritePhase = 0;
-    } catch (const RuntimeError& e) {
+    } catch (...) {
+        const RuntimeError e = CurrentFailure();
         ShowErrorBox(CardErrorText(e), e);
     }
 }

@@ -55,10 +55,10 @@ inline constexpr int kPortraitLeft = 58, kPortraitTop = 41, kPortraitWidth = 126
 inline constexpr int kWriterPause = 8;
 
 inline constexpr const wchar_t* kTitleLine = L"ミロベルスクリーンセイバーVer1.5";
-// The card's credit. "produced by the Mirobel authors" would run past the
-// card's right edge from where the footer starts; this is the shortest form
-// that names the authors and fits.
-inline constexpr const wchar_t* kCardCredit = L"Mirobel authors";
+// The card's credit is this lead and the authors' name (kAuthorName), drawn
+// from the footer's start; the name is short enough for the whole line to
+// end inside the card at every scale.
+inline constexpr const wchar_t* kCreditLead = L"produced by ";
 
 // The card's colours.
 inline constexpr Rgb kBlack{0, 0, 0};
