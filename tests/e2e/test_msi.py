@@ -6,7 +6,6 @@ import os
 import re
 import subprocess
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 from e2e import SETTINGS_KEY, Config, WineTestCase, parse_args  # noqa: E402
@@ -41,11 +40,7 @@ class Installer(WineTestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.tmp = tempfile.mkdtemp(prefix="mirobel-msi-")
-
-    @classmethod
-    def tearDownClass(cls):
-        subprocess.run(["rm", "-rf", cls.tmp], check=False)
+        pass
 
     def setUp(self):
         self.box = WineBox(Config.build).__enter__()
@@ -59,10 +54,10 @@ class Installer(WineTestCase):
     def install(self, msi):
         self.assertEqual(self.msiexec("/i", windows_path(msi)), 0, f"installing {msi}")
 
-    def build_msi(self, version, name):
-        msi = os.path.join(self.tmp, name)
-        if not os.path.exists(msi):
-            subprocess.run(["sh", MSI_TOOL, version, Config.scr, msi], check=True, timeout=bound(120))
+    def build_msi(self, version, folder):
+        os.makedirs(folder, exist_ok=True)
+        msi = os.path.join(folder, f"Mirobel-{version}-x64.msi")
+        subprocess.run(["sh", MSI_TOOL, version, Config.scr, msi], check=True, timeout=bound(120))
         return msi
 
     def host_path(self, folder):
@@ -108,8 +103,9 @@ class Installer(WineTestCase):
         p.wait(timeout=bound(15))
 
     def test_a_newer_package_replaces_an_older_or_a_rebuilt_one_and_an_older_one_is_refused(self):
-        older = self.build_msi(older_than(Package.version), "older.msi")
-        rebuilt = self.build_msi(Package.version, "rebuilt.msi")
+        older = self.build_msi(older_than(Package.version), self.box.tmp)
+        # The same version built again has a ProductCode of its own.
+        rebuilt = self.build_msi(Package.version, os.path.join(self.box.tmp, "again"))
         self.install(older)
         self.assertEqual([e["DisplayVersion"] for e in self.entries().values()], [older_than(Package.version)])
         # Each step: the package, whether msiexec installs it, and the one
