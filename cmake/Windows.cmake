@@ -48,6 +48,9 @@ foreach(n RANGE 1 100)
   string(APPEND portraits_text "${id} RCDATA \"assets/portraits/${name}.jpg\"\n")
 endforeach()
 file(WRITE "${portraits_rc}.in" "${portraits_text}")
+# The version resource and the manifest take the project's version.
+configure_file(src/app/MirobelVersion.h.in "${CMAKE_BINARY_DIR}/generated/MirobelVersion.h" @ONLY)
+configure_file(src/app/Mirobel.manifest.in "${CMAKE_BINARY_DIR}/generated/Mirobel.manifest" @ONLY)
 configure_file("${portraits_rc}.in" "${portraits_rc}" COPYONLY)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated")
 file(GLOB portrait_files "${CMAKE_SOURCE_DIR}/assets/portraits/*.jpg")
@@ -63,6 +66,8 @@ target_link_options(Mirobel PRIVATE -static -municode -mwindows)
 set_target_properties(Mirobel PROPERTIES OUTPUT_NAME Mirobel SUFFIX ".scr")
 
 include(cmake/WindowsTests.cmake)
+set_property(SOURCE src/app/Mirobel.rc APPEND PROPERTY OBJECT_DEPENDS
+             "${CMAKE_BINARY_DIR}/generated/MirobelVersion.h;${CMAKE_BINARY_DIR}/generated/Mirobel.manifest")
 
 # Benchmark of the frame painting (run with tools/bench.sh; not a test).
 add_executable(paintframe_bench bench/PaintFrameBench.cpp)

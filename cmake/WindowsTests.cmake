@@ -135,3 +135,19 @@ set_tests_properties(win32_reference_tests PROPERTIES ENVIRONMENT "${WINE_TEST_E
 add_test(NAME executable_size COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:Mirobel> -DLIMIT=4194304
          -P ${CMAKE_SOURCE_DIR}/cmake/CheckSize.cmake)
 add_e2e_test(e2e_show_scaled tests/e2e/test_show_scaled.py)
+
+# The Windows packages, made by the script that tools/package.sh calls, into
+# the build folder; the tests below check them.
+set(MIROBEL_TEST_PACKAGES "${CMAKE_BINARY_DIR}/packages")
+add_test(NAME windows_packages
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tools/packaging/windows.sh ${CMAKE_BINARY_DIR} ${MIROBEL_TEST_PACKAGES})
+set_tests_properties(windows_packages PROPERTIES FIXTURES_SETUP windows_packages TIMEOUT 600)
+add_test(NAME windows_zip
+  COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/packaging/test_windows_packages.py
+    --scr $<TARGET_FILE:Mirobel> --packages ${MIROBEL_TEST_PACKAGES} --version ${PROJECT_VERSION})
+set_tests_properties(windows_zip PROPERTIES FIXTURES_REQUIRED windows_packages TIMEOUT 300)
+add_test(NAME e2e_msi
+  COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/e2e/test_msi.py
+    --scr $<TARGET_FILE:Mirobel> --probe $<TARGET_FILE:probe> --build ${CMAKE_BINARY_DIR}
+    --msi ${MIROBEL_TEST_PACKAGES}/Mirobel-${PROJECT_VERSION}-x64.msi --version ${PROJECT_VERSION})
+set_tests_properties(e2e_msi PROPERTIES RESOURCE_LOCK wine TIMEOUT 1800 FIXTURES_REQUIRED "wine;windows_packages")

@@ -1,0 +1,75 @@
+"""The Windows zip holds exactly what a user needs, and the program, the
+installer and both file names carry the one project version."""
+import argparse
+import glob
+import os
+import re
+import struct
+import subprocess
+import sys
+import unittest
+import zipfile
+
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+
+
+class Config:
+    scr = packages = version = None
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+class WindowsPackages(unittest.TestCase):
+    def setUp(self):
+        self.zip = os.path.join(Config.packages, f"Mirobel-{Config.version}-win64.zip")
+        self.msi = os.path.join(Config.packages, f"Mirobel-{Config.version}-x64.msi")
+
+    def test_the_zip_holds_the_program_byte_for_byte_its_licences_and_a_readme(self):
+        licences = {os.path.basename(p): p for p in glob.glob(os.path.join(ROOT, "assets", "fonts", "*-OFL.txt"))}
+        self.assertEqual(len(licences), 2, "one licence for each embedded font")
+        with zipfile.ZipFile(self.zip) as z:
+            self.assertEqual(sorted(z.namelist()), sorted(["Mirobel.scr", "LICENSE", "README.txt", *licences]))
+            self.assertTrue(z.read("Mirobel.scr") == read(Config.scr), "Mirobel.scr differs from the built one")
+            self.assertEqual(z.read("LICENSE"), read(os.path.join(ROOT, "LICENSE")))
+            for name, path in licences.items():
+                self.assertEqual(z.read(name), read(path), name)
+            readme = z.read("README.txt")
+        # Notepad: a byte-order mark, and CR LF at the end of every line.
+        self.assertTrue(readme.startswith(b"\xef\xbb\xbf"))
+        self.assertEqual(readme.count(b"\n"), readme.count(b"\r\n"))
+        text = readme.decode("utf-8-sig")
+        for words in (("インストール", "Mirobel.mid", "アンインストール"), ("Install", "Mirobel.mid", "Removing")):
+            for word in words:
+                self.assertIn(word, text)
+        self.assertIn(Config.version, text)
+
+    def test_program_installer_and_file_names_carry_the_project_version(self):
+        scr = read(Config.scr)
+        # VS_FIXEDFILEINFO: signature, structure version, then the file
+        # version and the product version as two DWORDs each (high: major,
+        # minor; low: patch, build).
+        at = scr.index(struct.pack("<I", 0xFEEF04BD))
+        file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<4I", scr, at + 8)
+        major, minor, patch = (int(n) for n in Config.version.split("."))
+        self.assertEqual((file_ms, file_ls), (major << 16 | minor, patch << 16))
+        self.assertEqual((product_ms, product_ls), (major << 16 | minor, patch << 16))
+        self.assertIn(f'name="Mirobel.ScreenSaver" version="{Config.version}.0"'.encode(), scr, "manifest")
+        # The string table's value, after its key and the padding to 32 bits.
+        key, value = "ProductVersion\0".encode("utf-16-le"), f"{Config.version}\0".encode("utf-16-le")
+        self.assertRegex(scr, re.escape(key) + b"(?:\0\0)?" + re.escape(value))
+        properties = subprocess.run(["msiinfo", "export", self.msi, "Property"], capture_output=True, text=True,
+                                    check=True, timeout=60).stdout
+        self.assertRegex(properties, rf"(?m)^ProductVersion\t{re.escape(Config.version)}\r?$")
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--scr", required=True)
+    parser.add_argument("--packages", required=True)
+    parser.add_argument("--version", required=True)
+    args, rest = parser.parse_known_args()
+    Config.scr, Config.packages, Config.version = args.scr, args.packages, args.version
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
