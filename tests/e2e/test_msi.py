@@ -85,7 +85,7 @@ class Installer(WineTestCase):
         code = product_code(Package.msi)
         self.assertEqual(list(entry), [code])
         self.assertEqual(entry[code]["DisplayVersion"], Package.version)
-        self.assertEqual(entry[code]["Publisher"], "the Mirobel authors")
+        self.assertEqual(entry[code]["Publisher"], "Team Mirobel")
         self.assertIn(f"/X{code}", entry[code]["UninstallString"])
         # Installing is all it does: the user picks the saver.
         self.assertIsNone(self.box.reg_query(r"HKCU\Control Panel\Desktop", "SCRNSAVE.EXE"))

@@ -1,0 +1,9 @@
+#!/bin/sh
+# Builds every package into dist/: the Windows installer and zip, and the
+# Debian package of the native show. Installs what is missing first.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/setup-debian.sh"
+"$root/tools/build.sh"
+"$root/tools/packaging/windows.sh" "$root/build/win" "$root/dist"
+ls -l "$root/dist"
