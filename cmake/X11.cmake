@@ -27,6 +27,7 @@ add_library(mirobel_x11 STATIC
   src/x11/show/XSink.cpp
   src/x11/app/XShow.cpp
   src/x11/app/Options.cpp
+  src/x11/app/DisplayScale.cpp
   "${x11_assets}"
 )
 target_link_libraries(mirobel_x11 PUBLIC mirobel_core PkgConfig::MIROBEL_X11)
