@@ -95,7 +95,16 @@ set_tests_properties(x11_scale PROPERTIES TIMEOUT 600)
 # the program accepts.
 add_test(NAME x11_install
          COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/x11/test_install.py --build ${CMAKE_BINARY_DIR}
-                 --hack-dir ${MIROBEL_HACK_DIR} --config-dir ${MIROBEL_HACK_CONFIG_DIR})
+                 --hack-dir ${MIROBEL_HACK_DIR} --config-dir ${MIROBEL_HACK_CONFIG_DIR}
+                 --prefix ${CMAKE_INSTALL_PREFIX})
+
+# The Debian package: built from this tree by tools/packaging/debian.sh, its
+# contents, fields and lintian; installed and removed again only with
+# MIROBEL_INSTALL_TESTS=1.
+add_test(NAME x11_deb
+         COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/x11/test_deb.py --source ${CMAKE_SOURCE_DIR}
+                 --build ${CMAKE_BINARY_DIR} --host $<TARGET_FILE:x11_host>)
+set_tests_properties(x11_deb PROPERTIES TIMEOUT 1500 RESOURCE_LOCK dpkg)
 
 # Benchmark of the native frame painting (tools/x11/bench.sh; not a test).
 add_executable(x11_frame_bench bench/X11FrameBench.cpp)
