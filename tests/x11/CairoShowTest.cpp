@@ -149,26 +149,29 @@ TEST(CairoShowTest, ChangedRectanglesGiveTheSamePictureAsWholeFrames) {
 }
 
 TEST(CairoShowTest, ResizeKeepsTheCardOnTheScreen) {
-    ShowSession show(Ascending(), 5);
-    ImageSink sink(1280, 720);
-    show.SetSink(&sink);
-    show.Start(1280, 720);
-    for (int i = 0; i < 400; ++i) show.NextFrame();  // far to the right and down
-    ASSERT_GT(show.Now().cardX, 600 - kCardWidth);
-    show.Resize(600, 400);
-    for (int i = 0; i < 500; ++i) {
-        auto now = show.Now();
-        ASSERT_GE(now.cardX, 0);
-        ASSERT_LE(now.cardX + kCardWidth, 600) << i;
-        ASSERT_LE(now.cardY + kCardHeight, 400) << i;
-        show.NextFrame();
+    // At 100 % and at 200 %, where the card and the screens are twice the size.
+    for (int s : {1, 2}) {
+        ShowSession show(Ascending(), 5, 96 * s);
+        ImageSink sink(1280 * s, 720 * s);
+        show.SetSink(&sink);
+        show.Start(1280 * s, 720 * s);
+        for (int i = 0; i < 400; ++i) show.NextFrame();  // far to the right and down
+        ASSERT_GT(show.Now().cardX, (600 - kCardWidth) * s);
+        show.Resize(600 * s, 400 * s);
+        for (int i = 0; i < 500; ++i) {
+            auto now = show.Now();
+            ASSERT_GE(now.cardX, 0);
+            ASSERT_LE(now.cardX + kCardWidth * s, 600 * s) << i;
+            ASSERT_LE(now.cardY + kCardHeight * s, 400 * s) << i;
+            show.NextFrame();
+        }
+        // Smaller than the card: it stays in the corner, and frames go on.
+        show.Resize(300 * s, 200 * s);
+        EXPECT_EQ(show.Now().cardX, 0);
+        EXPECT_EQ(show.Now().cardY, 0);
+        for (int i = 0; i < 50; ++i) show.NextFrame();
+        EXPECT_EQ(show.Now().width, 300 * s);
     }
-    // Smaller than the card: it stays in the corner, and frames go on.
-    show.Resize(300, 200);
-    EXPECT_EQ(show.Now().cardX, 0);
-    EXPECT_EQ(show.Now().cardY, 0);
-    for (int i = 0; i < 50; ++i) show.NextFrame();
-    EXPECT_EQ(show.Now().width, 300);
 }
 
 TEST(CairoShowTest, FramesComeAtTheWindowsPaceForEachSpeed) {
