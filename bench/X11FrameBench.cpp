@@ -1,5 +1,5 @@
 // Cost and memory of the native show's frames on a real X server, at
-// 1280 x 720 and 3840 x 2160, presenting the changed rectangles (and, for
+// 1280 x 720 and 3840 x 2160 at 100 %, and 3840 x 2160 at 200 %, presenting the changed rectangles (and, for
 // comparison, whole frames). Each measurement runs in a child process of
 // its own so that its memory figures are its own. Prints figures; asserts
 // nothing. Run it on a display at least 3840 x 2160 (tools/x11/bench.sh).
@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Scaling.h"
 #include "x11/show/ShowLink.h"
 #include "x11/show/XSink.h"
 
@@ -36,7 +37,7 @@ double Percentile(std::vector<double> v, double p) {
     return v.empty() ? 0 : v[static_cast<size_t>(p * (v.size() - 1))];
 }
 
-int Measure(int width, int height, bool whole, int frames) {
+int Measure(int width, int height, int dpi, bool whole, int frames) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "x11_frame_bench: no display (run it through tools/x11/bench.sh)\n");
@@ -55,8 +56,9 @@ int Measure(int width, int height, bool whole, int frames) {
     ShowSession::PresentWholeFrames(whole);
     std::vector<double> costs;
     {
-        ShowSession show({1, 2, 1, 100}, 1);
-        XSink sink(display, window, DefaultVisual(display, screen), DefaultDepth(display, screen));
+        ShowSession show({1, 2, 1, 100}, 1, dpi);
+        XSink sink(display, window, DefaultVisual(display, screen), DefaultDepth(display, screen),
+                   mirobel::Magnify(XSink::kTile, dpi));
         show.SetSink(&sink);
         show.Start(width, height);
         XSync(display, False);
@@ -68,7 +70,7 @@ int Measure(int width, int height, bool whole, int frames) {
             if (i >= 20) costs.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
         }
         const long after = StatusKb("VmRSS:");
-        std::printf("%4d x %-5d %-13s %9.3f %9.3f %11.1f %11.1f %11.1f\n", width, height,
+        std::printf("%4d x %-4d %4d %% %-13s %9.3f %9.3f %11.1f %11.1f %11.1f\n", width, height, dpi * 100 / 96,
                     whole ? "whole frame" : "changed rects", Percentile(costs, 0.5), Percentile(costs, 0.9),
                     after / 1024.0, StatusKb("VmHWM:") / 1024.0, (after - before) / 1024.0);
         show.SetSink(nullptr);
@@ -83,16 +85,16 @@ int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::max(50, std::atoi(argv[1])) : 1500;
     std::printf("native show, ms per frame (frame painted and drawn by the X server) over %d frames;\n"
                 "memory of the process in MB (RSS after the run, peak RSS, RSS the show added)\n", frames);
-    std::printf("%-12s %-13s %9s %9s %11s %11s %11s\n", "screen", "presenting", "median", "90th pc", "RSS",
+    std::printf("%-18s %-13s %9s %9s %11s %11s %11s\n", "screen, scale", "presenting", "median", "90th pc", "RSS",
                 "peak RSS", "show's own");
     std::fflush(stdout);
-    const int sizes[][2] = {{1280, 720}, {3840, 2160}};
+    const int sizes[][3] = {{1280, 720, 96}, {3840, 2160, 96}, {3840, 2160, 192}};
     int failures = 0;
     for (bool whole : {false, true})
         for (const auto& size : sizes) {
             pid_t child = fork();
             if (child == 0) {
-                const int status = Measure(size[0], size[1], whole, frames);
+                const int status = Measure(size[0], size[1], size[2], whole, frames);
                 std::fflush(stdout);
                 _exit(status);
             }
@@ -101,7 +103,7 @@ int main(int argc, char** argv) {
             if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) ++failures;
             std::fflush(stdout);
         }
-    std::printf("the X server holds one %d x %d back tile per window, whatever the screen size\n", XSink::kTile,
-                XSink::kTile);
+    std::printf("the X server holds one back tile per window, whatever the screen size: %d x %d pixels, "
+                "magnified with the show\n", XSink::kTile, XSink::kTile);
     return failures ? 1 : 0;
 }

@@ -27,6 +27,7 @@ add_library(mirobel_x11 STATIC
   src/x11/show/XSink.cpp
   src/x11/app/XShow.cpp
   src/x11/app/Options.cpp
+  src/x11/app/DisplayScale.cpp
   "${x11_assets}"
 )
 target_link_libraries(mirobel_x11 PUBLIC mirobel_core PkgConfig::MIROBEL_X11)
@@ -34,12 +35,34 @@ target_link_libraries(mirobel_x11 PUBLIC mirobel_core PkgConfig::MIROBEL_X11)
 add_executable(mirobel src/x11/app/main.cpp)
 target_link_libraries(mirobel PRIVATE mirobel_x11)
 
+# Built as Debian builds its packages (dpkg-buildflags' hardening): checked
+# buffer functions, stack protection, relocations read-only from the start.
+# The compiler makes position-independent executables by default.
+foreach(target mirobel_core mirobel_x11 mirobel)
+  target_compile_options(${target} PRIVATE -fstack-protector-strong -Wformat -Werror=format-security
+                         $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>)
+endforeach()
+target_link_options(mirobel PRIVATE -Wl,-z,relro -Wl,-z,now)
+
 # Where Debian's XScreenSaver looks for hacks and their option files: fixed
 # places, whatever the install prefix (stage with DESTDIR).
 set(MIROBEL_HACK_DIR "/usr/libexec/xscreensaver" CACHE PATH "where the hack goes")
 set(MIROBEL_HACK_CONFIG_DIR "/usr/share/xscreensaver/config" CACHE PATH "where the hack's option file goes")
 install(TARGETS mirobel RUNTIME DESTINATION "${MIROBEL_HACK_DIR}")
 install(FILES src/x11/app/mirobel.xml DESTINATION "${MIROBEL_HACK_CONFIG_DIR}")
+
+# The manual page, with the project's version; installed compressed, as
+# Debian keeps manual pages (-n: no name or time stamp, the same bytes on
+# every build).
+include(GNUInstallDirs)
+configure_file(src/x11/app/mirobel.6.in "${CMAKE_BINARY_DIR}/man/mirobel.6" @ONLY)
+add_custom_command(
+  OUTPUT "${CMAKE_BINARY_DIR}/man/mirobel.6.gz"
+  COMMAND gzip -9nkf "${CMAKE_BINARY_DIR}/man/mirobel.6"
+  DEPENDS "${CMAKE_BINARY_DIR}/man/mirobel.6"
+  COMMENT "Compressing the manual page")
+add_custom_target(mirobel_man ALL DEPENDS "${CMAKE_BINARY_DIR}/man/mirobel.6.gz")
+install(FILES "${CMAKE_BINARY_DIR}/man/mirobel.6.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man6")
 
 # Unit tests of the native layer that need no display.
 add_executable(x11_tests
@@ -61,12 +84,27 @@ add_test(NAME x11_show
                  --mirobel $<TARGET_FILE:mirobel> --host $<TARGET_FILE:x11_host>
                  --shots ${CMAKE_BINARY_DIR}/x11-shots)
 set_tests_properties(x11_show PROPERTIES TIMEOUT 600)
+# The show at the desktop's scaling (Xft.dpi) and at -scale.
+add_test(NAME x11_scale
+         COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/x11/test_x11_scale.py
+                 --mirobel $<TARGET_FILE:mirobel> --host $<TARGET_FILE:x11_host>
+                 --shots ${CMAKE_BINARY_DIR}/x11-shots)
+set_tests_properties(x11_scale PROPERTIES TIMEOUT 600)
 
 # What an install puts where, and that the option file offers only what
 # the program accepts.
 add_test(NAME x11_install
          COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/x11/test_install.py --build ${CMAKE_BINARY_DIR}
-                 --hack-dir ${MIROBEL_HACK_DIR} --config-dir ${MIROBEL_HACK_CONFIG_DIR})
+                 --hack-dir ${MIROBEL_HACK_DIR} --config-dir ${MIROBEL_HACK_CONFIG_DIR}
+                 --prefix ${CMAKE_INSTALL_PREFIX})
+
+# The Debian package: built from this tree by tools/packaging/debian.sh, its
+# contents, fields and lintian; installed and removed again only with
+# MIROBEL_INSTALL_TESTS=1.
+add_test(NAME x11_deb
+         COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/x11/test_deb.py --source ${CMAKE_SOURCE_DIR}
+                 --build ${CMAKE_BINARY_DIR} --host $<TARGET_FILE:x11_host>)
+set_tests_properties(x11_deb PROPERTIES TIMEOUT 1500 RESOURCE_LOCK dpkg)
 
 # Benchmark of the native frame painting (tools/x11/bench.sh; not a test).
 add_executable(x11_frame_bench bench/X11FrameBench.cpp)

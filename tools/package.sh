@@ -6,4 +6,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup-debian.sh"
 "$root/tools/build.sh"
 "$root/tools/packaging/windows.sh" "$root/build/win" "$root/dist"
+"$root/tools/packaging/debian.sh" "$root/build/native" "$root/dist"
 ls -l "$root/dist"

@@ -3,7 +3,10 @@
 // same picture as whole frames, and that a resize keeps the card inside.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "core/base/Globals.h"
@@ -146,26 +149,29 @@ TEST(CairoShowTest, ChangedRectanglesGiveTheSamePictureAsWholeFrames) {
 }
 
 TEST(CairoShowTest, ResizeKeepsTheCardOnTheScreen) {
-    ShowSession show(Ascending(), 5);
-    ImageSink sink(1280, 720);
-    show.SetSink(&sink);
-    show.Start(1280, 720);
-    for (int i = 0; i < 400; ++i) show.NextFrame();  // far to the right and down
-    ASSERT_GT(show.Now().cardX, 600 - kCardWidth);
-    show.Resize(600, 400);
-    for (int i = 0; i < 500; ++i) {
-        auto now = show.Now();
-        ASSERT_GE(now.cardX, 0);
-        ASSERT_LE(now.cardX + kCardWidth, 600) << i;
-        ASSERT_LE(now.cardY + kCardHeight, 400) << i;
-        show.NextFrame();
+    // At 100 % and at 200 %, where the card and the screens are twice the size.
+    for (int s : {1, 2}) {
+        ShowSession show(Ascending(), 5, 96 * s);
+        ImageSink sink(1280 * s, 720 * s);
+        show.SetSink(&sink);
+        show.Start(1280 * s, 720 * s);
+        for (int i = 0; i < 400; ++i) show.NextFrame();  // far to the right and down
+        ASSERT_GT(show.Now().cardX, (600 - kCardWidth) * s);
+        show.Resize(600 * s, 400 * s);
+        for (int i = 0; i < 500; ++i) {
+            auto now = show.Now();
+            ASSERT_GE(now.cardX, 0);
+            ASSERT_LE(now.cardX + kCardWidth * s, 600 * s) << i;
+            ASSERT_LE(now.cardY + kCardHeight * s, 400 * s) << i;
+            show.NextFrame();
+        }
+        // Smaller than the card: it stays in the corner, and frames go on.
+        show.Resize(300 * s, 200 * s);
+        EXPECT_EQ(show.Now().cardX, 0);
+        EXPECT_EQ(show.Now().cardY, 0);
+        for (int i = 0; i < 50; ++i) show.NextFrame();
+        EXPECT_EQ(show.Now().width, 300 * s);
     }
-    // Smaller than the card: it stays in the corner, and frames go on.
-    show.Resize(300, 200);
-    EXPECT_EQ(show.Now().cardX, 0);
-    EXPECT_EQ(show.Now().cardY, 0);
-    for (int i = 0; i < 50; ++i) show.NextFrame();
-    EXPECT_EQ(show.Now().width, 300);
 }
 
 TEST(CairoShowTest, FramesComeAtTheWindowsPaceForEachSpeed) {
@@ -174,5 +180,102 @@ TEST(CairoShowTest, FramesComeAtTheWindowsPaceForEachSpeed) {
     for (int16_t speed = 1; speed <= 5; ++speed) {
         ShowSession show({speed, 1, 1, 100}, 1);
         EXPECT_EQ(show.FrameInterval(), expected[speed - 1]) << speed;
+    }
+}
+
+namespace {
+// A frame as plain pixels, kept after the sink has moved on.
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<Pixel> pixels;
+    Pixel at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+Shot Take(cairo_surface_t* s) {
+    Shot shot{cairo_image_surface_get_width(s), cairo_image_surface_get_height(s), {}};
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x) shot.pixels.push_back(At(s, x, y));
+    return shot;
+}
+
+struct ScaledRun {
+    std::string record;
+    std::vector<ShowSession::Position> positions;
+    std::vector<Shot> shots;  // every kShotEvery frames
+};
+constexpr int kShotEvery = 125;
+
+// A seeded random-order run of the real show on a screen of the given
+// pixels, drawn at `dpi`.
+ScaledRun Play(int dpi, int width, int height, int frames) {
+    ScaledRun run;
+    std::FILE* out = std::tmpfile();
+    {
+        ShowSession show({1, 1, 1, 100}, 23, dpi);
+        ImageSink sink(width, height);
+        show.SetSink(&sink);
+        show.Start(width, height);
+        for (int i = 1; i <= frames; ++i) {
+            show.NextFrame();
+            show.Record(out, i);
+            run.positions.push_back(show.Now());
+            if (i % kShotEvery == 0) run.shots.push_back(Take(sink.Surface()));
+        }
+    }
+    std::rewind(out);
+    for (int c; (c = std::fgetc(out)) != EOF;) run.record += static_cast<char>(c);
+    std::fclose(out);
+    return run;
+}
+
+int Luma(Pixel p) { return (p.r * 3 + p.g * 6 + p.b) / 10; }
+bool Grey(Pixel p) { return p.r == p.g && p.g == p.b && p.r > 40 && p.r < 215; }  // a glyph edge on white or black
+}  // namespace
+
+TEST(CairoShowTest, AtTwiceTheScaleEveryFrameIsThe96DpiFrameMagnifiedAndDrawnCrisply) {
+    // 640 x 400 units: 640 x 400 pixels at 96 dpi, 1280 x 800 at 192.
+    const int frames = 1500;
+    const ScaledRun base = Play(96, 640, 400, frames);
+    const ScaledRun scaled = Play(192, 1280, 800, frames);
+
+    // The same rules decided the same things in every frame.
+    ASSERT_GT(std::count(base.record.begin(), base.record.end(), 'c'), 3) << "the run must change cards";
+    EXPECT_EQ(scaled.record, base.record);
+    ASSERT_EQ(scaled.positions.size(), base.positions.size());
+    for (size_t i = 0; i < base.positions.size(); ++i) {
+        ASSERT_EQ(scaled.positions[i].cardX, 2 * base.positions[i].cardX) << "frame " << i + 1;
+        ASSERT_EQ(scaled.positions[i].cardY, 2 * base.positions[i].cardY) << "frame " << i + 1;
+    }
+
+    // Each picture is the 96-dpi one at twice the size: every 2 x 2 block
+    // averages to its 96-dpi pixel, apart from where glyph edges fall (text
+    // or a portrait left at the 96-dpi size differs three times as much).
+    // And it is drawn at that size, not stretched: a glyph's grey edge is
+    // twice as long at twice the size, where a stretched picture would have
+    // four times as many grey pixels (every one made a 2 x 2 block).
+    ASSERT_EQ(base.shots.size(), static_cast<size_t>(frames / kShotEvery));
+    for (size_t n = 0; n < base.shots.size(); ++n) {
+        const Shot &a = base.shots[n], &b = scaled.shots[n];
+        ASSERT_EQ(b.width, 2 * a.width);
+        long difference = 0, far = 0, inked = 0, greyA = 0, greyB = 0;
+        for (int y = 0; y < a.height; ++y)
+            for (int x = 0; x < a.width; ++x) {
+                const Pixel p = a.at(x, y);
+                int sum = 0;
+                for (int dy = 0; dy < 2; ++dy)
+                    for (int dx = 0; dx < 2; ++dx) sum += Luma(b.at(2 * x + dx, 2 * y + dy));
+                const int d = std::abs(sum / 4 - Luma(p));
+                difference += d;
+                far += d > 96;
+                inked += Luma(p) != 0;
+                greyA += Grey(p);
+            }
+        for (const Pixel& p : b.pixels) greyB += Grey(p);
+        const std::string frame = "frame " + std::to_string((n + 1) * kShotEvery);
+        EXPECT_LT(static_cast<double>(difference) / (a.width * a.height), 4.5) << frame;
+        EXPECT_LT(far, inked / 20) << frame;
+        ASSERT_GT(greyA, 200) << frame << ": text on the card";
+        EXPECT_GT(greyB, greyA * 17 / 10) << frame;
+        EXPECT_LT(greyB, greyA * 26 / 10) << frame;
     }
 }

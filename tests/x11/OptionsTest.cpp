@@ -38,6 +38,9 @@ TEST(OptionsTest, DefaultsAreTheWindowsDefaultsAndEveryValueIsTaken) {
     EXPECT_EQ(o.target, Target::WindowId);
     EXPECT_EQ(o.windowId, 0x1c00007ul);
     EXPECT_EQ(o.display, ":7");
+    EXPECT_FALSE(o.scale.has_value());
+    EXPECT_EQ(Ok({"-scale", "100"}).scale, 100);
+    EXPECT_EQ(Ok({"--scale", "400"}).scale, 400);
     EXPECT_EQ(Ok({"-first", "60"}).settings.first, 60);  // with the default last poem
     EXPECT_EQ(Ok({"-order", "ascending"}).settings.order, 2);
     EXPECT_EQ(Ok({"-order", "random"}).settings.order, 1);
@@ -74,6 +77,10 @@ TEST(OptionsTest, BadValuesAreRefusedWithAMessageNamingTheOption) {
         {{"-window-id"}, "-window-id"},
         {{"-fast"}, "-fast"},
         {{"-test-frames", "0"}, "-test-frames"},
+        {{"-scale", "99"}, "-scale"},
+        {{"-scale", "401"}, "-scale"},
+        {{"-scale", "150%"}, "-scale"},
+        {{"-scale"}, "-scale"},
     };
     for (const auto& [args, option] : cases) {
         auto r = Parse(args);
@@ -106,4 +113,29 @@ TEST(OptionsTest, TargetFollowsXScreenSaverConventions) {
     auto bad = ChooseTarget(Ok({"-root"}), "nonsense");
     ASSERT_TRUE(std::holds_alternative<std::string>(bad));
     EXPECT_NE(std::get<std::string>(bad).find("XSCREENSAVER_WINDOW"), std::string::npos);
+}
+
+TEST(OptionsTest, TheScaleIsXftDpiUnlessMinusScaleIsGiven) {
+    // As a desktop at 150 % leaves the resource database.
+    const char* desktop = "Xcursor.size:\t24\nXft.antialias:\t1\nXft.dpi:\t144\nXft.hinting:\t1\n";
+    EXPECT_EQ(XftDpi(desktop), 144.0);
+    EXPECT_EQ(ShowDpi(std::nullopt, desktop), 144);
+    EXPECT_EQ(ShowDpi(std::nullopt, "Xft.dpi: 192\n"), 192);
+    EXPECT_EQ(ShowDpi(std::nullopt, "Xft.dpi: 120.4\n"), 120);
+    // Missing or unreadable: 96.
+    for (const char* none : {static_cast<const char*>(nullptr), "", "Xcursor.size: 24\n", "Xft.dpi: large\n",
+                             "Xft.dpi: 0\n", "Xft.dpi: -144\n", "Xft.dpi:\n", "Xft.hintstyle: hintfull\n"}) {
+        EXPECT_FALSE(XftDpi(none).has_value()) << (none ? none : "null");
+        EXPECT_EQ(ShowDpi(std::nullopt, none), 96) << (none ? none : "null");
+    }
+    // Outside the range that -scale offers: its nearest end.
+    EXPECT_EQ(ShowDpi(std::nullopt, "Xft.dpi: 72\n"), 96);
+    EXPECT_EQ(ShowDpi(std::nullopt, "Xft.dpi: 600\n"), 384);
+    // -scale wins, whatever the desktop says, and is whole dots per inch.
+    auto scaleOf = [](std::vector<const char*> args) { return Ok(args).scale; };
+    EXPECT_EQ(ShowDpi(scaleOf({"-scale", "100"}), "Xft.dpi: 192\n"), 96);
+    EXPECT_EQ(ShowDpi(scaleOf({"-scale", "200"}), "Xft.dpi: 96\n"), 192);
+    EXPECT_EQ(ShowDpi(scaleOf({"-scale", "125"}), nullptr), 120);
+    EXPECT_EQ(ShowDpi(scaleOf({"-scale", "400"}), nullptr), 384);
+    EXPECT_EQ(ShowDpi(scaleOf({}), "Xft.dpi: 192\n"), 192);
 }

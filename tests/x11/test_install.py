@@ -12,7 +12,7 @@ import xml.etree.ElementTree as ET
 
 
 class Config:
-    build = hack_dir = config_dir = None
+    build = hack_dir = config_dir = prefix = None
 
 
 class Install(unittest.TestCase):
@@ -35,9 +35,14 @@ class Install(unittest.TestCase):
             for number in root.iter("number"):
                 for value in (number.get("low"), number.get("high"), number.get("default")):
                     args.append(number.get("arg").replace("%", value).split())
-            options = [o.get("arg-set") for o in root.iter("option")]
-            self.assertEqual(len(options), 3)
-            args += [o.split() for o in options if o]
+            selects = {s.get("id"): [o.get("arg-set") for o in s.iter("option")] for s in root.iter("select")}
+            self.assertEqual(set(selects), {"order", "scale"})
+            self.assertEqual(len(selects["order"]), 3)
+            # The first choice of each passes nothing: the program's default.
+            for choices in selects.values():
+                self.assertIsNone(choices[0])
+            self.assertIn("-scale 100", selects["scale"])
+            args += [o.split() for choices in selects.values() for o in choices if o]
             ids = {n.get("id") for n in root.iter("number")}
             self.assertEqual(ids, {"speed", "first", "last"})
             for a in args:
@@ -45,8 +50,11 @@ class Install(unittest.TestCase):
                 self.assertEqual(r.returncode, 0, f"{a}: {r.stderr}")
             speed = next(n for n in root.iter("number") if n.get("id") == "speed")
             self.assertEqual((speed.get("low"), speed.get("high"), speed.get("default")), ("1", "5", "3"))
-            bad = subprocess.run([program, "-speed", "6"], capture_output=True, text=True, timeout=60)
-            self.assertEqual(bad.returncode, 2)
+            for wrong in (["-speed", "6"], ["-scale", "50"]):
+                bad = subprocess.run([program, *wrong], capture_output=True, text=True, timeout=60)
+                self.assertEqual(bad.returncode, 2, wrong)
+            # The manual page goes where man finds it, compressed.
+            self.assertTrue(os.path.isfile(os.path.join(stage + Config.prefix, "share/man/man6/mirobel.6.gz")))
 
 
 def main():
@@ -54,8 +62,10 @@ def main():
     parser.add_argument("--build", required=True)
     parser.add_argument("--hack-dir", required=True)
     parser.add_argument("--config-dir", required=True)
+    parser.add_argument("--prefix", required=True)
     args, rest = parser.parse_known_args()
     Config.build, Config.hack_dir, Config.config_dir = args.build, args.hack_dir, args.config_dir
+    Config.prefix = args.prefix
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 

@@ -60,7 +60,9 @@ def colourful(p):
     return p != WHITE and p != CYAN and sum(p) > 60
 
 
-class NativeShow(unittest.TestCase):
+class ShowTestCase(unittest.TestCase):
+    """A private display per test, and the card found in its screenshots."""
+
     def setUp(self):
         self.x = None
 
@@ -72,38 +74,46 @@ class NativeShow(unittest.TestCase):
         self.x = XDisplay(width, height, Config.mirobel, Config.host, Config.shots)
         return self.x
 
-    def wait_for_written_card(self, name, limit=None, timeout=120):
-        """Polls screenshots until a whole card with portrait and ticker shows."""
+    def wait_for_written_card(self, name, limit=None, timeout=120, s=1):
+        """Polls screenshots until a whole card with portrait and ticker
+        shows, the card's layout magnified s times."""
         def ready():
             shot = self.x.screenshot()
             box = cyan_box(shot, limit)
-            if not box or box[2] - box[0] != 400 or box[3] - box[1] != 260:
+            if not box or box[2] - box[0] != 400 * s or box[3] - box[1] != 260 * s:
                 return None
             bottom = (limit or (shot.width, shot.height))[1]
             left, top = box[0], box[1]
-            portrait = (left + 58, top + 41, left + 184, top + 221)
-            if count(shot, portrait, colourful) < 126 * 180 // 2:
+            portrait = (left + 58 * s, top + 41 * s, left + 184 * s, top + 221 * s)
+            if count(shot, portrait, colourful) < 126 * 180 * s * s // 2:
                 return None
-            if count(shot, (0, bottom - 30, (limit or (shot.width,))[0], bottom), lambda p: p == WHITE) < 100:
+            if count(shot, (0, bottom - 30 * s, (limit or (shot.width,))[0], bottom), lambda p: p == WHITE) < 100:
                 return None
             return shot, box
-        shot, box = wait_until(ready, timeout, interval=0.3, what="a written card with portrait and ticker")
+        shot, box = wait_until(ready, timeout, interval=0.3, what=f"a written card of {400 * s} x {260 * s} "
+                               "with portrait and ticker")
         self.x.save_last(name)
         return shot, box
 
-    def assert_card(self, shot, box):
+    def assert_card(self, shot, box, s=1):
         left, top = box[0], box[1]
-        self.assertEqual(shot.pixel(left + 5, top + 100), CYAN)
-        self.assertEqual(shot.pixel(left + 15, top + 100), BLACK, "panel outline")
-        self.assertEqual(shot.pixel(left + 200, top + 16), WHITE, "panel")
+        self.assertEqual(shot.pixel(left + 5 * s, top + 100 * s), CYAN)
+        for i in range(s):  # the outline is s pixels wide
+            self.assertEqual(shot.pixel(left + 15 * s + i, top + 100 * s), BLACK, "panel outline")
+        self.assertEqual(shot.pixel(left + 16 * s, top + 100 * s), WHITE, "inside the outline")
+        self.assertEqual(shot.pixel(left + 200 * s, top + 16 * s), WHITE, "panel")
         # The poem in five columns from the right, then the poet at the left.
         for column in range(5):
-            cx = left + 350 - 40 * column
-            self.assertGreater(count(shot, (cx, top + 25, cx + 30, top + 240), dark), 150, f"column {column}")
-        self.assertGreater(count(shot, (left + 25, top + 25, left + 55, top + 240), dark), 100, "poet")
-        self.assertGreater(count(shot, (left + 15, top + 1, left + 250, top + 15), lambda p: p != CYAN), 100,
-                           "title line")
+            cx = left + (350 - 40 * column) * s
+            self.assertGreater(count(shot, (cx, top + 25 * s, cx + 30 * s, top + 240 * s), dark), 150 * s * s,
+                               f"column {column}")
+        self.assertGreater(count(shot, (left + 25 * s, top + 25 * s, left + 55 * s, top + 240 * s), dark),
+                           100 * s * s, "poet")
+        self.assertGreater(count(shot, (left + 15 * s, top + s, left + 250 * s, top + 15 * s), lambda p: p != CYAN),
+                           100 * s * s, "title line")
 
+
+class NativeShow(ShowTestCase):
     def test_draws_the_card_into_the_window_it_is_given(self):
         x = self.display()
         host, window = x.host(800, 600)
@@ -145,6 +155,7 @@ class NativeShow(unittest.TestCase):
         x = self.display()
         for args, word in [(["-speed", "9"], "-speed"), (["-order", "up"], "-order"), (["-first", "0"], "-first"),
                            (["-first", "50", "-last", "10"], "-last"), (["-window-id", "nope"], "-window-id"),
+                           (["-scale", "99"], "-scale"), (["-scale", "401"], "-scale"),
                            (["-frobnicate"], "-frobnicate")]:
             r = subprocess.run([Config.mirobel, *args], env=x.env, capture_output=True, text=True, timeout=60)
             self.assertEqual(r.returncode, 2, args)

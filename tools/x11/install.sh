@@ -19,6 +19,6 @@ if [ -n "$missing" ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends $missing
 fi
 cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$root/build/native" --target mirobel -j "$(nproc 2>/dev/null || echo 2)"
+cmake --build "$root/build/native" --target mirobel mirobel_man -j "$(nproc 2>/dev/null || echo 2)"
 $SUDO cmake --install "$root/build/native"
 echo "installed: /usr/libexec/xscreensaver/mirobel"

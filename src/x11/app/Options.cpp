@@ -10,9 +10,11 @@ namespace mirobel::x11 {
 const char* const kUsage =
     "usage: mirobel [-window | -root | -window-id ID] [-display NAME]\n"
     "               [-speed 1..5] [-order random|ascending|descending] [-first N] [-last N]\n"
+    "               [-scale 100..400]\n"
     "  -speed   1 fastest .. 5 slowest (default 3)\n"
     "  -order   order of the poems (default random)\n"
-    "  -first, -last   the range of poems, 1..100 (default 1 and 100)\n";
+    "  -first, -last   the range of poems, 1..100 (default 1 and 100)\n"
+    "  -scale   size of the show in percent (default: the desktop's Xft.dpi / 96)\n";
 
 namespace {
 std::optional<long> Integer(const std::string& text) {
@@ -70,6 +72,9 @@ std::variant<Options, std::string> ParseOptions(int argc, const char* const* arg
             if (auto e = number(1, 100, n)) return *e;
             o.settings.last = static_cast<int16_t>(n);
             lastGiven = true;
+        } else if (name == "-scale") {
+            if (auto e = number(kMinScale, kMaxScale, n)) return *e;
+            o.scale = static_cast<int>(n);
         } else if (name == "-order") {
             auto text = value();
             if (text && *text == "random") o.settings.order = 1;

@@ -6,6 +6,7 @@
 #include <string>
 #include <variant>
 
+#include "x11/app/DisplayScale.h"
 #include "x11/show/ShowLink.h"
 
 namespace mirobel::x11 {
@@ -17,6 +18,7 @@ struct Options {
     std::optional<Target> target;  // as asked on the command line
     unsigned long windowId = 0;
     std::string display;           // empty: $DISPLAY
+    std::optional<int> scale;      // -scale, in percent; else the desktop's Xft.dpi
     bool help = false;
     // For tests that compare runs: a fixed poem sequence, a record of every
     // frame (written as fast as the frames can be drawn), and an end after

@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "core/base/Scaling.h"
+#include "x11/app/DisplayScale.h"
 #include "x11/show/ShowLink.h"
 #include "x11/show/XSink.h"
 
@@ -49,10 +51,10 @@ bool InstallSignals() {
     return true;
 }
 
-Window OwnWindow(Display* display, Atom deleteWindow) {
+Window OwnWindow(Display* display, Atom deleteWindow, int dpi) {
     const int screen = DefaultScreen(display);
-    const unsigned width = std::min(1280, DisplayWidth(display, screen));
-    const unsigned height = std::min(720, DisplayHeight(display, screen));
+    const unsigned width = std::min(Magnify(1280, dpi), DisplayWidth(display, screen));
+    const unsigned height = std::min(Magnify(720, dpi), DisplayHeight(display, screen));
     Window w = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, width, height, 0,
                                    BlackPixel(display, screen), BlackPixel(display, screen));
     XStoreName(display, w, "Mirobel");
@@ -72,12 +74,14 @@ int RunShow(const Options& options, const Placement& placement) {
         return 1;
     }
     XSetErrorHandler(OnXError);
+    // Read once at start, as the Windows show reads its scale.
+    const int dpi = ShowDpi(options.scale, XResourceManagerString(display));
     const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     Window window = 0;
     bool own = false;
     switch (placement.target) {
         case Target::OwnWindow:
-            window = OwnWindow(display, deleteWindow);
+            window = OwnWindow(display, deleteWindow, dpi);
             own = true;
             break;
         case Target::Root:
@@ -112,8 +116,8 @@ int RunShow(const Options& options, const Placement& placement) {
     int width = attributes.width, height = attributes.height;
     int status = 0;
     {
-        ShowSession show(options.settings, options.seed);
-        XSink sink(display, window, attributes.visual, attributes.depth);
+        ShowSession show(options.settings, options.seed, dpi);
+        XSink sink(display, window, attributes.visual, attributes.depth, Magnify(XSink::kTile, dpi));
         show.SetSink(&sink);
         show.Start(width, height);
         long frame = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/base/Scaling.h"
 #include "x11/base/Assets.h"
 #include "x11/base/Jpeg.h"
 
@@ -36,7 +37,7 @@ void ShowTextAt(cairo_t* cr, int x, int y, const std::wstring& text) {
     cairo_show_text(cr, Utf8(text).c_str());
 }
 
-// Glyphs may reach a pixel or two beyond their advance.
+// Glyphs may reach a unit or two beyond their advance.
 constexpr int kTickerSlack = 2;
 }  // namespace
 
@@ -69,7 +70,9 @@ void ImageSink::EndTile(const Rect&) { cairo_restore(cr_); }
 CairoCanvas::CairoCanvas(const Faces& faces, int dpi)
     : faces_(faces),
       dpi_(dpi),
-      surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, kCardWidth, kCardHeight)),
+      // The card at the show's resolution: its texts are drawn from the
+      // outlines at their magnified size, never stretched afterwards.
+      surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, Magnify(kCardWidth, dpi), Magnify(kCardHeight, dpi))),
       cr_(cairo_create(surface_)) {
     SetColour(cr_, kWhite);
     cairo_paint(cr_);
@@ -122,6 +125,8 @@ CairoFrame::CairoFrame(const Faces& faces, const CairoCanvas& card, int dpi, int
     : faces_(faces),
       card_(card),
       tickerPixels_(PixelSize(tickerPoints, dpi)),
+      tickerBand_(Magnify(kTickerOffset, dpi)),
+      tickerSlack_(Magnify(kTickerSlack, dpi)),
       measureSurface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1)),
       measure_(cairo_create(measureSurface_)) {
     SetTickerFont(measure_);
@@ -176,8 +181,7 @@ void CairoFrame::StretchPortrait(const Rect& r, int poemNo) {
 
 void CairoFrame::DrawTicker(int x, int y, const std::wstring& text) {
     const int width = TickerWidth(text);
-    scene_.push_back({Item::Ticker, {x - kTickerSlack, y, x + width + kTickerSlack, y + kTickerOffset}, x, y, 0,
-                      text});
+    scene_.push_back({Item::Ticker, {x - tickerSlack_, y, x + width + tickerSlack_, y + tickerBand_}, x, y, 0, text});
 }
 
 int CairoFrame::TickerWidth(const std::wstring& text) {
@@ -213,10 +217,13 @@ void CairoFrame::Paint(cairo_t* cr, const Item& item) {
             cairo_surface_t* picture = portraits_[item.poem];
             const int w = cairo_image_surface_get_width(picture), h = cairo_image_surface_get_height(picture);
             cairo_save(cr);
-            cairo_rectangle(cr, item.x, item.y, kPortraitWidth, kPortraitHeight);
+            // The box as the seams magnified it: the pictures are drawn for
+            // the box at 200 %, made smaller below that and larger above.
+            const int bw = item.bounds.right - item.bounds.left, bh = item.bounds.bottom - item.bounds.top;
+            cairo_rectangle(cr, item.x, item.y, bw, bh);
             cairo_clip(cr);
             cairo_translate(cr, item.x, item.y);
-            cairo_scale(cr, static_cast<double>(kPortraitWidth) / w, static_cast<double>(kPortraitHeight) / h);
+            cairo_scale(cr, static_cast<double>(bw) / w, static_cast<double>(bh) / h);
             cairo_set_source_surface(cr, picture, 0, 0);
             // Edge pixels repeat outwards rather than fading into nothing.
             cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);

@@ -104,6 +104,7 @@ private:
     const Faces& faces_;
     const CairoCanvas& card_;
     int tickerPixels_;
+    int tickerBand_, tickerSlack_;  // the ticker's strip height and glyph overhang, in pixels
     int width_ = 0, height_ = 0;
     FrameSink* sink_ = nullptr;
     std::vector<Item> scene_;

@@ -15,12 +15,7 @@
 namespace mirobel::x11 {
 
 namespace {
-// Display scaling is not wired yet: the show runs at the 96-dpi geometry.
-// This is the one value to change for it.
-constexpr int kDisplayScale = 1;
-constexpr int kDpi = 96 * kDisplayScale;
 constexpr int kWindowsTimerMinimum = 10;
-
 }  // namespace
 
 struct ShowSession::Impl {
@@ -29,22 +24,30 @@ struct ShowSession::Impl {
     std::FILE* recordFile = nullptr;
 };
 
-ShowSession::ShowSession(const ShowSettings& settings, std::optional<uint64_t> seed) : impl_(new Impl) {
-    g_showTwipsPerPixel = static_cast<int>(TwipsPerPixel(kDpi));
-    canvas_ = std::make_unique<CairoCanvas>(faces_, kDpi);
-    frame_ = std::make_unique<CairoFrame>(faces_, *canvas_, kDpi, ScaledFontSize(12, g_showTwipsPerPixel));
+ShowSession::ShowSession(const ShowSettings& settings, std::optional<uint64_t> seed, int dpi) : impl_(new Impl) {
+    // As on Windows: the rules work in units (pixels at 96 dpi), whose twips
+    // are 15 at every resolution, and the magnifying seams hand the cairo
+    // surfaces pixels at the show's resolution.
+    g_showDpi = dpi > 0 ? dpi : 96;
+    g_showTwipsPerPixel = static_cast<int>(kUnitTwips);
+    canvas_ = std::make_unique<CairoCanvas>(faces_, g_showDpi);
+    frame_ = std::make_unique<CairoFrame>(faces_, *canvas_, g_showDpi, ScaledFontSize(12, g_showTwipsPerPixel));
     if (seed) impl_->random = std::make_unique<SeededRandom>(*seed);
     else impl_->random = std::make_unique<ClockRandom>();
     g_platform.canvas = canvas_.get();
     g_platform.frame = frame_.get();
     g_platform.random = impl_->random.get();
+    MagnifyShowSurfaces(g_platform);
     Speed = settings.speed;
     SelectType = settings.order;
     SelectFirst = settings.first;
     SelectEnd = settings.last;
 }
 
-ShowSession::~ShowSession() { g_platform = {}; }
+ShowSession::~ShowSession() {
+    g_platform = {};
+    g_showDpi = 96;
+}
 
 void ShowSession::Start(int width, int height) {
     DispWidth = static_cast<int16_t>(width);
@@ -64,11 +67,11 @@ void ShowSession::Resize(int width, int height) {
     DispWidth = static_cast<int16_t>(width);
     DispHeight = static_cast<int16_t>(height);
     frame_->SetScreen(width, height);
-    // The rules would walk a card that is now outside back in a few pixels
+    // The rules would walk a card that is now outside back in a few units
     // a frame; put it at the edge at once. A screen smaller than the card
     // keeps it at the top-left corner.
-    CardX = static_cast<int16_t>(std::clamp<int>(CardX, 0, std::max(0, width - kCardWidth)));
-    CardY = static_cast<int16_t>(std::clamp<int>(CardY, 0, std::max(0, height - kCardHeight)));
+    CardX = static_cast<int16_t>(std::clamp<int>(CardX, 0, std::max(0, ShowScreenWidth() - kCardWidth)));
+    CardY = static_cast<int16_t>(std::clamp<int>(CardY, 0, std::max(0, ShowScreenHeight() - kCardHeight)));
 }
 
 int ShowSession::FrameInterval() const {
@@ -90,6 +93,9 @@ void ShowSession::Record(std::FILE* out, long frame) {
     impl_->recorder->AfterFrame(frame);
 }
 
-ShowSession::Position ShowSession::Now() const { return {CardX, CardY, PoemNo, DispWidth, DispHeight}; }
+ShowSession::Position ShowSession::Now() const {
+    return {Magnify(static_cast<int>(CardX), g_showDpi), Magnify(static_cast<int>(CardY), g_showDpi), PoemNo, DispWidth,
+            DispHeight};
+}
 
 }  // namespace mirobel::x11

@@ -24,8 +24,9 @@ struct ShowSettings {
 class ShowSession {
 public:
     // With a seed the poems follow a fixed sequence (for comparing runs);
-    // without one they follow the clock.
-    ShowSession(const ShowSettings& settings, std::optional<uint64_t> seed);
+    // without one they follow the clock. The show is drawn at `dpi`: its
+    // 96-dpi layout magnified by dpi / 96, as the Windows show is.
+    ShowSession(const ShowSettings& settings, std::optional<uint64_t> seed, int dpi = 96);
     ~ShowSession();
     ShowSession(const ShowSession&) = delete;
     ShowSession& operator=(const ShowSession&) = delete;
@@ -48,6 +49,7 @@ public:
     // Writes this frame to a record (see core/show/ShowRecord.h).
     void Record(std::FILE* out, long frame);
 
+    // The card's top-left corner in pixels, and the screen's size.
     struct Position {
         int cardX, cardY, poem, width, height;
     };

@@ -12,13 +12,15 @@ unsigned long OpaqueBlack(Visual* visual, int depth) {
 }
 }  // namespace
 
-XSink::XSink(Display* display, Window window, Visual* visual, int depth)
-    : display_(display),
+XSink::XSink(Display* display, Window window, Visual* visual, int depth, int tile)
+    : tileSize_(tile),
+      display_(display),
       window_(window),
-      tile_(XCreatePixmap(display, window, kTile, kTile, static_cast<unsigned>(depth))),
+      tile_(XCreatePixmap(display, window, static_cast<unsigned>(tile), static_cast<unsigned>(tile),
+                          static_cast<unsigned>(depth))),
       gc_(XCreateGC(display, window, 0, nullptr)),
       black_(OpaqueBlack(visual, depth)),
-      surface_(cairo_xlib_surface_create(display, tile_, visual, kTile, kTile)),
+      surface_(cairo_xlib_surface_create(display, tile_, visual, tile, tile)),
       cr_(cairo_create(surface_)) {
     XSetForeground(display_, gc_, black_);
     XSetGraphicsExposures(display_, gc_, False);

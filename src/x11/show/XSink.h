@@ -10,7 +10,9 @@ namespace mirobel::x11 {
 
 class XSink : public FrameSink {
 public:
-    XSink(Display* display, Window window, Visual* visual, int depth);
+    // Tiles of tile x tile pixels: kTile magnified by the show's scale keeps
+    // the card in one tile.
+    XSink(Display* display, Window window, Visual* visual, int depth, int tile = kTile);
     ~XSink() override;
     XSink(const XSink&) = delete;
     XSink& operator=(const XSink&) = delete;
@@ -18,13 +20,14 @@ public:
     void FillBlack(const Rect& r) override;
     cairo_t* BeginTile(const Rect& r) override;
     void EndTile(const Rect& r) override;
-    int TileWidth() const override { return kTile; }
-    int TileHeight() const override { return kTile; }
+    int TileWidth() const override { return tileSize_; }
+    int TileHeight() const override { return tileSize_; }
 
     // The card (400 x 260, plus its step) fits one tile.
     static constexpr int kTile = 512;
 
 private:
+    int tileSize_;
     Display* display_;
     Window window_;
     Pixmap tile_;
