@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <set>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -128,12 +129,20 @@ TEST(CairoShowTest, ChangedRectanglesGiveTheSamePictureAsWholeFrames) {
         show.SetSink(sink);
         show.Start(700, 420);
         size_t largestScene = 0;
+        int mostPortraits = 0;
+        std::set<int> poems;
         for (int i = 0; i < frames; ++i) {
             show.NextFrame();
             largestScene = std::max(largestScene, show.Frame().SceneSize());
+            mostPortraits = std::max(mostPortraits, show.Frame().DecodedPortraits());
+            poems.insert(show.Now().poem);
         }
-        // Card, portrait, ticker and at most a clearing: nothing piles up.
+        // Card, portrait, ticker and at most a clearing: nothing piles up,
+        // and of the cards' portraits only the shown one (and the last one,
+        // while the surface still shows a part of it) stays decoded.
         EXPECT_LE(largestScene, 4u);
+        EXPECT_GE(poems.size(), 3u);
+        EXPECT_LE(mostPortraits, 2);
         sinks.push_back(sink);
     }
     ShowSession::PresentWholeFrames(false);

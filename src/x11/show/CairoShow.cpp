@@ -135,8 +135,6 @@ CairoFrame::CairoFrame(const Faces& faces, const CairoCanvas& card, int dpi, int
 CairoFrame::~CairoFrame() {
     cairo_destroy(measure_);
     cairo_surface_destroy(measureSurface_);
-    for (cairo_surface_t* p : portraits_)
-        if (p) cairo_surface_destroy(p);
 }
 
 void CairoFrame::SetScreen(int width, int height) {
@@ -158,7 +156,7 @@ void CairoFrame::Clear(const Rect& r) {
     const bool overlaps = std::any_of(scene_.begin(), scene_.end(), [&](const Item& item) {
         return !Empty(Intersect(item.bounds, cleared));
     });
-    if (overlaps) scene_.push_back({Item::Cleared, cleared, 0, 0, 0, {}});
+    if (overlaps) scene_.push_back({Item::Cleared, cleared, 0, 0, {}, {}});
     // A clearing matters only over what was drawn before it; once that is
     // gone, so is the clearing.
     for (size_t i = scene_.size(); i-- > 0;) {
@@ -171,17 +169,17 @@ void CairoFrame::Clear(const Rect& r) {
 }
 
 void CairoFrame::CopyCard(const Rect& r) {
-    scene_.push_back({Item::Card, r, r.left, r.top, 0, {}});
+    scene_.push_back({Item::Card, r, r.left, r.top, {}, {}});
 }
 
 void CairoFrame::StretchPortrait(const Rect& r, int poemNo) {
     if (!Portrait(poemNo)) return;
-    scene_.push_back({Item::Picture, r, r.left, r.top, poemNo, {}});
+    scene_.push_back({Item::Picture, r, r.left, r.top, {}, portrait_});
 }
 
 void CairoFrame::DrawTicker(int x, int y, const std::wstring& text) {
     const int width = TickerWidth(text);
-    scene_.push_back({Item::Ticker, {x - tickerSlack_, y, x + width + tickerSlack_, y + tickerBand_}, x, y, 0, text});
+    scene_.push_back({Item::Ticker, {x - tickerSlack_, y, x + width + tickerSlack_, y + tickerBand_}, x, y, text, {}});
 }
 
 int CairoFrame::TickerWidth(const std::wstring& text) {
@@ -196,11 +194,24 @@ int CairoFrame::TickerWidth(const std::wstring& text) {
 
 cairo_surface_t* CairoFrame::Portrait(int poemNo) {
     if (poemNo < 1 || poemNo > 100) return nullptr;
-    if (!portraits_[poemNo]) {
+    if (poemNo != portraitPoem_) {
+        // The scene's items hold the picture they show; the last of them to
+        // go frees it.
         const Blob jpeg = PortraitJpeg(poemNo);
-        portraits_[poemNo] = DecodeJpeg(jpeg.data, jpeg.size);
+        cairo_surface_t* decoded = DecodeJpeg(jpeg.data, jpeg.size);
+        portrait_ = decoded ? Picture(decoded, cairo_surface_destroy) : nullptr;
+        portraitPoem_ = poemNo;
     }
-    return portraits_[poemNo];
+    return portrait_.get();
+}
+
+int CairoFrame::DecodedPortraits() const {
+    std::vector<cairo_surface_t*> alive;
+    if (portrait_) alive.push_back(portrait_.get());
+    for (const Item& item : scene_)
+        if (item.picture && std::find(alive.begin(), alive.end(), item.picture.get()) == alive.end())
+            alive.push_back(item.picture.get());
+    return static_cast<int>(alive.size());
 }
 
 void CairoFrame::Paint(cairo_t* cr, const Item& item) {
@@ -214,7 +225,7 @@ void CairoFrame::Paint(cairo_t* cr, const Item& item) {
             FillBox(cr, item.bounds);
             break;
         case Item::Picture: {
-            cairo_surface_t* picture = portraits_[item.poem];
+            cairo_surface_t* picture = item.picture.get();
             const int w = cairo_image_surface_get_width(picture), h = cairo_image_surface_get_height(picture);
             cairo_save(cr);
             // The box as the seams magnified it: the pictures are drawn for

@@ -88,15 +88,22 @@ public:
     // How many things the remembered work surface holds (bounded: each
     // frame's clearing removes what it covers).
     size_t SceneSize() const { return scene_.size(); }
-    // The portrait of a poem, decoded on first use; nullptr if missing.
+    // The portrait of a poem, decoded when its card comes; nullptr if
+    // missing. Only the shown card's portrait is kept decoded (and a
+    // previous one while the remembered surface still shows part of it), so
+    // memory stays flat however long the show runs.
     cairo_surface_t* Portrait(int poemNo);
+    // How many portraits are decoded now.
+    int DecodedPortraits() const;
 
 private:
+    using Picture = std::shared_ptr<cairo_surface_t>;
     struct Item {
         enum Kind { Cleared, Card, Picture, Ticker } kind;
         Rect bounds;
-        int x, y, poem;
+        int x, y;
         std::wstring text;
+        CairoFrame::Picture picture;  // the portrait a Picture item shows
     };
     void Paint(cairo_t* cr, const Item& item);
     void SetTickerFont(cairo_t* cr) const;
@@ -108,7 +115,8 @@ private:
     int width_ = 0, height_ = 0;
     FrameSink* sink_ = nullptr;
     std::vector<Item> scene_;
-    cairo_surface_t* portraits_[101] = {};
+    int portraitPoem_ = 0;
+    Picture portrait_;
     // Measuring needs a context; a tiny image is enough.
     cairo_surface_t* measureSurface_;
     cairo_t* measure_;
