@@ -21,6 +21,8 @@
 namespace mirobel::x11 {
 
 namespace {
+// At most this many frames wait on the X server at any time.
+constexpr long kFramesBetweenSyncs = 8;
 using Clock = std::chrono::steady_clock;
 
 // A signal only writes a byte here; the loop's poll wakes on it at once,
@@ -164,9 +166,14 @@ int RunShow(const Options& options, const Placement& placement) {
             const auto now = Clock::now();
             if (now >= due) {
                 show.NextFrame();
-                // One frame at a time on the server: a slow server slows the
-                // show instead of queueing frames behind each other.
-                XSync(display, False);
+                // A slow server slows the show instead of queueing frames
+                // behind each other: every few frames the show waits until
+                // the server has done them. Waiting every frame would wake
+                // the program twice a frame for nothing.
+                if (frame % kFramesBetweenSyncs == 0)
+                    XSync(display, False);
+                else
+                    XFlush(display);
                 ++frame;
                 if (record) show.Record(record, frame);
                 if (options.frames >= 0 && frame + 1 >= options.frames) break;

@@ -24,6 +24,48 @@ Rect Intersect(const Rect& a, const Rect& b) {
             std::min(a.bottom, b.bottom)};
 }
 
+Rect Union(const Rect& a, const Rect& b) {
+    if (Empty(a)) return b;
+    if (Empty(b)) return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+Rect Moved(const Rect& r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
+
+// What of `from` lies outside `hole`, as up to four rectangles.
+void AddOutside(const Rect& from, const Rect& hole, std::vector<Rect>& out) {
+    const Rect common = Intersect(from, hole);
+    if (Empty(from)) return;
+    if (Empty(common)) {
+        out.push_back(from);
+        return;
+    }
+    const Rect pieces[] = {{from.left, from.top, from.right, common.top},
+                           {from.left, common.bottom, from.right, from.bottom},
+                           {from.left, common.top, common.left, common.bottom},
+                           {common.right, common.top, from.right, common.bottom}};
+    for (const Rect& p : pieces)
+        if (!Empty(p)) out.push_back(p);
+}
+
+// The portrait stretched over its box, whose top-left is at (x, y).
+void PaintPicture(cairo_t* cr, cairo_surface_t* picture, int x, int y, int width, int height) {
+    const int w = cairo_image_surface_get_width(picture), h = cairo_image_surface_get_height(picture);
+    cairo_save(cr);
+    // The box as the seams magnified it: the pictures are drawn for the box
+    // at 200 %, made smaller below that and larger above.
+    cairo_rectangle(cr, x, y, width, height);
+    cairo_clip(cr);
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, static_cast<double>(width) / w, static_cast<double>(height) / h);
+    cairo_set_source_surface(cr, picture, 0, 0);
+    // Edge pixels repeat outwards rather than fading into nothing.
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
 bool Inside(const Rect& inner, const Rect& outer) {
     return Empty(inner) || (inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
                             inner.bottom <= outer.bottom);
@@ -65,6 +107,15 @@ cairo_t* ImageSink::BeginTile(const Rect& r) {
 
 void ImageSink::EndTile(const Rect&) { cairo_restore(cr_); }
 
+cairo_surface_t* ImageSink::CreateKept(int width, int height) {
+    return keeps ? cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height) : nullptr;
+}
+
+void ImageSink::CopyKept(cairo_surface_t* kept, int fromX, int fromY, const Rect& to) {
+    cairo_set_source_surface(cr_, kept, to.left - fromX, to.top - fromY);
+    FillBox(cr_, to);
+}
+
 // --- CairoCanvas -------------------------------------------------------
 
 CairoCanvas::CairoCanvas(const Faces& faces, int dpi)
@@ -86,7 +137,7 @@ CairoCanvas::~CairoCanvas() {
 void CairoCanvas::FillRect(const Rect& r, Rgb colour) {
     SetColour(cr_, colour);
     FillBox(cr_, r);
-    Changed();
+    Changed(r);
 }
 
 void CairoCanvas::OutlineRect(const Rect& r, int lineWidth, Rgb outline, Rgb fill) {
@@ -95,7 +146,7 @@ void CairoCanvas::OutlineRect(const Rect& r, int lineWidth, Rgb outline, Rgb fil
     FillBox(cr_, r);
     SetColour(cr_, fill);
     FillBox(cr_, {r.left + lineWidth, r.top + lineWidth, r.right - lineWidth, r.bottom - lineWidth});
-    Changed();
+    Changed(r);
 }
 
 void CairoCanvas::SetFont(const std::wstring& face, int size, bool bold) {
@@ -109,19 +160,35 @@ void CairoCanvas::DrawText(int x, int y, const std::wstring& text) {
     cairo_set_font_size(cr_, PixelSize(size_, dpi_));
     SetColour(cr_, kBlack);
     ShowTextAt(cr_, x, y, text);
-    Changed();
+    // The ink's box, a pixel wider for antialiasing.
+    cairo_font_extents_t font;
+    cairo_font_extents(cr_, &font);
+    cairo_text_extents_t ink;
+    cairo_text_extents(cr_, Utf8(text).c_str(), &ink);
+    const double ox = x, oy = y + std::round(font.ascent);
+    Changed({static_cast<int>(std::floor(ox + ink.x_bearing)) - 1, static_cast<int>(std::floor(oy + ink.y_bearing)) - 1,
+             static_cast<int>(std::ceil(ox + ink.x_bearing + ink.width)) + 1,
+             static_cast<int>(std::ceil(oy + ink.y_bearing + ink.height)) + 1});
 }
 
-void CairoCanvas::Changed() {
+void CairoCanvas::Changed(const Rect& r) {
     // The X backend keeps an uploaded copy of a source image until the
     // image is marked as changed.
     cairo_surface_flush(surface_);
     cairo_surface_mark_dirty(surface_);
+    changed_ = Union(changed_, r);
+}
+
+Rect CairoCanvas::TakeChanged() {
+    const Rect all{0, 0, cairo_image_surface_get_width(surface_), cairo_image_surface_get_height(surface_)};
+    const Rect changed = Intersect(changed_, all);
+    changed_ = {};
+    return Empty(changed) ? Rect{} : changed;
 }
 
 // --- CairoFrame --------------------------------------------------------
 
-CairoFrame::CairoFrame(const Faces& faces, const CairoCanvas& card, int dpi, int tickerPoints)
+CairoFrame::CairoFrame(const Faces& faces, CairoCanvas& card, int dpi, int tickerPoints)
     : faces_(faces),
       card_(card),
       tickerPixels_(PixelSize(tickerPoints, dpi)),
@@ -133,8 +200,25 @@ CairoFrame::CairoFrame(const Faces& faces, const CairoCanvas& card, int dpi, int
 }
 
 CairoFrame::~CairoFrame() {
+    DropKept();
     cairo_destroy(measure_);
     cairo_surface_destroy(measureSurface_);
+}
+
+void CairoFrame::SetSink(FrameSink* sink) {
+    // Kept pictures belong to the sink that made them.
+    if (sink != sink_) DropKept();
+    sink_ = sink;
+}
+
+void CairoFrame::DropKept() {
+    if (keptCard_) cairo_surface_destroy(keptCard_);
+    if (keptTicker_) cairo_surface_destroy(keptTicker_);
+    keptCard_ = keptTicker_ = nullptr;
+    keptCardStale_ = true;
+    keptPicture_ = nullptr;
+    keptPictureBox_ = {};
+    keptTickerText_.clear();
 }
 
 void CairoFrame::SetScreen(int width, int height) {
@@ -224,24 +308,10 @@ void CairoFrame::Paint(cairo_t* cr, const Item& item) {
             cairo_set_source_surface(cr, card_.Surface(), item.x, item.y);
             FillBox(cr, item.bounds);
             break;
-        case Item::Picture: {
-            cairo_surface_t* picture = item.picture.get();
-            const int w = cairo_image_surface_get_width(picture), h = cairo_image_surface_get_height(picture);
-            cairo_save(cr);
-            // The box as the seams magnified it: the pictures are drawn for
-            // the box at 200 %, made smaller below that and larger above.
-            const int bw = item.bounds.right - item.bounds.left, bh = item.bounds.bottom - item.bounds.top;
-            cairo_rectangle(cr, item.x, item.y, bw, bh);
-            cairo_clip(cr);
-            cairo_translate(cr, item.x, item.y);
-            cairo_scale(cr, static_cast<double>(bw) / w, static_cast<double>(bh) / h);
-            cairo_set_source_surface(cr, picture, 0, 0);
-            // Edge pixels repeat outwards rather than fading into nothing.
-            cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-            cairo_paint(cr);
-            cairo_restore(cr);
+        case Item::Picture:
+            PaintPicture(cr, item.picture.get(), item.x, item.y, item.bounds.right - item.bounds.left,
+                         item.bounds.bottom - item.bounds.top);
             break;
-        }
         case Item::Ticker:
             SetTickerFont(cr);
             SetColour(cr, kWhite);
@@ -254,6 +324,105 @@ void CairoFrame::Present(const Rect& r) {
     if (!sink_) return;
     const Rect area = Intersect(r, {0, 0, width_, height_});
     if (Empty(area)) return;
+    if (!PresentByCopies(area)) PresentTiles(area);
+}
+
+bool CairoFrame::PresentByCopies(const Rect& area) {
+    const Item *card = nullptr, *picture = nullptr, *ticker = nullptr;
+    bool drawn = false;
+    for (const Item& item : scene_) {
+        switch (item.kind) {
+            case Item::Cleared:
+                // A clearing over something drawn before it.
+                if (drawn) return false;
+                break;
+            case Item::Card:
+                if (card) return false;
+                card = &item;
+                break;
+            case Item::Picture:
+                if (!card || picture || !Inside(item.bounds, card->bounds)) return false;
+                picture = &item;
+                break;
+            case Item::Ticker:
+                if (ticker) return false;
+                ticker = &item;
+                break;
+        }
+        drawn = drawn || item.kind != Item::Cleared;
+    }
+    const Rect c = card ? Intersect(card->bounds, area) : Rect{};
+    const Rect t = ticker ? Intersect(ticker->bounds, area) : Rect{};
+    // The ticker's text over the card is drawn on the card, in tiles.
+    if (!Empty(Intersect(c, t))) return false;
+    if (!Empty(c) && !KeepCard(*card, picture)) return false;
+    if (!Empty(t) && !KeepTicker(*ticker)) return false;
+    // Every pixel is written once: black around them, then the copies.
+    std::vector<Rect> outsideCard, black;
+    AddOutside(area, c, outsideCard);
+    for (const Rect& piece : outsideCard) AddOutside(piece, t, black);
+    for (const Rect& piece : black) sink_->FillBlack(piece);
+    if (!Empty(c)) sink_->CopyKept(keptCard_, c.left - card->bounds.left, c.top - card->bounds.top, c);
+    if (!Empty(t)) sink_->CopyKept(keptTicker_, t.left - ticker->bounds.left, t.top - ticker->bounds.top, t);
+    return true;
+}
+
+bool CairoFrame::KeepCard(const Item& card, const Item* picture) {
+    const int w = card.bounds.right - card.bounds.left, h = card.bounds.bottom - card.bounds.top;
+    if (cairo_image_surface_get_width(card_.Surface()) != w || cairo_image_surface_get_height(card_.Surface()) != h)
+        return false;
+    if (!keptCard_) {
+        keptCard_ = sink_->CreateKept(w, h);
+        if (!keptCard_) return false;
+        keptCardStale_ = true;
+    }
+    // Brought up to date where the canvas changed and where a portrait
+    // comes, goes or is another.
+    Rect stale = card_.TakeChanged();
+    if (keptCardStale_) stale = {0, 0, w, h};
+    const Picture wanted = picture ? picture->picture : nullptr;
+    const Rect wantedBox = picture ? Moved(picture->bounds, -card.bounds.left, -card.bounds.top) : Rect{};
+    if (wanted != keptPicture_ || wantedBox != keptPictureBox_) stale = Union(stale, Union(keptPictureBox_, wantedBox));
+    if (Empty(stale)) return true;
+    cairo_t* cr = cairo_create(keptCard_);
+    cairo_rectangle(cr, stale.left, stale.top, stale.right - stale.left, stale.bottom - stale.top);
+    cairo_clip(cr);
+    cairo_set_source_surface(cr, card_.Surface(), 0, 0);
+    cairo_paint(cr);
+    if (wanted)
+        PaintPicture(cr, wanted.get(), wantedBox.left, wantedBox.top, wantedBox.right - wantedBox.left,
+                     wantedBox.bottom - wantedBox.top);
+    cairo_destroy(cr);
+    cairo_surface_flush(keptCard_);
+    keptCardStale_ = false;
+    keptPicture_ = wanted;
+    keptPictureBox_ = wantedBox;
+    return true;
+}
+
+bool CairoFrame::KeepTicker(const Item& ticker) {
+    const int w = ticker.bounds.right - ticker.bounds.left, h = ticker.bounds.bottom - ticker.bounds.top;
+    // Beyond what an X pixmap can hold, the line is drawn in tiles.
+    if (w > 32767 || h > 32767) return false;
+    // The line's size follows from its text.
+    if (keptTicker_ && keptTickerText_ == ticker.text) return true;
+    if (keptTicker_) cairo_surface_destroy(keptTicker_);
+    keptTicker_ = sink_->CreateKept(w, h);
+    keptTickerText_.clear();
+    if (!keptTicker_) return false;
+    cairo_t* cr = cairo_create(keptTicker_);
+    SetColour(cr, kBlack);
+    cairo_paint(cr);
+    SetTickerFont(cr);
+    SetColour(cr, kWhite);
+    ShowTextAt(cr, ticker.x - ticker.bounds.left, ticker.y - ticker.bounds.top, ticker.text);
+    cairo_destroy(cr);
+    cairo_surface_flush(keptTicker_);
+    keptTickerText_ = ticker.text;
+    return true;
+}
+
+void CairoFrame::PresentTiles(const Rect& area) {
     const int tw = std::max(1, sink_->TileWidth()), th = std::max(1, sink_->TileHeight());
     // Tiles on a fixed grid: a pixel is always drawn in the same tile, so a
     // repaint gives exactly the pixels of the first paint.

@@ -26,6 +26,12 @@ struct FrameSink {
     virtual void EndTile(const Rect& r) = 0;
     virtual int TileWidth() const = 0;
     virtual int TileHeight() const = 0;
+    // A picture kept where the pixels go (on the X server for a window), of
+    // the screen's depth, to present from by plain copies; nullptr when the
+    // sink keeps none. Destroying the surface frees what it holds.
+    virtual cairo_surface_t* CreateKept(int, int) { return nullptr; }
+    // Copies the kept picture's pixels from (fromX, fromY) onto `to`.
+    virtual void CopyKept(cairo_surface_t*, int, int, const Rect&) {}
 };
 
 // The whole screen as one image surface.
@@ -38,8 +44,12 @@ public:
     void EndTile(const Rect& r) override;
     int TileWidth() const override { return tileWidth; }
     int TileHeight() const override { return tileHeight; }
+    cairo_surface_t* CreateKept(int width, int height) override;
+    void CopyKept(cairo_surface_t* kept, int fromX, int fromY, const Rect& to) override;
     cairo_surface_t* Surface() const { return surface_; }
     int tileWidth = 256, tileHeight = 256;
+    // Without kept pictures every frame is composed in tiles.
+    bool keeps = true;
 
 private:
     cairo_surface_t* surface_;
@@ -56,9 +66,11 @@ public:
     void SetFontSize(int size) override;
     void DrawText(int x, int y, const std::wstring& text) override;
     cairo_surface_t* Surface() const { return surface_; }
+    // The part of the canvas changed since the last call (empty if none).
+    Rect TakeChanged();
 
 private:
-    void Changed();
+    void Changed(const Rect& r);
     const Faces& faces_;
     int dpi_;
     cairo_surface_t* surface_;
@@ -66,14 +78,17 @@ private:
     std::wstring face_;
     int size_ = 10;
     bool bold_ = false;
+    Rect changed_{};
 };
 
 class CairoFrame : public FrameTarget {
 public:
-    CairoFrame(const Faces& faces, const CairoCanvas& card, int dpi, int tickerPoints);
+    CairoFrame(const Faces& faces, CairoCanvas& card, int dpi, int tickerPoints);
     ~CairoFrame() override;
+    CairoFrame(const CairoFrame&) = delete;
+    CairoFrame& operator=(const CairoFrame&) = delete;
 
-    void SetSink(FrameSink* sink) { sink_ = sink; }
+    void SetSink(FrameSink* sink);
     // A new screen size: what was shown is forgotten (the window is black
     // again after a resize) until the next frame draws it.
     void SetScreen(int width, int height);
@@ -107,9 +122,17 @@ private:
     };
     void Paint(cairo_t* cr, const Item& item);
     void SetTickerFont(cairo_t* cr) const;
+    // Presents the area by copies of kept pictures and black fills, when
+    // the scene is the card (with its portrait) and the ticker apart from
+    // it; false when it must be composed in tiles.
+    bool PresentByCopies(const Rect& area);
+    void PresentTiles(const Rect& area);
+    bool KeepCard(const Item& card, const Item* picture);
+    bool KeepTicker(const Item& ticker);
+    void DropKept();
 
     const Faces& faces_;
-    const CairoCanvas& card_;
+    CairoCanvas& card_;
     int tickerPixels_;
     int tickerBand_, tickerSlack_;  // the ticker's strip height and glyph overhang, in pixels
     int width_ = 0, height_ = 0;
@@ -117,6 +140,15 @@ private:
     std::vector<Item> scene_;
     int portraitPoem_ = 0;
     Picture portrait_;
+    // Kept in the sink: the card with its portrait, brought up to date
+    // where the canvas or the portrait changed, and the ticker's whole line
+    // drawn once per text.
+    cairo_surface_t* keptCard_ = nullptr;
+    bool keptCardStale_ = true;
+    Picture keptPicture_;
+    Rect keptPictureBox_{};  // in the kept card's pixels
+    cairo_surface_t* keptTicker_ = nullptr;
+    std::wstring keptTickerText_;
     // Measuring needs a context; a tiny image is enough.
     cairo_surface_t* measureSurface_;
     cairo_t* measure_;

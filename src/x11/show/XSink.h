@@ -1,6 +1,8 @@
-// Presents frames into an X window through one small back tile on the X
-// server: a tile is drawn complete before it is copied to the window, so no
-// half-drawn card is ever seen, and no screen-sized buffer is kept.
+// Presents frames into an X window: by copies from pixmaps kept on the X
+// server where the frame allows (the card, the ticker's line), otherwise
+// through one small back tile drawn complete before it is copied to the
+// window. Either way no half-drawn card is ever seen, and no screen-sized
+// buffer is kept.
 #pragma once
 #include <X11/Xlib.h>
 
@@ -22,6 +24,9 @@ public:
     void EndTile(const Rect& r) override;
     int TileWidth() const override { return tileSize_; }
     int TileHeight() const override { return tileSize_; }
+    // Pixmaps on the server, copied to the window with XCopyArea.
+    cairo_surface_t* CreateKept(int width, int height) override;
+    void CopyKept(cairo_surface_t* kept, int fromX, int fromY, const Rect& to) override;
 
     // The card (400 x 260, plus its step) fits one tile.
     static constexpr int kTile = 512;
@@ -30,6 +35,8 @@ private:
     int tileSize_;
     Display* display_;
     Window window_;
+    Visual* visual_;
+    int depth_;
     Pixmap tile_;
     GC gc_;
     unsigned long black_;
