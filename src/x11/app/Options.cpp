@@ -14,7 +14,11 @@ const char* const kUsage =
     "  -speed   1 fastest .. 5 slowest (default 3)\n"
     "  -order   order of the poems (default random)\n"
     "  -first, -last   the range of poems, 1..100 (default 1 and 100)\n"
-    "  -scale   size of the show in percent (default: the desktop's Xft.dpi / 96)\n";
+    "  -scale   size of the show in percent (default: the desktop's Xft.dpi / 96)\n"
+    "diagnostics, for comparing builds frame by frame:\n"
+    "  -test-seed N      poems in the fixed sequence of seed N\n"
+    "  -test-record FILE write what each frame decided to FILE, frames without waits\n"
+    "  -test-frames N    end after N frames\n";
 
 namespace {
 std::optional<long> Integer(const std::string& text) {
