@@ -77,6 +77,10 @@ struct HeldFont {
     }
 };
 
+// Counts the card canvas's changes, so that a copy of it knows when it is
+// out of date.
+unsigned long canvasChanges = 0;
+
 struct GdiCanvas : CardCanvas {
     HeldFont held;
     std::wstring face;
@@ -87,6 +91,7 @@ struct GdiCanvas : CardCanvas {
         Brush brush(CreateSolidBrush(Ref(colour)));
         RECT rc{r.left, r.top, r.right, r.bottom};
         ::FillRect(PictureBior.dc, &rc, brush.get());
+        ++canvasChanges;
     }
     void OutlineRect(const Rect& r, int lineWidth, Rgb outline, Rgb fill) override {
         // An inside-frame pen keeps a wide line within the rectangle, where
@@ -96,6 +101,7 @@ struct GdiCanvas : CardCanvas {
         Selection penIn(PictureBior.dc, pen.get());
         Selection brushIn(PictureBior.dc, brush.get());
         Rectangle(PictureBior.dc, r.left, r.top, r.right, r.bottom);
+        ++canvasChanges;
     }
     void SetFont(const std::wstring& f, int s, bool b) override { face = f, size = s, bold = b; }
     void SetFontSize(int s) override { size = s; }
@@ -104,6 +110,7 @@ struct GdiCanvas : CardCanvas {
         SetBkMode(PictureBior.dc, TRANSPARENT);
         SetTextColor(PictureBior.dc, RGB(0, 0, 0));
         TextOutW(PictureBior.dc, x, y, text.c_str(), static_cast<int>(text.size()));
+        ++canvasChanges;
     }
 };
 
@@ -132,6 +139,34 @@ constexpr int kTickerMargin = 16, kTickerReach = 64;
 
 bool Overlap(const Rect& a, const Rect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool Empty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+Rect Intersect(const Rect& a, const Rect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
+
+bool Inside(const Rect& inner, const Rect& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// What of `from` lies outside `hole`, as up to four rectangles.
+void AddOutside(const Rect& from, const Rect& hole, std::vector<Rect>& out) {
+    if (Empty(from)) return;
+    const Rect common = Intersect(from, hole);
+    if (Empty(common)) {
+        out.push_back(from);
+        return;
+    }
+    const Rect pieces[] = {{from.left, from.top, from.right, common.top},
+                           {from.left, common.bottom, from.right, from.bottom},
+                           {from.left, common.top, common.left, common.bottom},
+                           {common.right, common.top, from.right, common.bottom}};
+    for (const Rect& p : pieces)
+        if (!Empty(p)) out.push_back(p);
 }
 
 void FillBlack(HDC dc, const RECT& r) { ::FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))); }
@@ -209,7 +244,67 @@ struct GdiFrame : FrameTarget {
         if (Whole())
             BitBlt(target, r.left, r.top, r.right - r.left, r.bottom - r.top, scr_work.dc, r.left, r.top, SRCCOPY);
         else
-            Compose(target, area, shown);
+            PresentFrame(target, area, shown);
+    }
+
+    // Puts the area of a frame onto dc: as plain copies of the card (kept
+    // with its portrait) and of the ticker's strip with black around them,
+    // each pixel written once, when the ticker lies apart from the card;
+    // else composed piece by piece.
+    void PresentFrame(HDC dc, const RECT& area, const std::vector<FrameOp>& frame) {
+        if (!PresentByCopies(dc, {area.left, area.top, area.right, area.bottom}, frame)) Compose(dc, area, frame);
+    }
+
+    bool PresentByCopies(HDC dc, const Rect& area, const std::vector<FrameOp>& frame) {
+        const FrameOp *card = nullptr, *portrait = nullptr, *ticker = nullptr;
+        for (const FrameOp& op : frame) {
+            const FrameOp*& slot = op.kind == FrameOp::Card ? card : op.kind == FrameOp::Portrait ? portrait : ticker;
+            if (slot) return false;
+            slot = &op;
+        }
+        if (portrait && (!card || !Inside(portrait->place, card->place))) return false;
+        const Rect c = card ? Intersect(card->place, area) : Rect{0, 0, 0, 0};
+        Rect t{0, 0, 0, 0};
+        const Surface* strip = nullptr;
+        if (ticker) {
+            strip = &TickerStrip(ticker->text);
+            const int x = ticker->place.left, y = ticker->place.top;
+            t = Intersect({x, y, x + strip->width, y + strip->height}, area);
+        }
+        // The ticker's text over the card is drawn on the card.
+        if (!Empty(c) && !Empty(t) && Overlap(c, t)) return false;
+        std::vector<Rect> outsideCard, black;
+        AddOutside(area, c, outsideCard);
+        for (const Rect& piece : outsideCard) AddOutside(piece, t, black);
+        for (const Rect& piece : black) FillBlack(dc, RECT{piece.left, piece.top, piece.right, piece.bottom});
+        if (!Empty(c)) {
+            const Surface& kept = KeptCard(*card, portrait);
+            BitBlt(dc, c.left, c.top, c.right - c.left, c.bottom - c.top, kept.dc, c.left - card->place.left,
+                   c.top - card->place.top, SRCCOPY);
+        }
+        if (!Empty(t))
+            BitBlt(dc, t.left, t.top, t.right - t.left, t.bottom - t.top, strip->dc, t.left - ticker->place.left,
+                   t.top - ticker->place.top, SRCCOPY);
+        return true;
+    }
+
+    // The card with its portrait over it, brought up to date when the
+    // canvas has changed or another portrait (or none) is shown.
+    const Surface& KeptCard(const FrameOp& card, const FrameOp* portrait) {
+        const int w = card.place.right - card.place.left, h = card.place.bottom - card.place.top;
+        const int poem = portrait ? portrait->poemNo : 0;
+        const Rect box = portrait ? Rect{portrait->place.left - card.place.left, portrait->place.top - card.place.top,
+                                         portrait->place.right - card.place.left,
+                                         portrait->place.bottom - card.place.top}
+                                  : Rect{0, 0, 0, 0};
+        if (keptCard.dc && keptCard.width == w && keptCard.height == h && keptChanges == canvasChanges &&
+            keptPoem == poem && keptBox == box)
+            return keptCard;
+        if (keptCard.width != w || keptCard.height != h) keptCard.Resize(w, h, RGB(0, 0, 0));
+        DrawCard(keptCard.dc, {0, 0, w, h});
+        if (portrait) DrawPortrait(keptCard.dc, box, poem);
+        keptChanges = canvasChanges, keptPoem = poem, keptBox = box;
+        return keptCard;
     }
 
     // Puts the area of a frame made of `frame` on black onto dc, piece by piece.
@@ -339,6 +434,10 @@ struct GdiFrame : FrameTarget {
     std::wstring stripText;
     int stripSize = 0, stripDpi = 0;
     Rect lastCard{0, 0, 0, 0};
+    Surface keptCard;
+    unsigned long keptChanges = 0;
+    int keptPoem = 0;
+    Rect keptBox{0, 0, 0, 0};
 
     void Reset() {
         ops.clear();
@@ -354,6 +453,8 @@ struct GdiFrame : FrameTarget {
         tickerStrip.Release();
         stripText.clear();
         lastCard = {0, 0, 0, 0};
+        keptCard.Release();
+        keptPoem = 0;
     }
 };
 
@@ -440,7 +541,7 @@ void RepaintShow(HDC dc, const RECT& area) {
                    area.top, SRCCOPY);
         return;
     }
-    gdiFrame.Compose(dc, area, gdiFrame.shown);
+    gdiFrame.PresentFrame(dc, area, gdiFrame.shown);
 }
 
 void SizeCardCanvas() {
