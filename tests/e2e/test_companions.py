@@ -11,6 +11,7 @@ from test_settings_dialog import DialogTestCase  # noqa: E402
 from winebox import wait_until  # noqa: E402
 import windows_driver as wd  # noqa: E402
 
+EM_GETSEL = 0x00B0
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 
 
@@ -62,6 +63,57 @@ class Companions(DialogTestCase):
         wait_until(lambda: wd.control_text(self.box, boxes[2]["hwnd"]) == "順徳院", 10, what="poem 100")
         self.box.press(viewer, "終　了")
         self.box.wait_gone(wd.VIEWER, 10)
+        self.assertIsNone(p.poll())
+
+    def test_tab_walks_each_window_and_every_other_key_stays_with_the_control(self):
+        p, dialog = self.open_dialog()
+        self.box.press(dialog, "解説")
+        viewer = self.box.wait_window_where(wd.VIEWER, lambda w: w["visible"], 20)["hwnd"]
+        chooser, boxes = self.viewer_parts(viewer)
+        order = [chooser["hwnd"], *(b["hwnd"] for b in boxes), wd.by_text(self.box, viewer, "決定")["hwnd"],
+                 wd.by_text(self.box, viewer, "終　了")["hwnd"]]
+        parts = len(self.box.children(viewer))
+        wait_until(lambda: (wd.focused(self.box, viewer) or {}).get("hwnd") == order[0], 10, what="chooser")
+        wd.walk(self.box, viewer, "Tab", order[1:] + order[:1])
+        wd.walk(self.box, viewer, "shift+Tab", order[::-1])
+        # The commentary box takes Return as a line break, never a tab
+        # character, and coming back to it keeps the caret where it was
+        # rather than selecting what is written; Escape changes nothing.
+        commentary = order[4]
+        wd.walk(self.box, viewer, "Tab", order[1:5])
+        self.box.xdotool("key", "a", "Return", "b")
+        wd.walk(self.box, viewer, "Tab", order[5:6])
+        wd.walk(self.box, viewer, "shift+Tab", [commentary])
+        self.box.xdotool("key", "c", "Escape")
+        wd.walk(self.box, viewer, "Tab", order[5:6])
+        self.assertEqual(wd.control_text(self.box, commentary), "a\r\nbc")
+        self.assertEqual(len(self.box.children(viewer)), parts)
+
+        # The help window: its button, then its text, which keeps no
+        # selection; Escape in the text closes nothing.
+        wd.menu_entry(self.box, dialog, "h", "h")
+        help_window = self.box.wait_window_where(wd.HELP, lambda w: w["visible"], 20)["hwnd"]
+        text = next(c["hwnd"] for c in self.box.children(help_window) if c["class"] == "Edit")
+        ok = wd.by_text(self.box, help_window, "ＯＫ！")["hwnd"]
+        wait_until(lambda: (wd.focused(self.box, help_window) or {}).get("hwnd") == ok, 10, what="OK")
+        wd.walk(self.box, help_window, "Tab", [text, ok, text])
+        self.assertEqual(wd.send(self.box, text, EM_GETSEL), 0)
+        self.box.xdotool("key", "Escape")
+        wd.walk(self.box, help_window, "shift+Tab", [ok, text, ok])
+        self.assertIsNotNone(self.box.find(wd.HELP))
+
+        # The introduction window: its button, the introduction, the address.
+        wd.menu_entry(self.box, dialog, "h", "e")
+        sales = self.box.wait_window_where(wd.SALES, lambda w: w["visible"], 20)["hwnd"]
+        introduction, address = (c["hwnd"] for c in sorted(
+            (c for c in self.box.children(sales) if c["class"] == "Edit"), key=lambda c: c["top"]))
+        ok = wd.by_text(self.box, sales, "ＯＫ！")["hwnd"]
+        parts = len(self.box.children(sales))
+        wait_until(lambda: (wd.focused(self.box, sales) or {}).get("hwnd") == ok, 10, what="OK")
+        wd.walk(self.box, sales, "Tab", [introduction, address, ok, introduction])
+        self.box.xdotool("key", "Escape")
+        wd.walk(self.box, sales, "shift+Tab", [ok, address, introduction])
+        self.assertEqual(len(self.box.children(sales)), parts)
         self.assertIsNone(p.poll())
 
     def test_help_window_shows_the_help_text_and_closes_with_ok(self):

@@ -9,6 +9,7 @@ from e2e import SETTINGS_KEY, WineTestCase, main  # noqa: E402
 from winebox import bound, wait_until  # noqa: E402
 import windows_driver as wd  # noqa: E402
 
+BS_TYPEMASK, BS_PUSHBUTTON = 0xF, 0
 KEYS = ("saver type", "music mode", "select first", "select end", "select type", "speed")
 
 
@@ -214,6 +215,34 @@ class SettingsDialog(DialogTestCase):
         self.box.press(help_window["hwnd"], "ＯＫ！")
         p.wait(timeout=bound(20))
         self.assertTrue(self.nothing_stored())
+
+    def test_tab_walks_the_controls_and_every_other_key_stays_with_the_control(self):
+        p, info = self.open_dialog()
+        dialog = info["hwnd"]
+        by_id = {int(c["id"]): c["hwnd"] for c in self.box.children(dialog)}
+        # The option buttons are one stop, at the chosen one.
+        order = [by_id[i] for i in (wd.COMBO_FIRST, wd.COMBO_END, wd.OPTION_TYPE, wd.CHECK_MUSIC,
+                                    wd.COMBO_SPEED, 130, 131, 132, 133)]
+        wait_until(lambda: (wd.focused(self.box, dialog) or {}).get("hwnd") == order[0], 10, what="first list")
+        wd.walk(self.box, dialog, "Tab", order[1:] + order[:1])
+        wd.walk(self.box, dialog, "shift+Tab", order[::-1])
+        # Ctrl changes nothing of the direction.
+        wd.walk(self.box, dialog, "ctrl+Tab", order[1:3])
+        wd.walk(self.box, dialog, "ctrl+shift+Tab", order[1::-1])
+        # Arrows leave the order as it was chosen.
+        wd.walk(self.box, dialog, "Tab", order[1:3])
+        self.box.xdotool("key", "Down", "Right")
+        wd.walk(self.box, dialog, "Tab", order[3:4])
+        self.assertEqual([wd.checked(self.box, by_id[wd.OPTION_TYPE + i]) for i in range(3)], [True, False, False])
+        # Return and Escape on a button press nothing, and no button becomes
+        # the default one.
+        wd.walk(self.box, dialog, "Tab", order[4:6])
+        self.box.xdotool("key", "Return", "Escape")
+        wd.walk(self.box, dialog, "Tab", order[6:7])
+        self.assertIsNone(self.box.find(wd.VERSION_TITLE))
+        self.assertEqual(int(wd.focused(self.box, dialog)["style"]) & BS_TYPEMASK, BS_PUSHBUTTON)
+        self.assertTrue(self.nothing_stored())
+        self.assertIsNone(p.poll())
 
     def test_a_second_start_leaves_the_open_dialog_alone(self):
         p, _ = self.open_dialog()

@@ -4,7 +4,10 @@ Everything goes through window messages sent by the probe, so nothing
 depends on where the windows are on the screen: buttons are clicked with
 BM_CLICK, lists are read and set with CB_ messages, and the menu is worked
 with its access keys as the keyboard would (WM_SYSCOMMAND/SC_KEYMENU for the
-menu bar, WM_CHAR for an entry of the open drop-down)."""
+menu bar, WM_CHAR for an entry of the open drop-down). Only the keyboard
+navigation is driven with real keys (xdotool), as it is what the window
+makes of them that counts there."""
+from winebox import WineError, wait_until
 
 DIALOG = "Saver Setting"
 VIEWER = "百人一首の解説"
@@ -91,3 +94,25 @@ def control_text(box, hwnd):
     _, out = box.probe("gettext", str(hwnd))
     line = out.rstrip("\r\n")
     return line.replace("\\r", "\r").replace("\\n", "\n").replace("\\\\", "\\")
+
+
+def focused(box, hwnd):
+    """The window that has the keyboard focus in the thread of hwnd (as the
+    probe describes it), or None."""
+    code, out = box.probe("focus", str(hwnd))
+    return box.parse_window(out.splitlines()[0]) if code == 0 else None
+
+
+def walk(box, window, key, controls):
+    """Presses key on the keyboard once for each control in turn; after each
+    press the focus must come to that control. Keys are handled in the order
+    they are pressed, so a press whose effect has been seen shows that every
+    key before it has been handled too."""
+    for control in controls:
+        box.xdotool("key", key)
+        try:
+            wait_until(lambda: (focused(box, window) or {}).get("hwnd") == control, 10, what=f"focus after {key}")
+        except WineError:
+            now = focused(box, window)
+            raise AssertionError(f"{key} put the focus on {now and (now['class'], now['id'], now['text'])}, "
+                                 f"not on {control}") from None

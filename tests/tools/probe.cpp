@@ -24,6 +24,8 @@
 //   probe gettext <hwnd>                 a control's own text (WM_GETTEXT), as one line
 //   probe monitors                       every monitor: left top right bottom primary
 //   probe windows <pid>                  every top-level window of a process
+//   probe focus <hwnd>                   the window that has the keyboard focus in the
+//                                        thread of that window, or none
 //   probe foreground <ms>                a window of the probe takes the foreground and
 //                                        the focus for ms, then is destroyed; prints
 //                                        whether it was the foreground window
@@ -222,6 +224,17 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if ((verb == L"wait" || verb == L"gone") && argc >= 4) return Wait(argv[2], _wtoi(argv[3]), verb == L"wait");
+    if (verb == L"focus" && argc >= 3) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        DWORD thread = GetWindowThreadProcessId(ParseHandle(argv[2]), nullptr);
+        if (!thread || !GetGUIThreadInfo(thread, &info) || !info.hwndFocus) {
+            std::printf("none\n");
+            return 1;
+        }
+        Describe(info.hwndFocus);
+        return 0;
+    }
     if (verb == L"children" && argc >= 3) {
         for (HWND child : Children(ParseHandle(argv[2]))) Describe(child);
         return 0;

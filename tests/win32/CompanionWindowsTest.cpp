@@ -1,11 +1,11 @@
 // The commentary viewer, the help window, the introduction window and the
-// About box, built for real in the test's own process.
+// About box, built for real in the test's own process. Their layouts and
+// colours are compared with pictures in ReferenceImagesTest.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "core/base/Platform.h"
-#include "core/base/Scaling.h"
 #include "core/companions/CompanionRules.h"
 #include "win32/companions/Companions.h"
 #include "core/poems/Poems.h"
@@ -45,12 +45,10 @@ void Press(HWND window, const wchar_t* caption) {
 }
 }  // namespace
 
-TEST_F(CompanionTest, ViewerOpensWithAHundredEntriesNothingSelectedAndItsLayout) {
+TEST_F(CompanionTest, ViewerOpensCentredWithAHundredEntriesNothingSelectedAndEmptyBoxes) {
     ShowCommentary();
     ASSERT_NE(frmComment, nullptr);
     EXPECT_EQ(Text(frmComment), L"百人一首の解説");
-    EXPECT_EQ(ClientSize(frmComment).cx, 400);
-    EXPECT_EQ(ClientSize(frmComment).cy, 320);
     EXPECT_TRUE(IsCentred(frmComment));
     HWND combo = Chooser();
     ASSERT_NE(combo, nullptr);
@@ -62,31 +60,12 @@ TEST_F(CompanionTest, ViewerOpensWithAHundredEntriesNothingSelectedAndItsLayout)
         SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(text));
         EXPECT_EQ(text, ChooserEntryText(k));
     }
-    RECT r = InParent(combo);
-    EXPECT_EQ(r.left, 64);
-    EXPECT_EQ(r.top, 16);
-    EXPECT_EQ(r.right - r.left, 227);
     std::vector<HWND> boxes = TextBoxes(frmComment);
     ASSERT_EQ(boxes.size(), 4u);
-    for (int i = 0; i < 4; ++i) {
-        RECT b = InParent(boxes[i]);
-        EXPECT_EQ(b.left, 64);
-        EXPECT_EQ(b.top, 56 + 24 * i);
-        EXPECT_EQ(b.right - b.left, 297);
-        EXPECT_EQ(b.bottom - b.top, i == 3 ? 57 : 18);
-        EXPECT_EQ(Text(boxes[i]), L"");
-        EXPECT_FALSE(GetWindowLongW(boxes[i], GWL_STYLE) & ES_READONLY);
+    for (HWND box : boxes) {
+        EXPECT_EQ(Text(box), L"");
+        EXPECT_FALSE(GetWindowLongW(box, GWL_STYLE) & ES_READONLY);
     }
-    EXPECT_TRUE(GetWindowLongW(boxes[3], GWL_STYLE) & ES_MULTILINE);
-    RECT close = InParent(FindByText(frmComment, L"終　了"));
-    EXPECT_EQ(close.left, 72);
-    EXPECT_EQ(close.top, 260);
-    EXPECT_EQ(close.right - close.left, 313);
-    RECT choose = InParent(FindByText(frmComment, L"決定"));
-    EXPECT_EQ(choose.left, 304);
-    EXPECT_EQ(choose.top, 16);
-    EXPECT_EQ(BackgroundOf(frmComment, FindByText(frmComment, L"百人一首の解説", L"Static")), RGB(0, 128, 128));
-    EXPECT_EQ(BackgroundOf(frmComment, FindByText(frmComment, L"上の句")), RGB(0, 192, 192));
 }
 
 TEST_F(CompanionTest, ChoosingWithNothingSelectedShowsPoemOneAndAnotherEntryReplacesAllFour) {
@@ -128,41 +107,12 @@ TEST_F(CompanionTest, ReopeningKeepsOneWindowAHundredEntriesAndTheTexts) {
     EXPECT_EQ(Text(TextBoxes(frmComment)[0]), L"");
 }
 
-TEST_F(CompanionTest, ViewerTabOrderRunsChooserBoxesDecideClose) {
-    ShowCommentary();
-    std::vector<HWND> boxes = TextBoxes(frmComment);
-    std::vector<HWND> expected = {Chooser(), boxes[0], boxes[1], boxes[2], boxes[3],
-                                  FindByText(frmComment, L"決定"), FindByText(frmComment, L"終　了")};
-    HWND at = expected[0];
-    for (size_t i = 1; i < expected.size(); ++i) {
-        at = GetNextDlgTabItem(frmComment, at, FALSE);
-        EXPECT_EQ(at, expected[i]) << "step " << i;
-    }
-    EXPECT_EQ(GetNextDlgTabItem(frmComment, at, FALSE), expected[0]);
-}
-
 TEST_F(CompanionTest, HelpWindowShowsTheShiftJisTextReadOnlyAndReopensFresh) {
     ShowHelp();
     ASSERT_NE(frmHelp, nullptr);
     EXPECT_EQ(Text(frmHelp), L"ミロベルスクリーンセイバーの使い方");
-    EXPECT_EQ(ClientSize(frmHelp).cx, 490);
-    EXPECT_EQ(ClientSize(frmHelp).cy, 385);
     EXPECT_TRUE(IsCentred(frmHelp));
     HWND text = TextBoxes(frmHelp).at(0);
-    LONG style = GetWindowLongW(text, GWL_STYLE);
-    EXPECT_TRUE(style & ES_READONLY);
-    EXPECT_TRUE(style & ES_MULTILINE);
-    EXPECT_FALSE(style & (WS_VSCROLL | WS_HSCROLL));
-    RECT r = InParent(text);
-    EXPECT_EQ(r.left, 10);
-    EXPECT_EQ(r.top, 10);
-    EXPECT_EQ(r.right - r.left, 470);
-    EXPECT_EQ(r.bottom - r.top, 328);
-    RECT ok = InParent(FindByText(frmHelp, L"ＯＫ！"));
-    EXPECT_EQ(ok.left, 390);
-    EXPECT_EQ(ok.top, 347);
-    EXPECT_EQ(ok.right - ok.left, 89);
-    EXPECT_EQ(ok.bottom - ok.top, 33);
 
     std::wstring shown = Text(text);
     EXPECT_EQ(shown.rfind(L"■ミロベル ScreenSaverについて\r\n", 0), 0u);
@@ -191,34 +141,15 @@ TEST_F(CompanionTest, HelpWindowShowsTheShiftJisTextReadOnlyAndReopensFresh) {
     EXPECT_EQ(SendMessageW(TextBoxes(frmHelp).at(0), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 }
 
-TEST_F(CompanionTest, IntroductionWindowLaysOutItsPanelAndRacesTheCyclistsLeft) {
+TEST_F(CompanionTest, IntroductionWindowRacesTheCyclistsLeftFromTheirLineAtEveryOpening) {
     ShowSales();
     ASSERT_NE(salesf, nullptr);
     EXPECT_EQ(Text(salesf), L"作者ソフト紹介");
-    EXPECT_EQ(ClientSize(salesf).cx, 502);
-    EXPECT_EQ(ClientSize(salesf).cy, 394);
     EXPECT_TRUE(IsCentred(salesf));
-    HWND label = FindByText(salesf, L"URL Address …");
-    ASSERT_NE(label, nullptr);
-    RECT l = InParent(label);
-    EXPECT_EQ(l.left, 20);
-    EXPECT_EQ(l.top, 328);
-    RECT ok = InParent(FindByText(salesf, L"ＯＫ！"));
-    EXPECT_EQ(ok.left, 384);
-    EXPECT_EQ(ok.top, 312);
-    RECT panel = InParent(GetParent(label));
-    EXPECT_EQ(panel.left, 16);
-    EXPECT_EQ(panel.top, 16);
-    EXPECT_EQ(panel.right - panel.left, 470);
-    EXPECT_EQ(panel.bottom - panel.top, 360);
     std::vector<HWND> boxes = TextBoxes(salesf);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_TRUE(GetWindowLongW(boxes[0], GWL_STYLE) & WS_VSCROLL);
-    EXPECT_TRUE(GetWindowLongW(boxes[0], GWL_STYLE) & ES_READONLY);
-    EXPECT_TRUE(GetWindowLongW(boxes[1], GWL_STYLE) & ES_CENTER);
-    EXPECT_TRUE(GetWindowLongW(boxes[1], GWL_STYLE) & ES_READONLY);
-    // "ＭＳ Ｐゴシック" 9 taken as it is for the address.
-    EXPECT_EQ(FontOf(boxes[1]).lfHeight, -MulDiv(9, ScreenDpiX(), 72));
+    // Drawn like pages, yet nothing can be typed into them.
+    for (HWND box : boxes) EXPECT_TRUE(GetWindowLongW(box, GWL_STYLE) & ES_READONLY);
 
     std::vector<HWND> cyclists;
     for (HWND h : Descendants(salesf))
@@ -227,8 +158,6 @@ TEST_F(CompanionTest, IntroductionWindowLaysOutItsPanelAndRacesTheCyclistsLeft) 
     std::vector<RECT> start;
     for (int i = 0; i < 4; ++i) {
         start.push_back(InParent(cyclists[i]));
-        EXPECT_EQ(start[i].left, 240 - 32 * i);
-        EXPECT_EQ(start[i].top, 300 - 8 * i);
         // Shaped to the picture: a corner of the square is not part of it.
         HRGN region = CreateRectRgn(0, 0, 0, 0);
         ASSERT_NE(GetWindowRgn(cyclists[i], region), ERROR);
@@ -268,7 +197,7 @@ TEST_F(CompanionTest, IntroductionWindowLaysOutItsPanelAndRacesTheCyclistsLeft) 
     for (HWND h : Descendants(salesf))
         if (ClassName(h) == L"MirobelImage" && InParent(h).right - InParent(h).left == 32) again.push_back(h);
     ASSERT_EQ(again.size(), 4u);
-    EXPECT_EQ(InParent(again[0]).left, 240);  // a new opening starts from the line again
+    EXPECT_EQ(InParent(again[0]).left, start[0].left);  // a new opening starts from the line again
 }
 
 namespace {

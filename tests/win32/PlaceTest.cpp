@@ -15,10 +15,11 @@ protected:
         parent = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 500, 400, nullptr, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(parent, nullptr);
+        AttachResources(parent, resources);
     }
     void TearDown() override {
-        ReleaseResourcesOf(parent);
         DestroyWindow(parent);
+        DetachResources(parent);
     }
     HWND Child(const wchar_t* cls, DWORD style = 0) {
         return CreateWindowExW(0, cls, L"テキスト", WS_CHILD | WS_VISIBLE | style, 1, 1, 10, 10, parent, nullptr,
@@ -36,6 +37,7 @@ protected:
         return lf;
     }
     HWND parent = nullptr;
+    FormResources resources;  // the fonts the placing procedures make
 };
 }  // namespace
 

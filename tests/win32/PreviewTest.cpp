@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "core/base/Globals.h"
@@ -278,8 +279,12 @@ TEST_F(PreviewTest, HostTooLargeForSixteenBitTwipsIsStillFilled) {
 // The preview's picture and the forms' pictures are different windows with
 // different procedures; in one process neither may take the other's class.
 TEST_F(PreviewTest, APreviewAndAFormWithAPictureLiveInOneProcess) {
-    HWND form = CreateForm(window_class::kHelp, DefWindowProcW, 0, L"form", WS_OVERLAPPEDWINDOW);
+    FormResources resources;  // outlives the form, which goes first
+    std::unique_ptr<HWND__, decltype(&DestroyWindow)> owned(
+        CreateForm(window_class::kHelp, DefWindowProcW, 0, L"form", WS_OVERLAPPEDWINDOW), &DestroyWindow);
+    HWND form = owned.get();
     ASSERT_NE(form, nullptr);
+    AttachResources(form, resources);
     HWND formPicture = CreateBitmapImage(form, nullptr);
     ASSERT_NE(formPicture, nullptr);
 
@@ -292,5 +297,4 @@ TEST_F(PreviewTest, APreviewAndAFormWithAPictureLiveInOneProcess) {
     GetClassNameW(prev, a, 64);
     GetClassNameW(formPicture, b, 64);
     EXPECT_STRNE(a, b);
-    DestroyWindow(form);
 }

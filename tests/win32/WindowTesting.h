@@ -104,15 +104,4 @@ inline LOGFONTW FontOf(HWND control) {
     return lf;
 }
 
-// The colour a window procedure gives a control's background.
-inline COLORREF BackgroundOf(HWND window, HWND control, UINT msg = WM_CTLCOLORSTATIC) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(window, msg, reinterpret_cast<WPARAM>(dc),
-                                                       reinterpret_cast<LPARAM>(control)));
-    DeleteDC(dc);
-    LOGBRUSH lb{};
-    if (!brush || !GetObjectW(brush, sizeof lb, &lb)) return CLR_INVALID;
-    return lb.lbColor;
-}
-
 }  // namespace mirobel::testing

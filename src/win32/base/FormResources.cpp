@@ -1,11 +1,13 @@
 #include "win32/base/FormResources.h"
 
+#include <stdexcept>
+
 namespace mirobel {
 
 namespace {
 const wchar_t* const kProperty = L"MirobelFormResources";
 
-HWND FormOf(HWND window) {
+HWND RootOf(HWND window) {
     HWND root = GetAncestor(window, GA_ROOT);
     return root ? root : window;
 }
@@ -28,19 +30,16 @@ void FormResources::SetFont(HWND control, HFONT font) {
 }
 
 FormResources* ExistingResourcesOf(HWND window) {
-    return static_cast<FormResources*>(GetPropW(FormOf(window), kProperty));
+    return static_cast<FormResources*>(GetPropW(RootOf(window), kProperty));
 }
 
 FormResources& ResourcesOf(HWND window) {
     if (FormResources* existing = ExistingResourcesOf(window)) return *existing;
-    auto* made = new FormResources;
-    SetPropW(FormOf(window), kProperty, made);
-    return *made;
+    throw std::logic_error("a control of a form that holds no resources");
 }
 
-void ReleaseResourcesOf(HWND form) {
-    delete ExistingResourcesOf(form);
-    RemovePropW(FormOf(form), kProperty);
-}
+void AttachResources(HWND form, FormResources& resources) { SetPropW(RootOf(form), kProperty, &resources); }
+
+void DetachResources(HWND form) { RemovePropW(RootOf(form), kProperty); }
 
 }  // namespace mirobel

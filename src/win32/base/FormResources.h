@@ -1,7 +1,7 @@
 // What a form's controls hold (colours, fonts, pictures, the control that
-// last had the focus), in one struct per form. The struct belongs to the
-// form's top-level window, made on first use and freed with the window, so
-// that nothing outlives the form and no table of handles has to be combed.
+// last had the focus), in one struct per form. The form's own struct holds
+// it beside the form's controls and is freed with the window, so that
+// nothing outlives the form and no table of handles has to be combed.
 #pragma once
 #include <vector>
 
@@ -44,11 +44,15 @@ struct FormResources {
     void SetFont(HWND control, HFONT font);
 };
 
-// The resources of the form a window belongs to (its top-level window).
+// Makes `resources` those of the form (a top-level window) until
+// DetachResources; whoever holds them frees them after that.
+void AttachResources(HWND form, FormResources& resources);
+void DetachResources(HWND form);
+// The resources of the form a window belongs to (its top-level window). A
+// control of a form without resources is a mistake of the program, thrown
+// as std::logic_error.
 FormResources& ResourcesOf(HWND window);
-// The resources of a form if it has any yet, or null.
+// The resources of a form while it has them, or null.
 FormResources* ExistingResourcesOf(HWND window);
-// Frees everything the form's controls held; called as the form goes.
-void ReleaseResourcesOf(HWND form);
 
 }  // namespace mirobel

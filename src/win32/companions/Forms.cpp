@@ -1,7 +1,7 @@
 #include "win32/companions/Forms.h"
 
 #include "core/base/Scaling.h"
-#include "win32/base/FormResources.h"
+#include "win32/base/Fonts.h"
 #include "win32/base/Gdi.h"
 #include "win32/base/Guard.h"
 #include "win32/base/Place.h"
@@ -202,8 +202,6 @@ HBRUSH ControlColours(HDC dc, HWND control) {
     return nullptr;
 }
 
-void ReleaseFormResources(HWND window) { ReleaseResourcesOf(window); }
-
 void EnableTabKey(HWND control) {
     if (!control || GetPropW(control, kOldProcProperty)) return;
     LONG_PTR old = SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Guarded<TabKeyProc>));
@@ -214,7 +212,8 @@ bool KeepFocus(HWND form, UINT msg, WPARAM wp, HWND initial) {
     if (msg != WM_ACTIVATE) return false;
     if (LOWORD(wp) == WA_INACTIVE) {
         HWND focus = GetFocus();
-        if (focus && IsChild(form, focus)) ResourcesOf(form).lastFocus = focus;
+        FormResources* resources = ExistingResourcesOf(form);
+        if (resources && focus && IsChild(form, focus)) resources->lastFocus = focus;
         return true;
     }
     if (HIWORD(wp)) return true;  // minimised: nothing to focus
@@ -240,7 +239,6 @@ bool CommonFormMessage(HWND form, UINT msg, WPARAM wp, LPARAM lp, HWND& handle, 
             result = 0;
             return true;
         case WM_DESTROY:
-            ReleaseFormResources(form);
             handle = nullptr;
             WindowClosed();
             result = 0;
@@ -249,12 +247,16 @@ bool CommonFormMessage(HWND form, UINT msg, WPARAM wp, LPARAM lp, HWND& handle, 
     return false;
 }
 
+void SetFormFont(HWND control, const wchar_t* face, bool bold) {
+    SetControlFont(control, ResolveFace(face).c_str(), bold, SHIFTJIS_CHARSET, 9);
+}
+
 void SetUnscaledFont(HWND control, const wchar_t* face, bool bold, int points) {
     LOGFONTW lf{};
     lf.lfHeight = -FontPixelHeight(points, ReadDisplayScale());
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = SHIFTJIS_CHARSET;
-    lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, ResolveFace(face).c_str(), LF_FACESIZE);
     ResourcesOf(control).SetFont(control, CreateFontIndirectW(&lf));
 }
 

@@ -1,9 +1,10 @@
 // Small pieces the settings dialog and its companion windows are made of:
-// window classes, panels with a colour, pictures, control colours and the
-// Tab key between controls.
+// window classes, the form's own struct, panels with a colour, pictures,
+// control colours and fonts, and the Tab key between controls.
 #pragma once
 #include <string>
 
+#include "win32/base/FormResources.h"
 #include "win32/base/Win32Util.h"
 
 namespace mirobel {
@@ -35,12 +36,14 @@ void SetControlColours(HWND control, COLORREF back, COLORREF text = RGB(0, 0, 0)
 // The brush for a colour request, or nullptr when the control has no
 // colours of its own.
 HBRUSH ControlColours(HDC dc, HWND control);
-// Frees what the controls of a window that is going away held: colours,
-// fonts and pictures.
-void ReleaseFormResources(HWND window);
 
 // Lets Tab and Shift+Tab move between the controls of the window in their
 // tab order, as a dialog does; text boxes then never receive a tab character.
+// Only the Tab key is taken: the system's dialog navigation
+// (IsDialogMessage) would also move the order's choice with the arrows, make
+// the focused button the default one that Return presses, select a box's
+// text when Tab reaches it, and under Wine 8 keep Tab inside a multi-line
+// box, where Escape would then close the help window or destroy a panel.
 void EnableTabKey(HWND control);
 
 // Keeps the keyboard focus on a form's controls across activations, as a
@@ -50,12 +53,49 @@ bool KeepFocus(HWND form, UINT msg, WPARAM wp, HWND initial);
 
 // What every form's procedure does alike: colours for its controls, the
 // focus kept across activations (at first on `initial`), and on WM_DESTROY
-// its resources freed, its handle cleared and the window count lowered.
-// True when the message was handled; result is then the answer.
+// its handle cleared and the window count lowered. True when the message
+// was handled; result is then the answer.
 bool CommonFormMessage(HWND form, UINT msg, WPARAM wp, LPARAM lp, HWND& handle, HWND initial, LRESULT& result);
 
-// A font at a point size taken as it is, not through ScaledFontSize; freed
-// with the window's other resources.
+// A form's own struct holds its controls beside their resources:
+//     struct SetForm { FormResources res; HWND ComboFirst, ...; };
+// MakeForm gives a new form window its struct, which the window owns from
+// then on, and counts the window as open; FormMessage, called from the
+// form's procedure, does what CommonFormMessage does and frees the struct
+// when the window goes.
+template <typename Form>
+Form* FormOf(HWND form) {
+    return reinterpret_cast<Form*>(GetWindowLongPtrW(form, GWLP_USERDATA));
+}
+
+template <typename Form>
+Form& MakeForm(HWND form) {
+    auto* made = new Form{};
+    SetWindowLongPtrW(form, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(made));
+    AttachResources(form, made->res);
+    WindowOpened();
+    return *made;
+}
+
+template <typename Form>
+bool FormMessage(HWND form, UINT msg, WPARAM wp, LPARAM lp, HWND& handle, HWND Form::*initial, LRESULT& result) {
+    Form* own = FormOf<Form>(form);
+    if (msg == WM_NCDESTROY && own) {
+        // The controls are gone by now; what they held goes with the struct.
+        DetachResources(form);
+        SetWindowLongPtrW(form, GWLP_USERDATA, 0);
+        delete own;
+        return false;
+    }
+    return CommonFormMessage(form, msg, wp, lp, handle, own ? own->*initial : nullptr, result);
+}
+
+// Every text of the forms is in one of the faces the program names
+// (Faces.h), resolved to what is installed, with the Shift-JIS character
+// set; its size comes with the control's placing.
+void SetFormFont(HWND control, const wchar_t* face, bool bold);
+// A font at a point size taken as it is, not through ScaledFontSize, in a
+// face named as for SetFormFont; freed with the window's other resources.
 void SetUnscaledFont(HWND control, const wchar_t* face, bool bold, int points);
 
 // Text of a control as a string.

@@ -1,18 +1,22 @@
 // The help window frmHelp: the built-in help text and "ＯＫ！".
+#include "core/base/Faces.h"
 #include "win32/base/Guard.h"
 #include "win32/base/WindowClass.h"
 #include "win32/base/Place.h"
 #include "win32/base/Resources.h"
 #include "win32/companions/Companions.h"
+#include "win32/companions/FormLook.h"
 #include "win32/companions/Forms.h"
-#include "win32/base/Fonts.h"
 
 namespace mirobel {
 
 HWND frmHelp = nullptr;
 
 namespace {
-HWND TextInformation, CommandButton;
+struct HelpForm {
+    FormResources res;
+    HWND TextInformation, CommandButton;
+};
 enum : int { kIdTextInformation = 101, kIdCommandButton = 102 };
 
 // The text is kept as the Shift-JIS bytes it was written in and read with
@@ -26,17 +30,16 @@ std::wstring HelpText() {
     return text;
 }
 
-void CreateControls(HWND form) {
-    std::wstring face = ResolveFace(L"ＭＳ 明朝");
-    TextInformation = CreateControl(form, L"EDIT", HelpText().c_str(), ES_MULTILINE | ES_READONLY | WS_TABSTOP,
-                                    kIdTextInformation, WS_EX_CLIENTEDGE);
+void CreateControls(HWND form, HelpForm& f) {
+    f.TextInformation = CreateControl(form, L"EDIT", HelpText().c_str(), ES_MULTILINE | ES_READONLY | WS_TABSTOP,
+                                      kIdTextInformation, WS_EX_CLIENTEDGE);
     // Read-only, yet drawn like a page to read rather than a disabled box.
-    SetControlColours(TextInformation, RGB(255, 255, 255));
-    CommandButton = CreateControl(form, L"BUTTON", L"ＯＫ！", BS_PUSHBUTTON | WS_TABSTOP, kIdCommandButton);
-    SetControlFont(TextInformation, face.c_str(), false, SHIFTJIS_CHARSET, 9);
-    SetControlFont(CommandButton, face.c_str(), true, SHIFTJIS_CHARSET, 9);
-    EnableTabKey(TextInformation);
-    EnableTabKey(CommandButton);
+    SetControlColours(f.TextInformation, look::kPage);
+    f.CommandButton = CreateControl(form, L"BUTTON", look::kOkCaption, BS_PUSHBUTTON | WS_TABSTOP, kIdCommandButton);
+    SetFormFont(f.TextInformation, kMinchoFace, false);
+    SetFormFont(f.CommandButton, kMinchoFace, true);
+    EnableTabKey(f.TextInformation);
+    EnableTabKey(f.CommandButton);
 }
 
 void CommandButton_Click() { UnloadHelp(); }
@@ -47,7 +50,7 @@ LRESULT CALLBACK FrmHelpProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kIdCommandButton) CommandButton_Click();
             return 0;
     }
-    if (LRESULT result; CommonFormMessage(hwnd, msg, wp, lp, frmHelp, CommandButton, result)) return result;
+    if (LRESULT result; FormMessage(hwnd, msg, wp, lp, frmHelp, &HelpForm::CommandButton, result)) return result;
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 }  // namespace
@@ -57,12 +60,12 @@ void ShowHelp() {
         frmHelp = CreateForm(window_class::kHelp, Guarded<FrmHelpProc>, IDI_HELP,
                              L"ミロベルスクリーンセイバーの使い方", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
         if (!frmHelp) return;
-        WindowOpened();
-        CreateControls(frmHelp);
+        CreateControls(frmHelp, MakeForm<HelpForm>(frmHelp));
     }
+    HelpForm& f = *FormOf<HelpForm>(frmHelp);
     SizeClientAndCentre(frmHelp, 490, 385);
-    PlaceFontControl(TextInformation, 9, 470, 328, 10, 10);
-    PlaceFontControl(CommandButton, 11, 89, 33, 390, 347);
+    PlaceFontControl(f.TextInformation, 9, 470, 328, 10, 10);
+    PlaceFontControl(f.CommandButton, 11, 89, 33, 390, 347);
     ShowWindow(frmHelp, SW_SHOWNORMAL);
     SetForegroundWindow(frmHelp);
 }

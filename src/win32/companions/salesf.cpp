@@ -4,6 +4,7 @@
 #include <cmath>
 #include <random>
 
+#include "core/base/Faces.h"
 #include "core/base/Scaling.h"
 #include "win32/base/Guard.h"
 #include "win32/base/WindowClass.h"
@@ -12,16 +13,19 @@
 #include "core/base/Platform.h"
 #include "core/companions/CompanionRules.h"
 #include "win32/companions/Companions.h"
+#include "win32/companions/FormLook.h"
 #include "win32/companions/Forms.h"
-#include "win32/base/Fonts.h"
 
 namespace mirobel {
 
 HWND salesf = nullptr;
 
 namespace {
-HWND Picture1, TextInformation, Picture2, Label1, TextAddress, ImageSensyu[kCyclists], Command1;
-CyclistPlace cyclists[kCyclists];
+struct SalesForm {
+    FormResources res;
+    HWND Picture1, TextInformation, Picture2, Label1, TextAddress, ImageSensyu[kCyclists], Command1;
+    CyclistPlace cyclists[kCyclists];  // where each stands in the race
+};
 
 enum : int { kIdCommand1 = 101 };
 const UINT_PTR kTimer1 = 1;
@@ -53,58 +57,57 @@ HICON LoadCyclist(int i) {
                    MagnifiedUnits(32), MagnifiedUnits(32), 0));
 }
 
-void CreateControls(HWND form) {
-    std::wstring mincho = ResolveFace(L"ＭＳ 明朝");
-    std::wstring gothic = ResolveFace(L"ＭＳ Ｐゴシック");
-    Picture1 = CreatePanel(form, GetSysColor(COLOR_BTNFACE));
+void CreateControls(HWND form, SalesForm& f) {
+    const COLORREF buttonFace = GetSysColor(COLOR_BTNFACE);
+    f.Picture1 = CreatePanel(form, buttonFace);
     // The picture sits over the text box's upper right corner, whose lines
     // are kept short enough to stay clear of it.
-    Picture2 = CreateBitmapImage(Picture1, static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
-                                                                           MAKEINTRESOURCEW(IDB_SALES_PICTURE),
-                                                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    TextInformation = CreateControl(Picture1, L"EDIT", kIntroduction,
-                                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, 0,
-                                    WS_EX_CLIENTEDGE);
-    SetControlColours(TextInformation, RGB(255, 255, 255));
-    Label1 = CreateControl(Picture1, L"STATIC", L"", SS_LEFT);
-    SetControlColours(Label1, GetSysColor(COLOR_BTNFACE));
-    TextAddress = CreateControl(Picture1, L"EDIT", kAddress, ES_CENTER | ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, 0,
-                                WS_EX_CLIENTEDGE);
-    SetControlColours(TextAddress, RGB(255, 255, 255));
-    for (int i = 0; i < kCyclists; ++i) ImageSensyu[i] = CreateIconImage(Picture1, LoadCyclist(i));
-    Command1 = CreateControl(Picture1, L"BUTTON", L"ＯＫ！", BS_PUSHBUTTON | WS_TABSTOP, kIdCommand1);
+    f.Picture2 = CreateBitmapImage(f.Picture1, static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                                                               MAKEINTRESOURCEW(IDB_SALES_PICTURE),
+                                                                               IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    f.TextInformation = CreateControl(f.Picture1, L"EDIT", kIntroduction,
+                                      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, 0,
+                                      WS_EX_CLIENTEDGE);
+    SetControlColours(f.TextInformation, look::kPage);
+    f.Label1 = CreateControl(f.Picture1, L"STATIC", L"", SS_LEFT);
+    SetControlColours(f.Label1, buttonFace);
+    f.TextAddress = CreateControl(f.Picture1, L"EDIT", kAddress,
+                                  ES_CENTER | ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, 0, WS_EX_CLIENTEDGE);
+    SetControlColours(f.TextAddress, look::kPage);
+    for (int i = 0; i < kCyclists; ++i) f.ImageSensyu[i] = CreateIconImage(f.Picture1, LoadCyclist(i));
+    f.Command1 = CreateControl(f.Picture1, L"BUTTON", look::kOkCaption, BS_PUSHBUTTON | WS_TABSTOP, kIdCommand1);
 
-    SetControlFont(TextInformation, gothic.c_str(), false, SHIFTJIS_CHARSET, 9);
-    SetControlFont(Label1, mincho.c_str(), false, SHIFTJIS_CHARSET, 9);
-    SetUnscaledFont(TextAddress, gothic.c_str(), false, 9);
-    SetControlFont(Command1, mincho.c_str(), false, SHIFTJIS_CHARSET, 9);
-    for (HWND c : {TextInformation, TextAddress, Command1}) EnableTabKey(c);
+    SetFormFont(f.TextInformation, kPGothicFace, false);
+    SetFormFont(f.Label1, kMinchoFace, false);
+    SetUnscaledFont(f.TextAddress, kPGothicFace, false, 9);
+    SetFormFont(f.Command1, kMinchoFace, false);
+    for (HWND c : {f.TextInformation, f.TextAddress, f.Command1}) EnableTabKey(c);
 }
 
-void Form_Load(HWND form) {
-    CreateControls(form);
+void Form_Load(HWND form, SalesForm& f) {
+    CreateControls(form, f);
     // The window measures in pixels; the timer reads the twips per pixel
     // itself on every tick.
     SizeClientAndCentre(form, 502, 394);
-    SetWindowTextW(Label1, L"URL Address …");
-    PlaceControl(Picture1, 470, 360, 16, 16);
-    PlaceControl(Picture2, 50, 50, 370, 32);
-    PlaceControl(TextAddress, 240, 18, 120, 328);
-    PlaceFontControl(TextInformation, 9, 433, 255, 16, 16);
-    PlaceFontControl(Label1, 10, 100, 17, 20, 328);
+    SetWindowTextW(f.Label1, L"URL Address …");
+    PlaceControl(f.Picture1, 470, 360, 16, 16);
+    PlaceControl(f.Picture2, 50, 50, 370, 32);
+    PlaceControl(f.TextAddress, 240, 18, 120, 328);
+    PlaceFontControl(f.TextInformation, 9, 433, 255, 16, 16);
+    PlaceFontControl(f.Label1, 10, 100, 17, 20, 328);
     for (int i = 0; i < kCyclists; ++i) {
-        cyclists[i] = CyclistStart(i);
-        PlaceControl(ImageSensyu[i], 32, 32, static_cast<int16_t>(cyclists[i].left),
-                     static_cast<int16_t>(cyclists[i].top));
+        f.cyclists[i] = CyclistStart(i);
+        PlaceControl(f.ImageSensyu[i], 32, 32, static_cast<int16_t>(f.cyclists[i].left),
+                     static_cast<int16_t>(f.cyclists[i].top));
     }
-    PlaceFontControl(Command1, 12, 65, 33, 384, 312);
+    PlaceFontControl(f.Command1, 12, 65, 33, 384, 312);
     SetTimer(form, kTimer1, kTimer1Interval, nullptr);
 }
 
-void Timer1_Timer() {
+void Timer1_Timer(SalesForm& f) {
     // The race is run in units; steps and wrap are magnified with the window.
-    CyclistsTick(cyclists, *g_platform.random, static_cast<int>(kUnitTwips));
-    for (int i = 0; i < kCyclists; ++i) MoveControl(ImageSensyu[i], cyclists[i].left, cyclists[i].top);
+    CyclistsTick(f.cyclists, *g_platform.random, static_cast<int>(kUnitTwips));
+    for (int i = 0; i < kCyclists; ++i) MoveControl(f.ImageSensyu[i], f.cyclists[i].left, f.cyclists[i].top);
 }
 
 void Command1_Click() { UnloadSales(); }
@@ -112,7 +115,8 @@ void Command1_Click() { UnloadSales(); }
 LRESULT CALLBACK SalesfProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_TIMER:
-            if (wp == kTimer1) Timer1_Timer();
+            if (wp != kTimer1) return 0;
+            if (SalesForm* f = FormOf<SalesForm>(hwnd)) Timer1_Timer(*f);
             return 0;
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kIdCommand1) Command1_Click();
@@ -121,7 +125,7 @@ LRESULT CALLBACK SalesfProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             KillTimer(hwnd, kTimer1);
             break;
     }
-    if (LRESULT result; CommonFormMessage(hwnd, msg, wp, lp, salesf, Command1, result)) return result;
+    if (LRESULT result; FormMessage(hwnd, msg, wp, lp, salesf, &SalesForm::Command1, result)) return result;
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 }  // namespace
@@ -131,8 +135,7 @@ void ShowSales() {
         salesf = CreateForm(window_class::kSales, Guarded<SalesfProc>, IDI_MIROBEL, L"作者ソフト紹介",
                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
         if (!salesf) return;
-        WindowOpened();
-        Form_Load(salesf);
+        Form_Load(salesf, MakeForm<SalesForm>(salesf));
     }
     ShowWindow(salesf, SW_SHOWNORMAL);
     SetForegroundWindow(salesf);

@@ -9,8 +9,9 @@
 #include "win32/base/Place.h"
 #include "win32/base/Resources.h"
 #include "win32/companions/Companions.h"
+#include "win32/companions/FormLook.h"
 #include "win32/companions/Forms.h"
-#include "win32/base/Fonts.h"
+#include "core/base/Faces.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsRules.h"
 
@@ -19,8 +20,11 @@ namespace mirobel {
 HWND frmSet = nullptr;
 
 namespace {
-HWND LabelTitle, PictureSelect, LabelType[4], ComboFirst, LabelHani, ComboEnd, OptionType[3], CheckMusic, ComboSpeed,
-    CommandButton[4], Image1;
+struct SetForm {
+    FormResources res;
+    HWND LabelTitle, PictureSelect, LabelType[4], ComboFirst, LabelHani, ComboEnd, OptionType[3], CheckMusic,
+        ComboSpeed, CommandButton[4], Image1;
+};
 
 const wchar_t* const kLabelTypeCaptions[4] = {L"範囲", L"順序", L"音楽", L"速度　　　速　１←→５　遅"};
 const wchar_t* const kOptionCaptions[3] = {L"ランダム", L"昇順", L"降順"};
@@ -28,15 +32,10 @@ const wchar_t* const kButtonCaptions[4] = {L"更新", L"ヘルプ", L"解説", L
 const wchar_t* const kAboutCaptions[4] = {L"使い方(&H&ｸ)", L"百人一首の解説(&C&ｿ)", L"ｿﾌﾄ紹介(&E&ｲ)",
                                           L"ﾊﾞｰｼﾞｮﾝ(&A)"};
 
-const COLORREF kTitleColour = RGB(0, 128, 128);
-const COLORREF kPanelColour = RGB(0, 192, 192);
-const COLORREF kButtonGrey = RGB(192, 192, 192);
 // A drop-down list keeps this dropped extent; its field follows the font.
 const int kDroppedListHeight = 200;
 
-std::wstring Mincho() { return ResolveFace(L"ＭＳ 明朝"); }
-
-void Font(HWND control, bool bold) { SetControlFont(control, Mincho().c_str(), bold, SHIFTJIS_CHARSET, 9); }
+void Font(HWND control, bool bold) { SetFormFont(control, kMinchoFace, bold); }
 
 HMENU BuildMenu() {
     HMENU bar = CreateMenu();
@@ -60,64 +59,65 @@ LRESULT MenuChar(wchar_t key, HMENU menu) {
     return MAKELRESULT(0, MNC_IGNORE);
 }
 
-void CreateControls(HWND form) {
+void CreateControls(HWND form, SetForm& f) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    LabelTitle = CreateControl(form, L"STATIC", L"ミロベル ScreenSaver", SS_CENTER | SS_CENTERIMAGE);
-    SetControlColours(LabelTitle, kTitleColour);
-    PictureSelect = CreatePanel(form, kPanelColour);
+    f.LabelTitle = CreateControl(form, L"STATIC", L"ミロベル ScreenSaver", SS_CENTER | SS_CENTERIMAGE);
+    SetControlColours(f.LabelTitle, look::kTitleStrip);
+    f.PictureSelect = CreatePanel(form, look::kPanel);
     // Row controls first: the row labels lie beneath them.
-    ComboFirst = CreateControl(PictureSelect, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
-                               kIdComboFirst);
-    LabelHani = CreateControl(PictureSelect, L"STATIC", L"～", SS_LEFT);
-    SetControlColours(LabelHani, kPanelColour);
-    ComboEnd = CreateControl(PictureSelect, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
-                             kIdComboEnd);
+    f.ComboFirst = CreateControl(f.PictureSelect, L"COMBOBOX", L"",
+                                 CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, kIdComboFirst);
+    f.LabelHani = CreateControl(f.PictureSelect, L"STATIC", L"～", SS_LEFT);
+    SetControlColours(f.LabelHani, look::kPanel);
+    f.ComboEnd = CreateControl(f.PictureSelect, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+                               kIdComboEnd);
     for (int i = 0; i < 3; ++i) {
-        OptionType[i] = CreateControl(PictureSelect, L"BUTTON", kOptionCaptions[i],
-                                      BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0), kIdOptionType + i);
-        SetControlColours(OptionType[i], kButtonGrey);
+        f.OptionType[i] = CreateControl(f.PictureSelect, L"BUTTON", kOptionCaptions[i],
+                                        BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0), kIdOptionType + i);
+        SetControlColours(f.OptionType[i], look::kLightGrey);
     }
-    CheckMusic = CreateControl(PictureSelect, L"BUTTON", kMusicOnCaption, BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP,
-                               kIdCheckMusic);
-    SetControlColours(CheckMusic, kButtonGrey);
-    ComboSpeed = CreateControl(PictureSelect, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
-                               kIdComboSpeed);
+    f.CheckMusic = CreateControl(f.PictureSelect, L"BUTTON", kMusicOnCaption, BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP,
+                                 kIdCheckMusic);
+    SetControlColours(f.CheckMusic, look::kLightGrey);
+    f.ComboSpeed = CreateControl(f.PictureSelect, L"COMBOBOX", L"",
+                                 CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, kIdComboSpeed);
     for (int i = 0; i < 4; ++i) {
-        LabelType[i] = CreateControl(PictureSelect, L"STATIC", kLabelTypeCaptions[i], SS_LEFT);
-        SetControlColours(LabelType[i], kPanelColour);
-        SetWindowPos(LabelType[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        f.LabelType[i] = CreateControl(f.PictureSelect, L"STATIC", kLabelTypeCaptions[i], SS_LEFT);
+        SetControlColours(f.LabelType[i], look::kPanel);
+        SetWindowPos(f.LabelType[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     for (int i = 0; i < 4; ++i)
-        CommandButton[i] = CreateControl(form, L"BUTTON", kButtonCaptions[i], BS_PUSHBUTTON | WS_TABSTOP,
-                                         kIdCommandButton + i);
+        f.CommandButton[i] = CreateControl(form, L"BUTTON", kButtonCaptions[i], BS_PUSHBUTTON | WS_TABSTOP,
+                                           kIdCommandButton + i);
     HBITMAP picture = static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDB_SET_IMAGE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    Image1 = CreateBitmapImage(form, picture);
+    f.Image1 = CreateBitmapImage(form, picture);
 
-    for (HWND c : {ComboFirst, ComboEnd, ComboSpeed}) {
+    for (HWND c : {f.ComboFirst, f.ComboEnd, f.ComboSpeed}) {
         Font(c, false);
         SetWindowPos(c, nullptr, 0, 0, MagnifiedUnits(80), MagnifiedUnits(kDroppedListHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         EnableTabKey(c);
     }
-    for (HWND c : {LabelTitle, LabelHani, CheckMusic}) Font(c, true);
-    for (HWND c : LabelType) Font(c, true);
-    for (HWND c : OptionType) Font(c, true), EnableTabKey(c);
-    for (HWND c : CommandButton) Font(c, true), EnableTabKey(c);
-    EnableTabKey(CheckMusic);
+    for (HWND c : {f.LabelTitle, f.LabelHani, f.CheckMusic}) Font(c, true);
+    for (HWND c : f.LabelType) Font(c, true);
+    for (HWND c : f.OptionType) Font(c, true), EnableTabKey(c);
+    for (HWND c : f.CommandButton) Font(c, true), EnableTabKey(c);
+    EnableTabKey(f.CheckMusic);
 }
 
 // Step 5 of ShowSettingsDialog: the layout table, in its order.
-void LayOut() {
-    PlaceFontControl(LabelTitle, 16, 376, 30, 10, 10);
-    PlaceControl(PictureSelect, 376, 180, 10, 50);
-    for (int i = 0; i < 4; ++i) PlaceFontControl(LabelType[i], 11, 240, 33, 20, static_cast<int16_t>(12 + 44 * i));
-    PlaceFontControl(LabelHani, 20, 50, 33, 200, 16);
-    PlaceFontControlKeepHeight(ComboFirst, 14, 80, 88, 8);
-    PlaceFontControlKeepHeight(ComboEnd, 14, 80, 264, 8);
-    for (int i = 0; i < 3; ++i) PlaceFontControl(OptionType[i], 9, 80, 33, static_cast<int16_t>(88 + 88 * i), 48);
-    PlaceFontControl(CheckMusic, 14, 257, 33, 88, 96);
-    PlaceFontControlKeepHeight(ComboSpeed, 14, 80, 264, 144);
-    for (int i = 0; i < 4; ++i) PlaceFontControl(CommandButton[i], 11, 77, 52, static_cast<int16_t>(80 + 76 * i), 240);
+void LayOut(SetForm& f) {
+    PlaceFontControl(f.LabelTitle, 16, 376, 30, 10, 10);
+    PlaceControl(f.PictureSelect, 376, 180, 10, 50);
+    for (int i = 0; i < 4; ++i) PlaceFontControl(f.LabelType[i], 11, 240, 33, 20, static_cast<int16_t>(12 + 44 * i));
+    PlaceFontControl(f.LabelHani, 20, 50, 33, 200, 16);
+    PlaceFontControlKeepHeight(f.ComboFirst, 14, 80, 88, 8);
+    PlaceFontControlKeepHeight(f.ComboEnd, 14, 80, 264, 8);
+    for (int i = 0; i < 3; ++i) PlaceFontControl(f.OptionType[i], 9, 80, 33, static_cast<int16_t>(88 + 88 * i), 48);
+    PlaceFontControl(f.CheckMusic, 14, 257, 33, 88, 96);
+    PlaceFontControlKeepHeight(f.ComboSpeed, 14, 80, 264, 144);
+    for (int i = 0; i < 4; ++i)
+        PlaceFontControl(f.CommandButton[i], 11, 77, 52, static_cast<int16_t>(80 + 76 * i), 240);
 }
 
 void SelectText(HWND combo, int value) {
@@ -128,9 +128,9 @@ void SelectText(HWND combo, int value) {
                  0);
 }
 
-int SelectedOption() {
+int SelectedOption(const SetForm& f) {
     for (int i = 0; i < 3; ++i)
-        if (SendMessageW(OptionType[i], BM_GETCHECK, 0, 0) == BST_CHECKED) return i;
+        if (SendMessageW(f.OptionType[i], BM_GETCHECK, 0, 0) == BST_CHECKED) return i;
     return 2;  // none selected reads as descending, like the last branch of the rule
 }
 
@@ -138,76 +138,19 @@ void UnloadSettingsDialog() {
     if (frmSet) DestroyWindow(frmSet);
 }
 
-LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_COMMAND: {
-            int id = LOWORD(wp);
-            if (id == kIdCheckMusic && HIWORD(wp) == BN_CLICKED) CheckMusic_Click();
-            else if (id >= kIdCommandButton && id < kIdCommandButton + 4 && HIWORD(wp) == BN_CLICKED)
-                CommandButton_Click(static_cast<int16_t>(id - kIdCommandButton));
-            else if (id == kIdMenuClose && lp == 0) Menu_Close_Click();
-            else if (id == kIdMenuSet && lp == 0) Menu_Set_Click();
-            else if (id >= kIdMenuAbout && id < kIdMenuAbout + 4 && lp == 0)
-                Menu_About_Click(static_cast<int16_t>(id - kIdMenuAbout));
-            return 0;
-        }
-        case WM_MENUCHAR:
-            if (!(HIWORD(wp) & MF_SYSMENU)) return MenuChar(LOWORD(wp), reinterpret_cast<HMENU>(lp));
-            break;
-    }
-    if (LRESULT result; CommonFormMessage(hwnd, msg, wp, lp, frmSet, ComboFirst, result)) return result;
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
-}  // namespace
-
-void ShowSettingsDialog() {
-    if (frmSet) {
-        ShowWindow(frmSet, SW_SHOWNORMAL);
-        SetForegroundWindow(frmSet);
-        return;
-    }
-    // Created with its controls, not yet visible.
-    frmSet = CreateForm(window_class::kSettings, Guarded<FrmSetProc>, IDI_MIROBEL, L"Saver Setting",
-                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, BuildMenu());
-    if (!frmSet) return;
-    WindowOpened();
-    CreateControls(frmSet);
-    // A 400 x 300 client area below the menu bar, centred on the screen.
-    SizeClientAndCentre(frmSet, 400, 300);
-    // The panel measures in pixels like every window here.
-    LayOut();
-    // The lists: poems 1..100 for the range, 1..5 for the speed.
-    for (int i = 0; i < 100; ++i) {
-        std::wstring text = std::to_wstring(i + 1);
-        SendMessageW(ComboFirst, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        SendMessageW(ComboEnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        if (i < 5) SendMessageW(ComboSpeed, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    // The record, with defaults where a value has no control state.
-    ShownSettings shown = ShownValues();
-    SelectText(ComboFirst, shown.first);
-    SelectText(ComboEnd, shown.end);
-    SelectText(ComboSpeed, shown.speed);
-    SendMessageW(OptionType[shown.option], BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageW(CheckMusic, BM_SETCHECK, shown.music == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-    CheckMusic_Click();
-    // The picture is placed last, once the panel below it has its size.
-    PlaceControl(Image1, 50, 50, 8, 240);
-    ShowWindow(frmSet, SW_SHOWNORMAL);
-    UpdateWindow(frmSet);
+// The dialog's handlers, as the buttons and the menu raise them. Closing
+// the dialog frees its struct: nothing reads the form after an unload.
+void CheckMusic_Click(SetForm& f) {
+    int value = SendMessageW(f.CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    SetWindowTextW(f.CheckMusic, MusicCaption(value));
 }
 
-void CheckMusic_Click() {
-    int value = SendMessageW(CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-    SetWindowTextW(CheckMusic, MusicCaption(value));
-}
-
-void CommandButton_Click(int16_t index) {
+void CommandButton_Click(SetForm& f, int16_t index) {
     switch (index) {
         case 0: {
-            DialogValues values{ControlText(ComboFirst), ControlText(ComboEnd), ControlText(ComboSpeed),
-                                SelectedOption(),
-                                SendMessageW(CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0};
+            DialogValues values{ControlText(f.ComboFirst), ControlText(f.ComboEnd), ControlText(f.ComboSpeed),
+                                SelectedOption(f),
+                                SendMessageW(f.CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0};
             if (ApplySettings(values) != ApplyOutcome::Saved) return;
             // The viewer stays: it is for reading, not for setting.
             UnloadSettingsDialog();
@@ -232,8 +175,8 @@ void CommandButton_Click(int16_t index) {
     }
 }
 
-void Menu_Set_Click() { CommandButton_Click(0); }
-void Menu_Close_Click() { CommandButton_Click(3); }
+void Menu_Set_Click(SetForm& f) { CommandButton_Click(f, 0); }
+void Menu_Close_Click(SetForm& f) { CommandButton_Click(f, 3); }
 
 void Menu_About_Click(int16_t index) {
     switch (index) {
@@ -250,6 +193,67 @@ void Menu_About_Click(int16_t index) {
             ShowAbout();
             break;
     }
+}
+
+LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    SetForm* f = FormOf<SetForm>(hwnd);
+    switch (msg) {
+        case WM_COMMAND: {
+            if (!f) return 0;
+            int id = LOWORD(wp);
+            if (id == kIdCheckMusic && HIWORD(wp) == BN_CLICKED) CheckMusic_Click(*f);
+            else if (id >= kIdCommandButton && id < kIdCommandButton + 4 && HIWORD(wp) == BN_CLICKED)
+                CommandButton_Click(*f, static_cast<int16_t>(id - kIdCommandButton));
+            else if (id == kIdMenuClose && lp == 0) Menu_Close_Click(*f);
+            else if (id == kIdMenuSet && lp == 0) Menu_Set_Click(*f);
+            else if (id >= kIdMenuAbout && id < kIdMenuAbout + 4 && lp == 0)
+                Menu_About_Click(static_cast<int16_t>(id - kIdMenuAbout));
+            return 0;
+        }
+        case WM_MENUCHAR:
+            if (!(HIWORD(wp) & MF_SYSMENU)) return MenuChar(LOWORD(wp), reinterpret_cast<HMENU>(lp));
+            break;
+    }
+    if (LRESULT result; FormMessage(hwnd, msg, wp, lp, frmSet, &SetForm::ComboFirst, result)) return result;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+}  // namespace
+
+void ShowSettingsDialog() {
+    if (frmSet) {
+        ShowWindow(frmSet, SW_SHOWNORMAL);
+        SetForegroundWindow(frmSet);
+        return;
+    }
+    // Created with its controls, not yet visible.
+    frmSet = CreateForm(window_class::kSettings, Guarded<FrmSetProc>, IDI_MIROBEL, L"Saver Setting",
+                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, BuildMenu());
+    if (!frmSet) return;
+    SetForm& f = MakeForm<SetForm>(frmSet);
+    CreateControls(frmSet, f);
+    // A 400 x 300 client area below the menu bar, centred on the screen.
+    SizeClientAndCentre(frmSet, 400, 300);
+    // The panel measures in pixels like every window here.
+    LayOut(f);
+    // The lists: poems 1..100 for the range, 1..5 for the speed.
+    for (int i = 0; i < 100; ++i) {
+        std::wstring text = std::to_wstring(i + 1);
+        SendMessageW(f.ComboFirst, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(f.ComboEnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        if (i < 5) SendMessageW(f.ComboSpeed, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    // The record, with defaults where a value has no control state.
+    ShownSettings shown = ShownValues();
+    SelectText(f.ComboFirst, shown.first);
+    SelectText(f.ComboEnd, shown.end);
+    SelectText(f.ComboSpeed, shown.speed);
+    SendMessageW(f.OptionType[shown.option], BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(f.CheckMusic, BM_SETCHECK, shown.music == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    CheckMusic_Click(f);
+    // The picture is placed last, once the panel below it has its size.
+    PlaceControl(f.Image1, 50, 50, 8, 240);
+    ShowWindow(frmSet, SW_SHOWNORMAL);
+    UpdateWindow(frmSet);
 }
 
 }  // namespace mirobel

@@ -18,16 +18,13 @@ enum : int {
     kIdMenuAbout = 210,  // + 0..3
 };
 
-extern HWND frmSet;  // null while the dialog is not open
+// The dialog while it is open, null otherwise. Like each of its companion
+// windows (Companions.h) it exists at most once in the process, so its
+// handle is the process's; everything else of it is in the window's own
+// struct.
+extern HWND frmSet;
 
 // Opens the settings dialog "Saver Setting" modeless and returns at once.
 void ShowSettingsDialog();
-
-// The dialog's handlers, as the buttons and the menu raise them.
-void CheckMusic_Click();
-void CommandButton_Click(int16_t index);
-void Menu_About_Click(int16_t index);
-void Menu_Close_Click();
-void Menu_Set_Click();
 
 }  // namespace mirobel
