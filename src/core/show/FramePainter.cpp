@@ -14,8 +14,6 @@ struct Span {
     int left = 0, right = 0;
     bool Empty() const { return right <= left; }
 };
-// Glyphs may reach a pixel or two beyond their advance.
-constexpr int kTickerSlack = 2;
 
 int TickerWidthOfCard() {
     if (g_tickerWidthPoem != PoemNo) {

@@ -51,6 +51,8 @@ inline constexpr int kCardHeight = 260;
 inline constexpr int kCardStep = 2;
 inline constexpr int kTickerStep = 20;
 inline constexpr int kTickerOffset = 30;  // ticker top above the bottom edge
+// The ticker's glyphs may reach a unit or two beyond their advance.
+inline constexpr int kTickerSlack = 2;
 inline constexpr int kPortraitLeft = 58, kPortraitTop = 41, kPortraitWidth = 126, kPortraitHeight = 180;
 inline constexpr int kWriterPause = 8;
 

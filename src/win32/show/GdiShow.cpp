@@ -13,7 +13,9 @@
 #include "win32/base/Fonts.h"
 #include "win32/base/Gdi.h"
 #include "win32/base/Resources.h"
+#include "core/base/Rects.h"
 #include "core/base/Scaling.h"
+#include "core/show/FramePlan.h"
 #include "win32/show/frmDisp.h"
 #include "core/show/ShowState.h"
 
@@ -137,38 +139,6 @@ constexpr int kPieceWidth = 1024, kPieceHeight = 272;
 // nothing touches within these margins are filled black directly.
 constexpr int kTickerMargin = 16, kTickerReach = 64;
 
-bool Overlap(const Rect& a, const Rect& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-bool Empty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
-
-Rect Intersect(const Rect& a, const Rect& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
-bool Inside(const Rect& inner, const Rect& outer) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-// What of `from` lies outside `hole`, as up to four rectangles.
-void AddOutside(const Rect& from, const Rect& hole, std::vector<Rect>& out) {
-    if (Empty(from)) return;
-    const Rect common = Intersect(from, hole);
-    if (Empty(common)) {
-        out.push_back(from);
-        return;
-    }
-    const Rect pieces[] = {{from.left, from.top, from.right, common.top},
-                           {from.left, common.bottom, from.right, from.bottom},
-                           {from.left, common.top, common.left, common.bottom},
-                           {common.right, common.top, from.right, common.bottom}};
-    for (const Rect& p : pieces)
-        if (!Empty(p)) out.push_back(p);
-}
-
 void FillBlack(HDC dc, const RECT& r) { ::FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))); }
 
 struct GdiFrame : FrameTarget {
@@ -263,20 +233,17 @@ struct GdiFrame : FrameTarget {
             slot = &op;
         }
         if (portrait && (!card || !Inside(portrait->place, card->place))) return false;
-        const Rect c = card ? Intersect(card->place, area) : Rect{0, 0, 0, 0};
-        Rect t{0, 0, 0, 0};
+        Rect line{0, 0, 0, 0};
         const Surface* strip = nullptr;
         if (ticker) {
             strip = &TickerStrip(ticker->text);
             const int x = ticker->place.left, y = ticker->place.top;
-            t = Intersect({x, y, x + strip->width, y + strip->height}, area);
+            line = {x, y, x + strip->width, y + strip->height};
         }
-        // The ticker's text over the card is drawn on the card.
-        if (!Empty(c) && !Empty(t) && Overlap(c, t)) return false;
-        std::vector<Rect> outsideCard, black;
-        AddOutside(area, c, outsideCard);
-        for (const Rect& piece : outsideCard) AddOutside(piece, t, black);
-        for (const Rect& piece : black) FillBlack(dc, RECT{piece.left, piece.top, piece.right, piece.bottom});
+        const auto plan = PlanCopies(area, card ? card->place : Rect{0, 0, 0, 0}, line);
+        if (!plan) return false;
+        const Rect &c = plan->card, &t = plan->ticker;
+        for (const Rect& piece : plan->black) FillBlack(dc, RECT{piece.left, piece.top, piece.right, piece.bottom});
         if (!Empty(c)) {
             const Surface& kept = KeptCard(*card, portrait);
             BitBlt(dc, c.left, c.top, c.right - c.left, c.bottom - c.top, kept.dc, c.left - card->place.left,

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/base/Rects.h"
 #include "core/base/Scaling.h"
+#include "core/show/FramePlan.h"
 #include "x11/base/Assets.h"
 #include "x11/base/Jpeg.h"
 
@@ -15,38 +17,6 @@ void SetColour(cairo_t* cr, Rgb c) { cairo_set_source_rgb(cr, c.r / 255.0, c.g /
 void FillBox(cairo_t* cr, const Rect& r) {
     cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
     cairo_fill(cr);
-}
-
-bool Empty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
-
-Rect Intersect(const Rect& a, const Rect& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
-Rect Union(const Rect& a, const Rect& b) {
-    if (Empty(a)) return b;
-    if (Empty(b)) return a;
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom)};
-}
-
-Rect Moved(const Rect& r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
-
-// What of `from` lies outside `hole`, as up to four rectangles.
-void AddOutside(const Rect& from, const Rect& hole, std::vector<Rect>& out) {
-    const Rect common = Intersect(from, hole);
-    if (Empty(from)) return;
-    if (Empty(common)) {
-        out.push_back(from);
-        return;
-    }
-    const Rect pieces[] = {{from.left, from.top, from.right, common.top},
-                           {from.left, common.bottom, from.right, from.bottom},
-                           {from.left, common.top, common.left, common.bottom},
-                           {common.right, common.top, from.right, common.bottom}};
-    for (const Rect& p : pieces)
-        if (!Empty(p)) out.push_back(p);
 }
 
 // The portrait stretched over its box, whose top-left is at (x, y).
@@ -66,11 +36,6 @@ void PaintPicture(cairo_t* cr, cairo_surface_t* picture, int x, int y, int width
     cairo_restore(cr);
 }
 
-bool Inside(const Rect& inner, const Rect& outer) {
-    return Empty(inner) || (inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-                            inner.bottom <= outer.bottom);
-}
-
 // Text whose top-left corner is at (x, y), as the Windows layer places it.
 void ShowTextAt(cairo_t* cr, int x, int y, const std::wstring& text) {
     cairo_font_extents_t extents;
@@ -79,8 +44,6 @@ void ShowTextAt(cairo_t* cr, int x, int y, const std::wstring& text) {
     cairo_show_text(cr, Utf8(text).c_str());
 }
 
-// Glyphs may reach a unit or two beyond their advance.
-constexpr int kTickerSlack = 2;
 }  // namespace
 
 // --- ImageSink ---------------------------------------------------------
@@ -351,17 +314,12 @@ bool CairoFrame::PresentByCopies(const Rect& area) {
         }
         drawn = drawn || item.kind != Item::Cleared;
     }
-    const Rect c = card ? Intersect(card->bounds, area) : Rect{};
-    const Rect t = ticker ? Intersect(ticker->bounds, area) : Rect{};
-    // The ticker's text over the card is drawn on the card, in tiles.
-    if (!Empty(Intersect(c, t))) return false;
+    const auto plan = PlanCopies(area, card ? card->bounds : Rect{}, ticker ? ticker->bounds : Rect{});
+    if (!plan) return false;
+    const Rect &c = plan->card, &t = plan->ticker;
     if (!Empty(c) && !KeepCard(*card, picture)) return false;
     if (!Empty(t) && !KeepTicker(*ticker)) return false;
-    // Every pixel is written once: black around them, then the copies.
-    std::vector<Rect> outsideCard, black;
-    AddOutside(area, c, outsideCard);
-    for (const Rect& piece : outsideCard) AddOutside(piece, t, black);
-    for (const Rect& piece : black) sink_->FillBlack(piece);
+    for (const Rect& piece : plan->black) sink_->FillBlack(piece);
     if (!Empty(c)) sink_->CopyKept(keptCard_, c.left - card->bounds.left, c.top - card->bounds.top, c);
     if (!Empty(t)) sink_->CopyKept(keptTicker_, t.left - ticker->bounds.left, t.top - ticker->bounds.top, t);
     return true;
