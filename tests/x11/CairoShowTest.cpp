@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "core/base/Globals.h"
 #include "core/show/ShowState.h"
 #include "x11/base/Assets.h"
 #include "x11/base/Jpeg.h"
@@ -44,7 +43,9 @@ bool Dark(Pixel p) { return p.r + p.g + p.b < 200; }
 bool White(Pixel p) { return p.r > 230 && p.g > 230 && p.b > 230; }
 bool Colourful(Pixel p) { return !White(p) && !(p.r == 0 && p.g == 128 && p.b == 128); }
 
-ShowSettings Ascending(int16_t first = 1) { return {1, 2, first, 100}; }
+Settings Ascending(int16_t first = 1) {
+    return {.SelectFirst = first, .SelectEnd = 100, .SelectType = 2, .Speed = 1};
+}
 }  // namespace
 
 TEST(CairoShowTest, EmbeddedFontsAndEveryPortraitLoad) {
@@ -82,7 +83,7 @@ TEST(CairoShowTest, CardShowsFacePanelPoemPortraitAndTicker) {
     show.Start(1024, 768);
     // Past the writing (phase 5 and later): portrait and ticker are shown.
     int frames = 0;
-    while ((WritePhase < 5 || TickerX > 600) && frames < 2000) show.NextFrame(), ++frames;
+    while ((show.State().WritePhase < 5 || show.State().TickerX > 600) && frames < 2000) show.NextFrame(), ++frames;
     ASSERT_LT(frames, 2000);
     const auto now = show.Now();
     EXPECT_EQ(now.poem, 17);
@@ -109,8 +110,8 @@ TEST(CairoShowTest, CardShowsFacePanelPoemPortraitAndTicker) {
     // White ticker text on black along the bottom; nothing else there.
     const int tickerInk = Count(img, {0, 768 - 30, 1024, 768}, White);
     EXPECT_GT(tickerInk, 200);
-    EXPECT_EQ(Count(img, {0, 768 - 30, std::max(0, TickerX - 3), 768}, [](Pixel p) { return p.r + p.g + p.b > 0; }),
-              0);
+    const int tickerLeft = std::max(0, show.State().TickerX - 3);
+    EXPECT_EQ(Count(img, {0, 768 - 30, tickerLeft, 768}, [](Pixel p) { return p.r + p.g + p.b > 0; }), 0);
     // Black everywhere away from the card and the ticker.
     EXPECT_EQ(At(img, (x + 600) % 1024, (y + 400) % 700), (Pixel{0, 0, 0}));
 }
@@ -121,8 +122,8 @@ TEST(CairoShowTest, ChangedRectanglesGiveTheSamePictureAsWholeFrames) {
     std::vector<cairo_surface_t*> pictures;
     std::vector<ImageSink*> sinks;
     for (bool whole : {true, false}) {
-        ShowSession::PresentWholeFrames(whole);
-        ShowSession show({1, 1, 1, 100}, 11);
+        ShowSession show(Settings{.Speed = 1}, 11);
+        show.PresentWholeFrames(whole);
         auto* sink = new ImageSink(700, 420);
         sink->tileWidth = 97, sink->tileHeight = 61;  // tiles that cut through everything
         show.SetSink(sink);
@@ -136,7 +137,6 @@ TEST(CairoShowTest, ChangedRectanglesGiveTheSamePictureAsWholeFrames) {
         EXPECT_LE(largestScene, 4u);
         sinks.push_back(sink);
     }
-    ShowSession::PresentWholeFrames(false);
     cairo_surface_t* a = sinks[0]->Surface();
     cairo_surface_t* b = sinks[1]->Surface();
     int differing = 0;
@@ -178,7 +178,7 @@ TEST(CairoShowTest, FramesComeAtTheWindowsPaceForEachSpeed) {
     // The table's 1 ms is held to the Windows timer's 10 ms minimum.
     const int expected[] = {10, 10, 50, 100, 500};
     for (int16_t speed = 1; speed <= 5; ++speed) {
-        ShowSession show({speed, 1, 1, 100}, 1);
+        ShowSession show(Settings{.Speed = speed}, 1);
         EXPECT_EQ(show.FrameInterval(), expected[speed - 1]) << speed;
     }
 }
@@ -211,7 +211,7 @@ ScaledRun Play(int dpi, int width, int height, int frames) {
     ScaledRun run;
     std::FILE* out = std::tmpfile();
     {
-        ShowSession show({1, 1, 1, 100}, 23, dpi);
+        ShowSession show(Settings{.Speed = 1}, 23, dpi);
         ImageSink sink(width, height);
         show.SetSink(&sink);
         show.Start(width, height);

@@ -21,6 +21,9 @@ HWND frmSet = nullptr;
 namespace {
 HWND LabelTitle, PictureSelect, LabelType[4], ComboFirst, LabelHani, ComboEnd, OptionType[3], CheckMusic, ComboSpeed,
     CommandButton[4], Image1;
+// The record the dialog shows and an apply changes and stores: the dialog's
+// own, set when it opens.
+Settings record;
 
 const wchar_t* const kLabelTypeCaptions[4] = {L"範囲", L"順序", L"音楽", L"速度　　　速　１←→５　遅"};
 const wchar_t* const kOptionCaptions[3] = {L"ランダム", L"昇順", L"降順"};
@@ -160,7 +163,7 @@ LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-void ShowSettingsDialog() {
+void ShowSettingsDialog(const Settings& shown) {
     if (frmSet) {
         ShowWindow(frmSet, SW_SHOWNORMAL);
         SetForegroundWindow(frmSet);
@@ -171,6 +174,7 @@ void ShowSettingsDialog() {
                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, BuildMenu());
     if (!frmSet) return;
     WindowOpened();
+    record = shown;
     CreateControls(frmSet);
     // A 400 x 300 client area below the menu bar, centred on the screen.
     SizeClientAndCentre(frmSet, 400, 300);
@@ -184,12 +188,12 @@ void ShowSettingsDialog() {
         if (i < 5) SendMessageW(ComboSpeed, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     // The record, with defaults where a value has no control state.
-    ShownSettings shown = ShownValues();
-    SelectText(ComboFirst, shown.first);
-    SelectText(ComboEnd, shown.end);
-    SelectText(ComboSpeed, shown.speed);
-    SendMessageW(OptionType[shown.option], BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageW(CheckMusic, BM_SETCHECK, shown.music == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShownSettings values = ShownValues(record);
+    SelectText(ComboFirst, values.first);
+    SelectText(ComboEnd, values.end);
+    SelectText(ComboSpeed, values.speed);
+    SendMessageW(OptionType[values.option], BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(CheckMusic, BM_SETCHECK, values.music == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     CheckMusic_Click();
     // The picture is placed last, once the panel below it has its size.
     PlaceControl(Image1, 50, 50, 8, 240);
@@ -208,7 +212,7 @@ void CommandButton_Click(int16_t index) {
             DialogValues values{ControlText(ComboFirst), ControlText(ComboEnd), ControlText(ComboSpeed),
                                 SelectedOption(),
                                 SendMessageW(CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0};
-            if (ApplySettings(values) != ApplyOutcome::Saved) return;
+            if (ApplySettings(record, values) != ApplyOutcome::Saved) return;
             // The viewer stays: it is for reading, not for setting.
             UnloadSettingsDialog();
             UnloadSales();

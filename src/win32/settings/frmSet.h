@@ -1,6 +1,7 @@
 // The settings dialog frmSet: shows the settings record, checks and stores
 // it on a confirmed apply, and opens the companion windows.
 #pragma once
+#include "core/settings/Settings.h"
 #include "win32/base/Win32Util.h"
 
 namespace mirobel {
@@ -20,8 +21,10 @@ enum : int {
 
 extern HWND frmSet;  // null while the dialog is not open
 
-// Opens the settings dialog "Saver Setting" modeless and returns at once.
-void ShowSettingsDialog();
+// Opens the settings dialog "Saver Setting" modeless, showing this record,
+// and returns at once. The dialog keeps its own copy, which an apply changes
+// and stores.
+void ShowSettingsDialog(const Settings& record);
 
 // The dialog's handlers, as the buttons and the menu raise them.
 void CheckMusic_Click();
