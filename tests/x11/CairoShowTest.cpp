@@ -279,3 +279,48 @@ TEST(CairoShowTest, AtTwiceTheScaleEveryFrameIsThe96DpiFrameMagnifiedAndDrawnCri
         EXPECT_LT(greyB, greyA * 26 / 10) << frame;
     }
 }
+
+// Sessions share nothing: two at once, stepped in turn, each moves and draws
+// exactly as it does alone, though their seeds, screens and scales differ.
+// They draw from the same three poems, so that they often show the same
+// poem at the same time.
+TEST(CairoShowTest, TwoSessionsAtOnceEachDrawWhatItDrawsAlone) {
+    struct Kind {
+        uint64_t seed;
+        int width, height, dpi;
+    };
+    const Kind kinds[2] = {{3, 560, 360, 96}, {8, 840, 540, 144}};
+    const Settings settings{.SelectFirst = 79, .SelectEnd = 81, .SelectType = 1, .Speed = 1};
+    const int frames = 600;
+    struct Run {
+        Run(const Kind& kind, const Settings& settings)
+            : show(settings, kind.seed, kind.dpi), sink(kind.width, kind.height) {
+            show.SetSink(&sink);
+            show.Start(kind.width, kind.height);
+        }
+        void Next() {
+            show.NextFrame();
+            const auto now = show.Now();
+            path += std::to_string(now.cardX) + "," + std::to_string(now.cardY) + "," + std::to_string(now.poem) + " ";
+        }
+        ShowSession show;
+        ImageSink sink;
+        std::string path;
+    };
+    std::vector<std::string> paths;
+    std::vector<Shot> shots;
+    for (const Kind& kind : kinds) {
+        Run alone(kind, settings);
+        for (int i = 0; i < frames; ++i) alone.Next();
+        paths.push_back(alone.path);
+        shots.push_back(Take(alone.sink.Surface()));
+    }
+    ASSERT_NE(paths[0], paths[1]);
+
+    Run first(kinds[0], settings), second(kinds[1], settings);
+    for (int i = 0; i < frames; ++i) first.Next(), second.Next();
+    EXPECT_EQ(first.path, paths[0]);
+    EXPECT_EQ(second.path, paths[1]);
+    EXPECT_TRUE(Take(first.sink.Surface()).pixels == shots[0].pixels);
+    EXPECT_TRUE(Take(second.sink.Surface()).pixels == shots[1].pixels);
+}
