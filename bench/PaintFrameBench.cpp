@@ -15,6 +15,8 @@
 #include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
 
 using namespace mirobel;
 

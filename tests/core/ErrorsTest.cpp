@@ -10,6 +10,7 @@
 #include "core/companions/About.h"
 #include "core/show/ShowState.h"
 #include "support/FakePlatform.h"
+#include "core/show/Card.h"
 
 using namespace mirobel;
 

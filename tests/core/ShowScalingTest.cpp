@@ -12,6 +12,8 @@
 #include "core/show/ShowState.h"
 #include "support/Fakes.h"
 #include "support/ShowFakes.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
 
 using namespace mirobel;
 using namespace mirobel::testing;

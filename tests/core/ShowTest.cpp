@@ -7,6 +7,8 @@
 #include "core/settings/Settings.h"
 #include "support/Fakes.h"
 #include "support/FakePlatform.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
 
 using namespace mirobel;
 using namespace mirobel::testing;

@@ -14,6 +14,8 @@
 #include "app/InstallPlatform.h"
 #include "core/base/Platform.h"
 #include "win32/show/Show.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
 
 using namespace mirobel;
 

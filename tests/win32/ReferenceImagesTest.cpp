@@ -18,6 +18,8 @@
 #include "win32/companions/Companions.h"
 #include "win32/settings/frmSet.h"
 #include "win32/show/Show.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
 
 using namespace mirobel;
 using namespace mirobel::testing;

@@ -14,6 +14,7 @@
 #include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
+#include "core/show/Card.h"
 
 using namespace mirobel;
 

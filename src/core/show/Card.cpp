@@ -1,10 +1,11 @@
 // Choice of the next poem and the card drawn one character at a time.
+#include "core/show/Card.h"
+
 #include <cmath>
 
 #include "core/base/Errors.h"
 #include "core/base/Platform.h"
 #include "core/base/Scaling.h"
-#include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
 
 namespace mirobel {

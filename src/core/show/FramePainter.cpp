@@ -1,8 +1,10 @@
 // One frame of the show: motion, bounces, writer, portrait and ticker.
+#include "core/show/FramePainter.h"
+
 #include <algorithm>
 
-#include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
+#include "core/show/Card.h"
 
 namespace mirobel {
 
@@ -81,13 +83,12 @@ void PaintFrame(ShowState& show, const Settings& settings, const ShowSeams& seam
     }
     const Span changedSpan = Clip(Union({show.tickerSpanLeft, show.tickerSpanRight}, next), width);
     const Rect strip{changedSpan.left, height - kTickerOffset, changedSpan.right, height};
-    const Rect card{show.CardX, show.CardY, show.CardX + kCardWidth, show.CardY + kCardHeight};
     if (!whole) {
         frame.Clear(cards);
         if (!changedSpan.Empty()) frame.Clear(strip);
     }
 
-    frame.CopyCard(card);
+    frame.CopyCard({show.CardX, show.CardY, show.CardX + kCardWidth, show.CardY + kCardHeight});
 
     if (show.WritePhase > 4) {
         const int left = show.CardX + kPortraitLeft, top = show.CardY + kPortraitTop;

@@ -2,7 +2,6 @@
 #include "core/show/Magnifier.h"
 
 #include "core/base/Scaling.h"
-#include "core/show/ShowState.h"
 
 namespace mirobel {
 

@@ -6,8 +6,13 @@
 // puts them in front of its own canvas and frame, at its show's showDpi.
 #pragma once
 #include "core/base/Seams.h"
+#include "core/show/ShowState.h"
 
 namespace mirobel {
+
+// The screen (widthPixels x heightPixels) in whole units of a show drawn at
+// its showDpi.
+void SetShowScreen(ShowState& show, int widthPixels, int heightPixels);
 
 class MagnifiedCanvas : public CardCanvas {
 public:

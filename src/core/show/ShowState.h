@@ -1,8 +1,9 @@
-// The show's state, all of it, and its rules (card choice, writer, motion,
-// ticker). The state is a value: whoever runs a show (the Windows show
-// window, the native session, a test) owns one and hands it to the rules,
-// together with the settings record and the seams the show draws through.
-// Nothing here is process-wide, so a process may run any number of shows.
+// The show's state, all of it, the seams a show draws through and the
+// show's constants. The state is a value: whoever runs a show (the Windows
+// show window, the native session, a test) owns one and hands it to the
+// rules (Card.h, FramePainter.h), together with the settings record and the
+// seams. Nothing here is process-wide, so a process may run any number of
+// shows.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -50,7 +51,7 @@ struct ShowState {
     // (through the magnifying seams, where the owner puts them), and the
     // surfaces make their fonts at this resolution.
     int showDpi = 96;
-    // The screen in whole units (SetShowScreen).
+    // The screen in whole units (SetShowScreen, core/show/Magnifier.h).
     int screenWidth = 0, screenHeight = 0;
     Presentation presentation = Presentation::ChangedRects;
     // The changed-rectangle presentation's bookkeeping: whether the next
@@ -89,19 +90,5 @@ inline constexpr const wchar_t* kCreditLead = L"produced by ";
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kDarkCyan{0, 128, 128};
 inline constexpr Rgb kWhite{255, 255, 255};
-
-// The screen (widthPixels x heightPixels) in whole units of a show drawn at
-// its showDpi.
-void SetShowScreen(ShowState& show, int widthPixels, int heightPixels);
-
-// A range the show cannot use (a hand-edited store) falls back to 1..100.
-void NormaliseRange(Settings& settings);
-
-void PrepareCard(ShowState& show, const Settings& settings, CardCanvas& canvas, RandomSource& random);
-void WriteNextChar(ShowState& show, CardCanvas& canvas);
-void PaintFrame(ShowState& show, const Settings& settings, const ShowSeams& seams);
-
-// Estimated width of one ticker character, in units.
-int TickerCharWidth(int twipsPerPixel);
 
 }  // namespace mirobel

@@ -16,6 +16,9 @@
 #include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
+#include "core/show/Magnifier.h"
 
 namespace mirobel {
 

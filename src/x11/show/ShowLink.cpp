@@ -9,6 +9,8 @@
 #include "core/show/ShowRecord.h"
 #include "core/show/ShowRules.h"
 #include "core/show/ShowState.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
 
 namespace mirobel::x11 {
 
