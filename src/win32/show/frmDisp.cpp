@@ -1,5 +1,7 @@
 // The full-screen show's window: set-up, timers, and the end of the show on
 // the first sign of the user.
+#include <memory>
+
 #include "core/base/Globals.h"
 #include "core/base/Scaling.h"
 #include "win32/base/Place.h"
@@ -53,9 +55,18 @@ InputPositions ReadPositions() {
             static_cast<int16_t>(cursor.y)};
 }
 
-// The show belongs to its window: made with it, freed with it.
+// The show belongs to its window: attached as the window opens, freed as it
+// closes.
 DisplayShow* ShowOf(HWND window) {
     return window ? reinterpret_cast<DisplayShow*>(GetWindowLongPtrW(window, GWLP_USERDATA)) : nullptr;
+}
+void AttachShow(HWND window, std::unique_ptr<DisplayShow> show) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(show.release()));
+}
+std::unique_ptr<DisplayShow> DetachShow(HWND window) {
+    std::unique_ptr<DisplayShow> show(ShowOf(window));
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    return show;
 }
 
 ShowState FreshShow(int dpi, int widthPixels, int heightPixels, Presentation presentation) {
@@ -120,13 +131,15 @@ bool ShowSurfaceMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (LRESULT result; ShowSurfaceMessage(msg, wp, lp, result)) return result;
     switch (msg) {
-        case WM_TIMER:
+        case WM_TIMER: {
             // A box raised inside a tick runs its own message loop; the show
             // must not step again until it is gone.
-            if (ModalBoxUp() || !ShowOf(hwnd)) return 0;
-            if (wp == kTimer1) Timer1_Timer(*ShowOf(hwnd));
-            else if (wp == kTimer2) Timer2_Timer(*ShowOf(hwnd));
+            DisplayShow* show = ShowOf(hwnd);
+            if (ModalBoxUp() || !show) return 0;
+            if (wp == kTimer1) Timer1_Timer(*show);
+            else if (wp == kTimer2) Timer2_Timer(*show);
             return 0;
+        }
         case WM_PAINT: {
             PaintScope paint(hwnd);
             if (DisplayShow* show = ShowOf(hwnd)) show->surfaces.Repaint(paint.get(), paint.area());
@@ -142,8 +155,7 @@ LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             // of the process, so the show's closing still ends it.
             for (HWND cover : std::vector<HWND>(covers)) DestroyWindow(cover);
             covers.clear();
-            delete ShowOf(hwnd);
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            DetachShow(hwnd);  // and with it its fonts, portrait and last frame
             PictureBior.Release();
             scr_work.Release();
             scr_bkg.Release();
@@ -252,16 +264,17 @@ void StartDisplay(const Settings& settings) {
     PlaceControl(picfocus, 30, 30, -50, 0);
     // The show is drawn at the display's scaling, read once at start; with it
     // the card canvas PictureBior gets its size.
-    DisplayShow* show = new DisplayShow(settings, ReadDisplayScale(), DispWidth, DispHeight);
-    SetWindowLongPtrW(frmDisp, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(show));
+    auto made = std::make_unique<DisplayShow>(settings, ReadDisplayScale(), DispWidth, DispHeight);
+    DisplayShow& show = *made;
+    AttachShow(frmDisp, std::move(made));
     ShowWindow(frmDisp, SW_SHOW);
     SetFocus(picfocus);
     ShowWindow(frmDisp, SW_SHOWNORMAL);
     SetWindowPos(frmDisp, nullptr, DispLeft, DispTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     pointerIsDefault = false;
     SetCursor(transparentCursor);
-    RecordPositions(show->state, ReadPositions());
-    InitShow(*show);
+    RecordPositions(show.state, ReadPositions());
+    InitShow(show);
     ShowWindow(frmDisp, SW_SHOW);
     SetWindowPos(frmDisp, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     CoverOtherMonitors(instance);
