@@ -21,9 +21,6 @@ HWND frmSet = nullptr;
 namespace {
 HWND LabelTitle, PictureSelect, LabelType[4], ComboFirst, LabelHani, ComboEnd, OptionType[3], CheckMusic, ComboSpeed,
     CommandButton[4], Image1;
-// The record the dialog shows and an apply changes and stores: the dialog's
-// own, set when it opens.
-Settings record;
 
 const wchar_t* const kLabelTypeCaptions[4] = {L"範囲", L"順序", L"音楽", L"速度　　　速　１←→５　遅"};
 const wchar_t* const kOptionCaptions[3] = {L"ランダム", L"昇順", L"降順"};
@@ -137,6 +134,10 @@ int SelectedOption() {
     return 2;  // none selected reads as descending, like the last branch of the rule
 }
 
+// The record the dialog shows and an apply changes and stores: the dialog's
+// own, set when it opens.
+Settings record;
+
 void UnloadSettingsDialog() {
     if (frmSet) DestroyWindow(frmSet);
 }
@@ -163,7 +164,7 @@ LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-void ShowSettingsDialog(const Settings& shown) {
+void ShowSettingsDialog(const Settings& loaded) {
     if (frmSet) {
         ShowWindow(frmSet, SW_SHOWNORMAL);
         SetForegroundWindow(frmSet);
@@ -174,7 +175,7 @@ void ShowSettingsDialog(const Settings& shown) {
                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, BuildMenu());
     if (!frmSet) return;
     WindowOpened();
-    record = shown;
+    record = loaded;
     CreateControls(frmSet);
     // A 400 x 300 client area below the menu bar, centred on the screen.
     SizeClientAndCentre(frmSet, 400, 300);
@@ -188,12 +189,12 @@ void ShowSettingsDialog(const Settings& shown) {
         if (i < 5) SendMessageW(ComboSpeed, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     // The record, with defaults where a value has no control state.
-    ShownSettings values = ShownValues(record);
-    SelectText(ComboFirst, values.first);
-    SelectText(ComboEnd, values.end);
-    SelectText(ComboSpeed, values.speed);
-    SendMessageW(OptionType[values.option], BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageW(CheckMusic, BM_SETCHECK, values.music == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShownSettings shown = ShownValues(record);
+    SelectText(ComboFirst, shown.first);
+    SelectText(ComboEnd, shown.end);
+    SelectText(ComboSpeed, shown.speed);
+    SendMessageW(OptionType[shown.option], BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(CheckMusic, BM_SETCHECK, shown.music == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     CheckMusic_Click();
     // The picture is placed last, once the panel below it has its size.
     PlaceControl(Image1, 50, 50, 8, 240);

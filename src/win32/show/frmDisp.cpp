@@ -70,10 +70,8 @@ std::unique_ptr<DisplayShow> DetachShow(HWND window) {
 }
 
 ShowState FreshShow(int dpi, int widthPixels, int heightPixels, Presentation presentation) {
-    // The rules work in units, whose twips are 15 at every resolution.
     ShowState show;
     show.showDpi = dpi;
-    show.showTwipsPerPixel = static_cast<int>(kUnitTwips);
     show.presentation = presentation;
     SetShowScreen(show, widthPixels, heightPixels);
     return show;

@@ -20,7 +20,9 @@ constexpr int kWindowsTimerMinimum = 10;
 
 struct ShowSession::Impl {
     Impl(const Settings& chosen, CairoCanvas& canvas, CairoFrame& frame, int dpi)
-        : settings(chosen), magnifiedCanvas(canvas, dpi), magnifiedFrame(frame, dpi) {}
+        : settings(chosen), magnifiedCanvas(canvas, dpi), magnifiedFrame(frame, dpi) {
+        show.showDpi = dpi;
+    }
     ShowSeams Seams() { return {magnifiedCanvas, magnifiedFrame, *random}; }
 
     Settings settings;
@@ -35,17 +37,13 @@ struct ShowSession::Impl {
 };
 
 ShowSession::ShowSession(const Settings& settings, std::optional<uint64_t> seed, int dpi) {
-    // As on Windows: the rules work in units (pixels at 96 dpi), whose twips
-    // are 15 at every resolution, and the magnifying seams hand the cairo
-    // surfaces pixels at the show's resolution.
+    // As on Windows: the rules work in units (pixels at 96 dpi, the state's
+    // twips), and the magnifying seams hand the cairo surfaces pixels at the
+    // show's resolution.
     dpi = dpi > 0 ? dpi : 96;
-    ShowState fresh;
-    fresh.showDpi = dpi;
-    fresh.showTwipsPerPixel = static_cast<int>(kUnitTwips);
     canvas_ = std::make_unique<CairoCanvas>(faces_, dpi);
-    frame_ = std::make_unique<CairoFrame>(faces_, *canvas_, dpi, ScaledFontSize(12, fresh.showTwipsPerPixel));
+    frame_ = std::make_unique<CairoFrame>(faces_, *canvas_, dpi, ScaledFontSize(12, kUnitTwips));
     impl_ = std::make_unique<Impl>(settings, *canvas_, *frame_, dpi);
-    impl_->show = fresh;
     if (seed) impl_->random = std::make_unique<SeededRandom>(*seed);
     else impl_->random = std::make_unique<ClockRandom>();
     NormaliseRange(impl_->settings);
