@@ -7,14 +7,16 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/base/Globals.h"
+#include "core/base/Platform.h"
 #include "win32/base/Win32Util.h"
 #include "win32/show/frmDisp.h"
 #include "app/InstallPlatform.h"
-#include "win32/show/GdiShow.h"
+#include "win32/show/Show.h"
 #include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
 
 using namespace mirobel;
 
@@ -34,14 +36,11 @@ double Median(std::vector<double> v) {
 // Median milliseconds per frame over `frames` frames after a short warm-up,
 // presenting into a real window of the given size.
 double Measure(int width, int height, int dpi, Presentation how, int frames) {
-    g_showDpi = dpi;
     HWND window = CreateWindowExW(0, L"BenchScreen", L"bench", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
                                   nullptr, GetModuleHandleW(nullptr), nullptr);
     frmDisp = window;
-    DispWidth = static_cast<int16_t>(width);
-    DispHeight = static_cast<int16_t>(height);
-    g_presentation = how;
-    BeginShowOffWindow();
+    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, dpi, width, height, how);
+    PrepareCard(show.state, show.settings, show.surfaces.Canvas(), *g_platform.random);
     Pump();
 
     LARGE_INTEGER frequency;
@@ -50,7 +49,7 @@ double Measure(int width, int height, int dpi, Presentation how, int frames) {
     for (int i = 0; i < frames + 20; ++i) {
         LARGE_INTEGER t0, t1;
         QueryPerformanceCounter(&t0);
-        PaintFrame();
+        PaintFrame(show.state, show.settings, show.Seams());
         GdiFlush();
         Pump();  // lets the system push the window's changed area to the screen
         QueryPerformanceCounter(&t1);
@@ -59,7 +58,6 @@ double Measure(int width, int height, int dpi, Presentation how, int frames) {
     frmDisp = nullptr;
     DestroyWindow(window);
     Pump();
-    g_showDpi = 96;
     return Median(costs);
 }
 }  // namespace
@@ -74,7 +72,6 @@ int main() {
     AddEmbeddedFonts();
     InstallWin32Platform();
     FillPoemTables();
-    SelectFirst = 1, SelectEnd = 100, SelectType = 2;
 
     struct Screen {
         int width, height, dpi;

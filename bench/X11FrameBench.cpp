@@ -53,10 +53,10 @@ int Measure(int width, int height, int dpi, bool whole, int frames) {
     XSync(display, False);
     const long before = StatusKb("VmRSS:");
 
-    ShowSession::PresentWholeFrames(whole);
     std::vector<double> costs;
     {
-        ShowSession show({1, 2, 1, 100}, 1, dpi);
+        ShowSession show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2, .Speed = 1}, 1, dpi);
+        show.PresentWholeFrames(whole);
         XSink sink(display, window, DefaultVisual(display, screen), DefaultDepth(display, screen),
                    mirobel::Magnify(XSink::kTile, dpi));
         show.SetSink(&sink);

@@ -7,9 +7,7 @@
 #include <objbase.h>
 
 #include "win32/settings/RegistryStore.h"
-#include "win32/show/GdiShow.h"
 #include "win32/show/MciPort.h"
-#include "core/show/ShowState.h"
 
 namespace mirobel {
 
@@ -23,12 +21,8 @@ void InstallWin32Platform() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     g_platform.boxes = &Win32MessageBoxes();
     g_platform.store = &registryStore;
-    g_platform.canvas = &GdiCardCanvas();
-    g_platform.frame = &GdiFrameTarget();
     g_platform.random = &clockRandom;
     g_platform.music = &MciMusicPort();
-    // The show's rules work in 96-dpi units; the GDI surfaces get pixels.
-    MagnifyShowSurfaces(g_platform);
     // The one scale factor of the process, read at start.
     ReadDisplayScale();
 }

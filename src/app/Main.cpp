@@ -21,7 +21,7 @@ void Main() {
 
     AppFolder = FolderWithBackslash(ModulePath());
 
-    LoadSettings();
+    const Settings settings = LoadSettings();
 
     std::wstring arguments = ArgumentText(GetCommandLineW());
     std::wstring modeText = ModeText(arguments);
@@ -38,12 +38,12 @@ void Main() {
             DispTop = 0;
             DispWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
             DispHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-            StartDisplay();
+            StartDisplay(settings);
             break;
         case Mode::Configure:
             DoEvents();
             SaverActive = false;
-            ShowSettingsDialog();
+            ShowSettingsDialog(settings);
             break;
         case Mode::None:
             break;

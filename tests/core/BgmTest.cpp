@@ -7,7 +7,6 @@
 
 #include "core/base/Globals.h"
 #include "core/show/Bgm.h"
-#include "core/settings/Settings.h"
 #include "support/FakePlatform.h"
 
 using namespace mirobel;
@@ -19,23 +18,30 @@ using Sequence = std::vector<std::string>;
 class BgmTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        MusicMode = 1;
+        // The device is the process's: every test starts with it closed.
+        BgmPlaying = false;
         AppFolder = L"C:\\Saver\\";
     }
+    void TearDown() override {
+        BgmPlaying = false;
+        AppFolder.clear();
+    }
+    void Bgm(int16_t command) { BgmControl(command, settings); }
 
     // Starts the music successfully and forgets what that sent.
     void Playing() {
-        BgmControl(0);
+        Bgm(0);
         ASSERT_TRUE(BgmPlaying);
         port.sent.clear();
     }
     Sequence UpkeepWithStatus(const std::string& reply) {
         port.replies["status bgm mode"] = reply;
         port.sent.clear();
-        BgmControl(2);
+        Bgm(2);
         return port.sent;
     }
 
+    Settings settings{.MusicMode = 1};
     FakePlatform fake;
     RecordingMusicPort& port = fake.music;
     const std::string kOpen = "send open \"C:\\Saver\\Mirobel.mid\" alias bgm";
@@ -45,48 +51,48 @@ protected:
 
 TEST_F(BgmTest, MusicModeOtherThanOneNeverSendsAnything) {
     for (int16_t mode : {0, 2, -1, 3}) {
-        MusicMode = mode;
+        settings.MusicMode = mode;
         BgmPlaying = false;
-        BgmControl(0);
-        BgmControl(2);
-        BgmControl(2);
-        BgmControl(1);
+        Bgm(0);
+        Bgm(2);
+        Bgm(2);
+        Bgm(1);
         EXPECT_TRUE(port.sent.empty()) << "mode " << mode;
         EXPECT_FALSE(BgmPlaying);
     }
 }
 
 TEST_F(BgmTest, StartOpensThenPlays) {
-    BgmControl(0);
+    Bgm(0);
     EXPECT_EQ(port.sent, (Sequence{kOpen, "send play bgm notify"}));
     EXPECT_TRUE(BgmPlaying);
 }
 
 TEST_F(BgmTest, FolderWithBlanksIsQuotedInTheOpenCommand) {
     AppFolder = L"C:\\Program Files\\My Saver\\";
-    BgmControl(0);
+    Bgm(0);
     ASSERT_FALSE(port.sent.empty());
     EXPECT_EQ(port.sent[0], "send open \"C:\\Program Files\\My Saver\\Mirobel.mid\" alias bgm");
 }
 
 TEST_F(BgmTest, FailedOpenIsSilentAndLeavesTheMusicOff) {
     port.codes["open \"C:\\Saver\\Mirobel.mid\" alias bgm"] = 275;  // file not found
-    BgmControl(0);
+    Bgm(0);
     EXPECT_EQ(port.sent, (Sequence{kOpen}));
     EXPECT_FALSE(BgmPlaying);
     // Upkeep and stop find nothing to do for the rest of the show.
-    BgmControl(2);
-    BgmControl(1);
+    Bgm(2);
+    Bgm(1);
     EXPECT_EQ(port.sent, (Sequence{kOpen}));
 }
 
 TEST_F(BgmTest, FailedPlayClosesTheDeviceThroughExecute) {
     port.codes["play bgm notify"] = 277;
-    BgmControl(0);
+    Bgm(0);
     EXPECT_EQ(port.sent, (Sequence{kOpen, "send play bgm notify", "exec close bgm"}));
     EXPECT_FALSE(BgmPlaying);
-    BgmControl(2);
-    BgmControl(1);
+    Bgm(2);
+    Bgm(1);
     EXPECT_EQ(port.sent.size(), 3u);
 }
 
@@ -123,17 +129,17 @@ TEST_F(BgmTest, StatusBufferIsBlankedBeforeEveryQuery) {
     UpkeepWithStatus("playing");
     port.replies.erase("status bgm mode");
     port.sent.clear();
-    BgmControl(2);
+    Bgm(2);
     EXPECT_EQ(port.sent, (Sequence{kStatus, "exec seek bgm to start", "exec play bgm notify"}));
 }
 
 TEST_F(BgmTest, OneShowFromStartToEnd) {
-    BgmControl(0);
+    Bgm(0);
     for (const char* mode : {"playing", "stopped", "playing"}) {  // the file came to its end once
         port.replies["status bgm mode"] = mode;
-        BgmControl(2);
+        Bgm(2);
     }
-    BgmControl(1);
+    Bgm(1);
     EXPECT_EQ(port.sent, (Sequence{kOpen, "send play bgm notify", kStatus, kStatus, "exec seek bgm to start",
                                    "exec play bgm notify", kStatus, "exec stop bgm", "exec close bgm"}));
 }

@@ -8,7 +8,9 @@
 #include <utility>
 
 #include "core/companions/About.h"
+#include "core/show/ShowState.h"
 #include "support/FakePlatform.h"
+#include "core/show/Card.h"
 
 using namespace mirobel;
 
@@ -41,15 +43,16 @@ TEST(TrappingProcedures, ReportEveryKindOfFailureAndGoOn) {
         SCOPED_TRACE(::testing::PrintToString(text));
         mirobel::testing::FakePlatform p;
         p.store.failure = fail;
-        LoadSettings();
-        SaveSettings();
+        const Settings loaded = LoadSettings();
+        SaveSettings(loaded);
         ASSERT_EQ(p.boxes.shown.size(), 2u);
         EXPECT_EQ(p.boxes.shown[0].text, text);
         EXPECT_EQ(p.boxes.shown[1].text, text);
-        EXPECT_EQ(Speed, 3) << "the unread settings keep their defaults";
+        EXPECT_EQ(loaded.Speed, 3) << "the unread settings keep their defaults";
 
         p.canvas.failure = fail;
-        PrepareCard();
+        ShowState show;
+        PrepareCard(show, loaded, p.canvas, p.random);
         ASSERT_EQ(p.boxes.shown.size(), 3u);
         EXPECT_EQ(p.boxes.shown[2].text.substr(0, 6), L"エラー番号 ");
 

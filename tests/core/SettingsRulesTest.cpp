@@ -10,9 +10,6 @@ using namespace mirobel;
 using namespace mirobel::testing;
 
 namespace {
-void SetRecord(int16_t saverType, int16_t music, int16_t first, int16_t end, int16_t type, int16_t speed) {
-    SaverType = saverType, MusicMode = music, SelectFirst = first, SelectEnd = end, SelectType = type, Speed = speed;
-}
 
 DialogValues Values(const wchar_t* first, const wchar_t* end, int option = 0, int music = 1,
                     const wchar_t* speed = L"3") {
@@ -21,7 +18,7 @@ DialogValues Values(const wchar_t* first, const wchar_t* end, int option = 0, in
 
 class ApplyTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetRecord(7, 1, 1, 100, 1, 3); }
+    Settings record{7, 1, 1, 100, 1, 3};
     FakePlatform fake;
     RecordingBoxes& boxes = fake.boxes;
     MemoryStore& store = fake.store;
@@ -29,16 +26,14 @@ protected:
 }  // namespace
 
 TEST(ShownValues, ARecordOfTheStoresDefaultsShowsAsItIs) {
-    SetRecord(2, 1, 1, 100, 1, 3);
-    ShownSettings s = ShownValues();
+    ShownSettings s = ShownValues({2, 1, 1, 100, 1, 3});
     EXPECT_EQ(s.first, 1);
     EXPECT_EQ(s.end, 100);
     EXPECT_EQ(s.option, 0);
     EXPECT_EQ(s.music, 1);
     EXPECT_EQ(s.speed, 3);
 
-    SetRecord(2, 0, 37, 37, 3, 5);
-    s = ShownValues();
+    s = ShownValues({2, 0, 37, 37, 3, 5});
     EXPECT_EQ(s.first, 37);
     EXPECT_EQ(s.end, 37);
     EXPECT_EQ(s.option, 2);
@@ -48,8 +43,7 @@ TEST(ShownValues, ARecordOfTheStoresDefaultsShowsAsItIs) {
 
 TEST(ShownValues, FieldsNoControlCanShowFallBackToTheirDefaultsOneByOne) {
     // The zeros a failed load leaves behind.
-    SetRecord(0, 0, 0, 0, 0, 0);
-    ShownSettings s = ShownValues();
+    ShownSettings s = ShownValues({0, 0, 0, 0, 0, 0});
     EXPECT_EQ(s.first, 1);
     EXPECT_EQ(s.end, 100);
     EXPECT_EQ(s.option, 0);
@@ -57,16 +51,14 @@ TEST(ShownValues, FieldsNoControlCanShowFallBackToTheirDefaultsOneByOne) {
     EXPECT_EQ(s.speed, 3);
 
     // Hand-edited values just outside each range; good neighbours stay.
-    SetRecord(2, 2, 101, -1, 4, 6);
-    s = ShownValues();
+    s = ShownValues({2, 2, 101, -1, 4, 6});
     EXPECT_EQ(s.first, 1);
     EXPECT_EQ(s.end, 100);
     EXPECT_EQ(s.option, 0);
     EXPECT_EQ(s.music, 1);
     EXPECT_EQ(s.speed, 3);
 
-    SetRecord(2, -1, 100, 1, -3, 1);
-    s = ShownValues();
+    s = ShownValues({2, -1, 100, 1, -3, 1});
     EXPECT_EQ(s.first, 100);
     EXPECT_EQ(s.end, 1);  // a reversed range shows as it is; apply refuses it
     EXPECT_EQ(s.option, 0);
@@ -126,22 +118,22 @@ TEST(VersionTitle, ApplicationTitleBlankVersion) {
 }
 
 TEST_F(ApplyTest, ABadRangeShowsTheMessageAloneAndChangesNothing) {
-    EXPECT_EQ(ApplySettings(Values(L"50", L"49", 2, 0, L"5")), ApplyOutcome::BadRange);
+    EXPECT_EQ(ApplySettings(record, Values(L"50", L"49", 2, 0, L"5")), ApplyOutcome::BadRange);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, L"歌の選択範囲が違います。");
     EXPECT_EQ(boxes.shown[0].title, L"Mirobel");
     EXPECT_EQ(boxes.shown[0].style, kBoxOk);
     EXPECT_TRUE(store.writes.empty());
-    EXPECT_EQ(SelectFirst, 1);
-    EXPECT_EQ(SelectEnd, 100);
-    EXPECT_EQ(SelectType, 1);
-    EXPECT_EQ(Speed, 3);
-    EXPECT_EQ(MusicMode, 1);
+    EXPECT_EQ(record.SelectFirst, 1);
+    EXPECT_EQ(record.SelectEnd, 100);
+    EXPECT_EQ(record.SelectType, 1);
+    EXPECT_EQ(record.Speed, 3);
+    EXPECT_EQ(record.MusicMode, 1);
 }
 
 TEST_F(ApplyTest, EveryBoundOfTheRangeIsChecked) {
     for (auto [first, end] : {std::pair{L"0", L"5"}, {L"1", L"101"}, {L"", L"5"}, {L"5", L""}}) {
-        EXPECT_EQ(ApplySettings(Values(first, end)), ApplyOutcome::BadRange) << first << L" " << end;
+        EXPECT_EQ(ApplySettings(record, Values(first, end)), ApplyOutcome::BadRange) << first << L" " << end;
     }
     EXPECT_EQ(boxes.shown.size(), 4u);
     EXPECT_TRUE(store.writes.empty());
@@ -149,21 +141,21 @@ TEST_F(ApplyTest, EveryBoundOfTheRangeIsChecked) {
 
 TEST_F(ApplyTest, AnsweringNoStoresNothingAndTheNextApplyAsksAgain) {
     boxes.answers = {kAnswerNo, kAnswerNo};
-    EXPECT_EQ(ApplySettings(Values(L"37", L"37", 1, 0, L"2")), ApplyOutcome::NotConfirmed);
+    EXPECT_EQ(ApplySettings(record, Values(L"37", L"37", 1, 0, L"2")), ApplyOutcome::NotConfirmed);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, L"更新しますか。\r\n");
     EXPECT_EQ(boxes.shown[0].title, L"ミロベル　スクリーンセイバー Ver1.5");
     EXPECT_EQ(boxes.shown[0].style, kBoxYesNo | kBoxIconQuestion | kBoxDefaultButton2);
     EXPECT_TRUE(store.writes.empty());
-    EXPECT_EQ(SelectFirst, 1);
-    EXPECT_EQ(ApplySettings(Values(L"37", L"37", 1, 0, L"2")), ApplyOutcome::NotConfirmed);
+    EXPECT_EQ(record.SelectFirst, 1);
+    EXPECT_EQ(ApplySettings(record, Values(L"37", L"37", 1, 0, L"2")), ApplyOutcome::NotConfirmed);
     EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_TRUE(store.writes.empty());
 }
 
 TEST_F(ApplyTest, YesStoresAllSixKeysAsTextWithTheChosenOrder) {
     boxes.answers = {kAnswerYes};
-    EXPECT_EQ(ApplySettings(Values(L"37", L"37", 2, 0, L"5")), ApplyOutcome::Saved);
+    EXPECT_EQ(ApplySettings(record, Values(L"37", L"37", 2, 0, L"5")), ApplyOutcome::Saved);
     EXPECT_EQ(store.writes.size(), 6u);
     EXPECT_EQ(store.Get(L"saver type"), L"7");  // loaded, never shown, written back
     EXPECT_EQ(store.Get(L"music mode"), L"0");
@@ -171,12 +163,12 @@ TEST_F(ApplyTest, YesStoresAllSixKeysAsTextWithTheChosenOrder) {
     EXPECT_EQ(store.Get(L"select end"), L"37");
     EXPECT_EQ(store.Get(L"select type"), L"3");
     EXPECT_EQ(store.Get(L"speed"), L"5");
-    EXPECT_EQ(SelectType, 3);
-    EXPECT_EQ(MusicMode, 0);
+    EXPECT_EQ(record.SelectType, 3);
+    EXPECT_EQ(record.MusicMode, 0);
 
     for (auto [option, stored] : {std::pair{0, L"1"}, {1, L"2"}}) {
         boxes.answers = {kAnswerYes};
-        ApplySettings(Values(L"1", L"100", option, 1));
+        ApplySettings(record, Values(L"1", L"100", option, 1));
         EXPECT_EQ(store.Get(L"select type"), stored);
         EXPECT_EQ(store.Get(L"music mode"), L"1");
     }
@@ -185,10 +177,10 @@ TEST_F(ApplyTest, YesStoresAllSixKeysAsTextWithTheChosenOrder) {
 TEST_F(ApplyTest, AStoreThatRefusesIsReportedAndTheRecordKeepsTheNewValues) {
     boxes.answers = {kAnswerYes};
     store.failWriteOn = L"select end";
-    EXPECT_EQ(ApplySettings(Values(L"10", L"20", 1, 0, L"4")), ApplyOutcome::Saved);
+    EXPECT_EQ(ApplySettings(record, Values(L"10", L"20", 1, 0, L"4")), ApplyOutcome::Saved);
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].title, L"エラー");
-    EXPECT_EQ(SelectFirst, 10);
-    EXPECT_EQ(SelectEnd, 20);
-    EXPECT_EQ(Speed, 4);
+    EXPECT_EQ(record.SelectFirst, 10);
+    EXPECT_EQ(record.SelectEnd, 20);
+    EXPECT_EQ(record.Speed, 4);
 }

@@ -8,28 +8,19 @@ using namespace mirobel;
 using namespace mirobel::testing;
 
 namespace {
-struct Record {
-    int16_t saverType, musicMode, first, end, type, speed;
-};
-Record Current() { return {SaverType, MusicMode, SelectFirst, SelectEnd, SelectType, Speed}; }
-void Set(Record r) {
-    SaverType = r.saverType, MusicMode = r.musicMode, SelectFirst = r.first;
-    SelectEnd = r.end, SelectType = r.type, Speed = r.speed;
-}
-void ExpectRecord(Record r) {
-    EXPECT_EQ(SaverType, r.saverType);
-    EXPECT_EQ(MusicMode, r.musicMode);
-    EXPECT_EQ(SelectFirst, r.first);
-    EXPECT_EQ(SelectEnd, r.end);
-    EXPECT_EQ(SelectType, r.type);
-    EXPECT_EQ(Speed, r.speed);
+void ExpectRecord(const Settings& loaded, Settings expected) {
+    EXPECT_EQ(loaded.SaverType, expected.SaverType);
+    EXPECT_EQ(loaded.MusicMode, expected.MusicMode);
+    EXPECT_EQ(loaded.SelectFirst, expected.SelectFirst);
+    EXPECT_EQ(loaded.SelectEnd, expected.SelectEnd);
+    EXPECT_EQ(loaded.SelectType, expected.SelectType);
+    EXPECT_EQ(loaded.Speed, expected.Speed);
 }
 const std::vector<std::wstring> kKeyOrder = {L"saver type", L"music mode", L"select first",
                                               L"select end", L"select type", L"speed"};
 
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override { Set({0, 0, 0, 0, 0, 0}); }
     FakePlatform fake;
     RecordingBoxes& boxes = fake.boxes;
     MemoryStore& store = fake.store;
@@ -79,31 +70,26 @@ TEST(SettingToText, PlainDecimal) {
 }
 
 TEST_F(SettingsTest, EmptyStoreLoadsTheDefaultsInTableOrder) {
-    LoadSettings();
-    ExpectRecord({2, 1, 1, 100, 1, 3});
+    ExpectRecord(LoadSettings(), {2, 1, 1, 100, 1, 3});
     EXPECT_EQ(store.reads, kKeyOrder);
     EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(SettingsTest, StoredValuesOverrideDefaultsOneByOne) {
     store.Put(L"speed", L"5");
-    LoadSettings();
-    ExpectRecord({2, 1, 1, 100, 1, 5});
+    ExpectRecord(LoadSettings(), {2, 1, 1, 100, 1, 5});
     store.Put(L"select end", L" 42 ");
     store.Put(L"speed", L"9");  // out of the dialog's range, but a 16-bit value
-    LoadSettings();
-    ExpectRecord({2, 1, 1, 42, 1, 9});
+    ExpectRecord(LoadSettings(), {2, 1, 1, 42, 1, 9});
     EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(SettingsTest, BadTextStopsTheLoadWithOneBoxAndDefaultsTheRest) {
-    Set({5, 5, 5, 5, 5, 5});  // values from before must not survive
     store.Put(L"saver type", L"7");
     store.Put(L"music mode", L"0");
     store.Put(L"select first", L"abc");
     store.Put(L"select end", L"50");
-    LoadSettings();
-    ExpectRecord({7, 0, 1, 100, 1, 3});
+    ExpectRecord(LoadSettings(), {7, 0, 1, 100, 1, 3});
     EXPECT_EQ(store.reads, (std::vector<std::wstring>{L"saver type", L"music mode", L"select first"}));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, L"エラー番号 =  13、Mirobel でエラーが発生しました。 \r型が一致しません。");
@@ -115,20 +101,21 @@ TEST_F(SettingsTest, BadTextStopsTheLoadWithOneBoxAndDefaultsTheRest) {
 
 TEST_F(SettingsTest, OutOfRangeAndStoreFailuresAreReportedToo) {
     store.Put(L"speed", L"40000");
-    LoadSettings();
-    ExpectRecord({2, 1, 1, 100, 1, 3});
+    ExpectRecord(LoadSettings(), {2, 1, 1, 100, 1, 3});
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, L"エラー番号 =  6、Mirobel でエラーが発生しました。 \rオーバーフローしました。");
 
     store.failReadOn = L"select type";
-    LoadSettings();
+    store.Put(L"select first", L"12");
+    // The fields read before the failure keep what was read.
+    ExpectRecord(LoadSettings(), {2, 1, 12, 100, 1, 3});
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].text, L"エラー番号 =  70、Store でエラーが発生しました。 \r書き込みできません。");
 }
 
 TEST_F(SettingsTest, SaveWritesAllSixKeysInOrderAsPlainText) {
-    Set({7, 0, 12, 88, 3, 5});
-    SaveSettings();
+    const Settings record{7, 0, 12, 88, 3, 5};
+    SaveSettings(record);
     EXPECT_EQ(store.writes, kKeyOrder);
     EXPECT_EQ(store.Get(L"saver type"), L"7");
     EXPECT_EQ(store.Get(L"music mode"), L"0");
@@ -139,19 +126,16 @@ TEST_F(SettingsTest, SaveWritesAllSixKeysInOrderAsPlainText) {
     EXPECT_TRUE(boxes.shown.empty());
 
     // What was saved loads back unchanged.
-    Set({0, 0, 0, 0, 0, 0});
-    LoadSettings();
-    ExpectRecord({7, 0, 12, 88, 3, 5});
+    EXPECT_EQ(LoadSettings(), record);
 }
 
 TEST_F(SettingsTest, RefusedWriteStopsTheSaveWithOneBox) {
     store.Put(L"speed", L"1");
     store.failWriteOn = L"select end";
-    Set({2, 1, 30, 40, 2, 4});
-    SaveSettings();
+    SaveSettings({2, 1, 30, 40, 2, 4});
     EXPECT_EQ(store.writes, (std::vector<std::wstring>{L"saver type", L"music mode", L"select first", L"select end"}));
-    EXPECT_EQ(store.Get(L"speed"), L"1");  // later keys keep their old values
-    EXPECT_EQ(Current().end, 40);          // the record keeps the new ones
+    EXPECT_EQ(store.Get(L"select first"), L"30");  // written up to the refused key ...
+    EXPECT_EQ(store.Get(L"speed"), L"1");          // ... and later keys keep their old values
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text.substr(0, 18), L"エラー番号 =  5、Mirobel");
 }

@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "core/base/Globals.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
+#include "core/show/Magnifier.h"
 #include "core/show/ShowRecord.h"
-#include "support/FakePlatform.h"
+#include "support/ShowFakes.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
 
 using namespace mirobel;
 using namespace mirobel::testing;
@@ -40,48 +44,73 @@ namespace {
 struct Line {
     std::string kind;
     std::vector<long> values;
+    bool operator==(const Line&) const = default;
 };
 
-std::vector<Line> RecordFrames(int frames) {
-    std::FILE* f = std::tmpfile();
-    ShowRecorder recorder(f);
-    ResetShowState();
-    WriteToggle = 0;
-    NormaliseRange();
-    PrepareCard();
-    PaintFrame();
-    recorder.AfterFrame(0);
-    for (int n = 1; n < frames; ++n) {
-        PaintFrame();
-        recorder.AfterFrame(n);
+// A show drawn on recording fakes, writing its record to a file of its own.
+struct RecordedShow {
+    RecordedShow(uint64_t seed, int width, int height, int dpi, const Settings& chosen, int tickerCharWidth = 16)
+        : settings(chosen), random(seed), canvas(fakeCanvas, dpi), frame(fakeFrame, dpi), file(std::tmpfile()),
+          recorder(file) {
+        show.showDpi = dpi;
+        fakeFrame.dpi = dpi;
+        fakeFrame.charWidth = tickerCharWidth;
+        SetShowScreen(show, width, height);
+        NormaliseRange(settings);
     }
-    std::rewind(f);
-    std::vector<Line> lines;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, f)) {
-        std::istringstream in(buffer);
-        Line line;
-        in >> line.kind;
-        long v;
-        while (in >> v) line.values.push_back(v);
-        lines.push_back(line);
+    ~RecordedShow() { std::fclose(file); }
+    // As the show starts: the first card, then its first frame.
+    void Start() {
+        PrepareCard(show, settings, canvas, random);
+        Next();
     }
-    std::fclose(f);
-    return lines;
+    void Next() {
+        PaintFrame(show, settings, {canvas, frame, random});
+        recorder.AfterFrame(show, frames++);
+    }
+    std::vector<Line> Lines() {
+        std::fflush(file);
+        std::rewind(file);
+        std::vector<Line> lines;
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, file)) {
+            std::istringstream in(buffer);
+            Line line;
+            in >> line.kind;
+            long v;
+            while (in >> v) line.values.push_back(v);
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    ShowState show;
+    Settings settings;
+    SeededRandom random;
+    RecordingCanvas fakeCanvas;
+    RecordingFrame fakeFrame;
+    MagnifiedCanvas canvas;
+    MagnifiedFrame frame;
+    std::FILE* file;
+    ShowRecorder recorder;
+    long frames = 0;
+};
+
+std::vector<Line> RecordFrames(RecordedShow& run, int frames) {
+    run.Start();
+    while (run.frames < frames) run.Next();
+    return run.Lines();
 }
 }  // namespace
 
 TEST(ShowRecorderTest, RecordsEveryFrameNewCardsAndTickerRestarts) {
     FillPoemTables();
-    FakePlatform fake;
-    SeededRandom random(7);
-    g_platform.random = &random;
     // Cards change at bounces; the ticker of a long rendering also starts
     // over before the card reaches the next edge on a screen this size.
-    DispWidth = 1024, DispHeight = 768;
-    SelectFirst = 5, SelectEnd = 7, SelectType = 2;
+    const int width = 1024, height = 768;
+    RecordedShow run(7, width, height, 96, Settings{.SelectFirst = 5, .SelectEnd = 7, .SelectType = 2});
 
-    const auto lines = RecordFrames(4000);
+    const auto lines = RecordFrames(run, 4000);
     std::vector<long> cards, cardFrames, restarts;
     long frames = 0;
     std::vector<long> tickerAt(4000, -1);
@@ -92,9 +121,9 @@ TEST(ShowRecorderTest, RecordsEveryFrameNewCardsAndTickerRestarts) {
             ++frames;
             // Card inside the screen, poem inside the range.
             EXPECT_GE(l.values[1], 0);
-            EXPECT_LE(l.values[1], DispWidth - kCardWidth);
+            EXPECT_LE(l.values[1], width - kCardWidth);
             EXPECT_GE(l.values[2], 0);
-            EXPECT_LE(l.values[2], DispHeight - kCardHeight);
+            EXPECT_LE(l.values[2], height - kCardHeight);
             EXPECT_GE(l.values[3], 5);
             EXPECT_LE(l.values[3], 7);
             tickerAt[l.values[0]] = l.values[4];
@@ -114,5 +143,59 @@ TEST(ShowRecorderTest, RecordsEveryFrameNewCardsAndTickerRestarts) {
     for (size_t i = 0; i < cards.size(); ++i) EXPECT_EQ(cards[i], 5 + static_cast<long>(i % 3)) << i;
     ASSERT_FALSE(restarts.empty());
     // A restart puts the ticker back at the right edge.
-    for (long n : restarts) EXPECT_EQ(tickerAt[n], DispWidth) << n;
+    for (long n : restarts) EXPECT_EQ(tickerAt[n], width) << n;
+}
+
+// Two shows in one process share nothing: advanced in turn, each records
+// and draws exactly what it records and draws alone. They differ in every
+// respect a hidden shared state could mix up (seed, screen, resolution and
+// the width their frame measures the ticker at) and draw from the same
+// three poems with short renderings, so that they often show the same poem
+// at the same time with the end of its rendering on the screen.
+TEST(ShowRecorderTest, TwoShowsAdvancedInTurnEachGiveTheirOwnSingleRun) {
+    FillPoemTables();
+    const int frames = 2000;
+    struct Kind {
+        uint64_t seed;
+        int width, height, dpi, tickerCharWidth;
+    };
+    const Kind kinds[2] = {{11, 1280, 720, 96, 16}, {29, 1500, 900, 144, 21}};
+    const Settings settings{.SelectFirst = 79, .SelectEnd = 81, .SelectType = 1};
+    auto make = [&](int k) {
+        const Kind& kind = kinds[k];
+        return std::make_unique<RecordedShow>(kind.seed, kind.width, kind.height, kind.dpi, settings,
+                                              kind.tickerCharWidth);
+    };
+    // Each alone: made and run to its end before the other is made.
+    auto alone0 = make(0);
+    const auto lines0 = RecordFrames(*alone0, frames);
+    auto alone1 = make(1);
+    const auto lines1 = RecordFrames(*alone1, frames);
+
+    auto together0 = make(0), together1 = make(1);
+    together0->Start();
+    together1->Start();
+    while (together0->frames < frames) {
+        together0->Next();
+        together1->Next();
+    }
+
+    // The runs are worth comparing: cards change in both, and the two shows
+    // go their separate ways.
+    auto count = [](const std::vector<Line>& lines, const std::string& kind) {
+        return std::count_if(lines.begin(), lines.end(), [&](const Line& l) { return l.kind == kind; });
+    };
+    EXPECT_EQ(count(lines0, "frame"), frames);
+    EXPECT_GE(count(lines0, "card"), 3);
+    EXPECT_GE(count(lines1, "card"), 3);
+    EXPECT_NE(lines0, lines1);
+
+    EXPECT_EQ(together0->Lines(), lines0);
+    EXPECT_EQ(together1->Lines(), lines1);
+    // What reached the surfaces, too: the canvas's texts and every clear,
+    // copy, portrait, ticker and presented rectangle of the frames.
+    EXPECT_TRUE(together0->fakeCanvas.texts == alone0->fakeCanvas.texts);
+    EXPECT_TRUE(together1->fakeCanvas.texts == alone1->fakeCanvas.texts);
+    EXPECT_TRUE(together0->fakeFrame.events == alone0->fakeFrame.events);
+    EXPECT_TRUE(together1->fakeFrame.events == alone1->fakeFrame.events);
 }

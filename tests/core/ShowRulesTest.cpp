@@ -13,13 +13,19 @@ TEST(Timer1IntervalFor, SpeedTable) {
 }
 
 TEST(ShowEnds, OnInputOrAnyChangeOfPosition) {
-    InputPositions last{3, 4, 100, 200};
-    EXPECT_FALSE(ShowEnds(kTickTimer, last, last));
-    EXPECT_TRUE(ShowEnds(kTickUserInput, last, last));
+    const InputPositions still{3, 4, 100, 200};
+    ShowState show;
+    RecordPositions(show, still);
+    EXPECT_FALSE(ShowEnds(kTickTimer, still, show));
+    EXPECT_TRUE(ShowEnds(kTickUserInput, still, show));
     for (int i = 0; i < 4; ++i) {
-        InputPositions moved = last;
+        InputPositions moved = still;
         int16_t* fields[] = {&moved.caretX, &moved.caretY, &moved.cursorX, &moved.cursorY};
         *fields[i] += 1;  // one pixel is enough
-        EXPECT_TRUE(ShowEnds(kTickTimer, moved, last)) << i;
+        EXPECT_TRUE(ShowEnds(kTickTimer, moved, show)) << i;
+        // The next test compares with what this one saw.
+        ShowState after = show;
+        RecordPositions(after, moved);
+        EXPECT_FALSE(ShowEnds(kTickTimer, moved, after)) << i;
     }
 }

@@ -5,13 +5,15 @@
 
 #include <algorithm>
 
-#include "core/base/Globals.h"
 #include "core/base/Platform.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
+#include "core/show/Magnifier.h"
 #include "core/show/ShowState.h"
 #include "support/Fakes.h"
 #include "support/ShowFakes.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
 
 using namespace mirobel;
 using namespace mirobel::testing;
@@ -30,29 +32,25 @@ void Play(ShowRun& run, int dpi, int width, int height, int frames) {
     ScriptedRandom random;
     random.values = {0.42, 0.07, 0.93, 0.55, 0.18, 0.71, 0.30, 0.86};
     RecordingBoxes boxes;
-    ResetShowGlobals();
-    g_showDpi = dpi;
-    g_platform = {&boxes, nullptr, &run.canvas, &run.frame, &random, nullptr};
-    MagnifyShowSurfaces(g_platform);
-    g_presentation = Presentation::ChangedRects;
-    g_showTwipsPerPixel = 15;
-    DispWidth = static_cast<int16_t>(width);
-    DispHeight = static_cast<int16_t>(height);
-    SelectFirst = 1, SelectEnd = 100, SelectType = 1;
-    WriteToggle = 0;
-    ResetShowState();
-    PrepareCard();
-    run.poems.push_back(PoemNo);
+    g_platform = {&boxes, nullptr, nullptr, nullptr};
+    run.frame.dpi = dpi;
+    MagnifiedCanvas canvas(run.canvas, dpi);
+    MagnifiedFrame frame(run.frame, dpi);
+    ShowState show;
+    show.showDpi = dpi;
+    SetShowScreen(show, width, height);
+    const Settings settings{.SelectFirst = 1, .SelectEnd = 100, .SelectType = 1};
+    PrepareCard(show, settings, canvas, random);
+    run.poems.push_back(show.PoemNo);
     for (int i = 1; i <= frames; ++i) {
-        int poem = PoemNo, ticker = TickerX;
-        PaintFrame();
-        if (PoemNo != poem) run.cardChanges.push_back(i), run.poems.push_back(PoemNo);
-        if (TickerX > ticker) run.tickerRestarts.push_back(i);
+        int poem = show.PoemNo, ticker = show.TickerX;
+        PaintFrame(show, settings, {canvas, frame, random});
+        if (show.PoemNo != poem) run.cardChanges.push_back(i), run.poems.push_back(show.PoemNo);
+        if (show.TickerX > ticker) run.tickerRestarts.push_back(i);
         run.canvasTextsAt.push_back(run.canvas.texts.size());
         run.frameEventsAt.push_back(run.frame.events.size());
     }
     g_platform = {};
-    g_showDpi = 96;
 }
 
 Rect Twice(const Rect& r) { return {2 * r.left, 2 * r.top, 2 * r.right, 2 * r.bottom}; }
@@ -130,11 +128,11 @@ TEST_F(ShowScaling, TheCardAndItsMotionAreMagnifiedFromTheFirstFrame) {
 TEST_F(ShowScaling, BounceLimitsAndTickerFollowTheScreenInUnits) {
     // 150 %: a 1920 x 1080 screen holds 1280 x 720 units.
     ShowRun run;
-    g_showDpi = 144;
-    DispWidth = 1920, DispHeight = 1080;
-    EXPECT_EQ(ShowScreenWidth(), 1280);
-    EXPECT_EQ(ShowScreenHeight(), 720);
-    g_showDpi = 96;
+    ShowState show;
+    show.showDpi = 144;
+    SetShowScreen(show, 1920, 1080);
+    EXPECT_EQ(show.screenWidth, 1280);
+    EXPECT_EQ(show.screenHeight, 720);
     Play(run, 144, 1920, 1080, 1200);
     int rightmost = 0, lowest = 0, tickerTop = -1;
     for (const FrameEvent& e : run.frame.events) {
@@ -150,5 +148,5 @@ TEST_F(ShowScaling, BounceLimitsAndTickerFollowTheScreenInUnits) {
     // The ticker's top is 30 units, 45 pixels, above the bottom.
     EXPECT_EQ(tickerTop, 1080 - 45);
     // The restart estimate is 16 units a character (24 pixels at 150 %).
-    EXPECT_EQ(TickerCharWidth(g_showTwipsPerPixel), 16);
+    EXPECT_EQ(TickerCharWidth(show.showTwipsPerPixel), 16);
 }

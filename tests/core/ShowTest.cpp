@@ -2,12 +2,13 @@
 
 #include <set>
 
-#include "core/base/Globals.h"
 #include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
 #include "support/Fakes.h"
 #include "support/FakePlatform.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
 
 using namespace mirobel;
 using namespace mirobel::testing;
@@ -17,31 +18,44 @@ class ShowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         FillPoemTables();
-        g_presentation = Presentation::WholeScreen;
-        DispWidth = 1024;
-        DispHeight = 768;
-        SelectFirst = 1, SelectEnd = 100, SelectType = 2;
-        ResetShowState();
+        Fresh();
+        Range(1, 100, 2);
     }
+    // A show that has not begun, on a screen of this many units, presented
+    // whole.
+    void Fresh(int width = 1024, int height = 768) {
+        show = ShowState{};
+        show.presentation = Presentation::WholeScreen;
+        show.screenWidth = width, show.screenHeight = height;
+    }
+    void Range(int first, int end, int type) {
+        settings.SelectFirst = static_cast<int16_t>(first), settings.SelectEnd = static_cast<int16_t>(end);
+        settings.SelectType = static_cast<int16_t>(type);
+    }
+    void Prepare() { PrepareCard(show, settings, canvas, random); }
+    void Write() { WriteNextChar(show, canvas); }
+    void Paint() { PaintFrame(show, settings, fake.Seams()); }
 
     std::vector<int> Cards(int count) {
         std::vector<int> seen;
         for (int i = 0; i < count; ++i) {
-            PrepareCard();
-            seen.push_back(PoemNo);
+            Prepare();
+            seen.push_back(show.PoemNo);
         }
         return seen;
     }
     // Writer calls until the card is fully written; returns how many.
     int WriteWholeCard() {
         int calls = 0;
-        while (WritePhase < 8 && calls < 1000) {
-            WriteNextChar();
+        while (show.WritePhase < 8 && calls < 1000) {
+            Write();
             ++calls;
         }
         return calls;
     }
 
+    ShowState show;
+    Settings settings;
     FakePlatform fake;
     RecordingCanvas& canvas = fake.canvas;
     RecordingFrame& frame = fake.frame;
@@ -51,11 +65,11 @@ protected:
 }  // namespace
 
 TEST_F(ShowTest, AscendingAndDescendingOrdersWrapWithinTheRange) {
-    SelectFirst = 98, SelectEnd = 100, SelectType = 2;
+    Range(98, 100, 2);
     EXPECT_EQ(Cards(5), (std::vector<int>{98, 99, 100, 98, 99}));
 
-    ResetShowState();
-    SelectFirst = 1, SelectEnd = 100, SelectType = 3;
+    Fresh();
+    Range(1, 100, 3);
     std::vector<int> down = Cards(102);
     EXPECT_EQ(down[0], 100);
     EXPECT_EQ(down[99], 1);
@@ -63,33 +77,33 @@ TEST_F(ShowTest, AscendingAndDescendingOrdersWrapWithinTheRange) {
     EXPECT_EQ(down[101], 99);
 
     // Any order value other than 1 and 2 counts as descending.
-    ResetShowState();
-    SelectFirst = 10, SelectEnd = 12, SelectType = 7;
+    Fresh();
+    Range(10, 12, 7);
     EXPECT_EQ(Cards(4), (std::vector<int>{12, 11, 10, 12}));
 }
 
 TEST_F(ShowTest, OnePoemRangeShowsThatPoemInEveryOrder) {
-    SelectFirst = SelectEnd = 37;
+    settings.SelectFirst = settings.SelectEnd = 37;
     for (int16_t type : {1, 2, 3}) {
-        ResetShowState();
-        SelectType = type;
+        Fresh();
+        settings.SelectType = type;
         random.values = {0.0, 0.5, 0.999999};
         EXPECT_EQ(Cards(3), (std::vector<int>{37, 37, 37})) << type;
     }
 }
 
 TEST_F(ShowTest, RandomOrderReseedsStaysInRangeAndReachesEveryPoem) {
-    SelectFirst = 20, SelectEnd = 23, SelectType = 1;
+    Range(20, 23, 1);
     random.values = {0.0, 0.2499, 0.25, 0.5, 0.75, 0.999999, 0.999999};
     std::vector<int> seen = Cards(7);
     EXPECT_EQ(seen, (std::vector<int>{20, 20, 21, 22, 23, 23, 23}));
     EXPECT_EQ(random.reseeds, 7);
-    EXPECT_EQ(FirstCard, 1) << "random order leaves the first-card flag alone";
+    EXPECT_EQ(show.FirstCard, 1) << "random order leaves the first-card flag alone";
 }
 
 TEST_F(ShowTest, CardBaseCarriesTitleNumberAndCreditInMincho) {
-    SelectFirst = SelectEnd = 100;
-    PrepareCard();
+    settings.SelectFirst = settings.SelectEnd = 100;
+    Prepare();
     ASSERT_GE(canvas.texts.size(), 3u);
     EXPECT_EQ(canvas.texts[0].text, L"ミロベルスクリーンセイバーVer1.5");
     EXPECT_EQ(canvas.texts[0].x, 15);
@@ -103,20 +117,20 @@ TEST_F(ShowTest, CardBaseCarriesTitleNumberAndCreditInMincho) {
     EXPECT_EQ(canvas.face, L"HG正楷書体-PRO");
     EXPECT_TRUE(canvas.bold);
     EXPECT_EQ(canvas.fills.front(), (Rect{0, 0, 400, 260}));
-    EXPECT_EQ(TickerX, 1024);
-    EXPECT_EQ(CommentLen, static_cast<int32_t>(CommentTable(100).size()));
-    EXPECT_EQ(WritePhase, 0);
+    EXPECT_EQ(show.TickerX, 1024);
+    EXPECT_EQ(show.CommentLen, static_cast<int32_t>(CommentTable(100).size()));
+    EXPECT_EQ(show.WritePhase, 0);
 }
 
 TEST_F(ShowTest, WriterFillsColumnsRightToLeftWithEightSilentCallsBeforeTheLowerVerse) {
-    SelectFirst = SelectEnd = 1;
-    PrepareCard();
+    settings.SelectFirst = settings.SelectEnd = 1;
+    Prepare();
     canvas.texts.clear();
     std::vector<int16_t> phaseBefore;
     std::vector<size_t> drawnAfter;
-    while (WritePhase < 8) {
-        phaseBefore.push_back(WritePhase);
-        WriteNextChar();
+    while (show.WritePhase < 8) {
+        phaseBefore.push_back(show.WritePhase);
+        Write();
         drawnAfter.push_back(canvas.texts.size());
     }
     // Calls that drew nothing, and in which phase they came.
@@ -139,20 +153,20 @@ TEST_F(ShowTest, WriterFillsColumnsRightToLeftWithEightSilentCallsBeforeTheLower
     EXPECT_EQ(canvas.texts[k].text, L"天");
     EXPECT_EQ(canvas.texts[k].x, 25);
     EXPECT_EQ(canvas.texts.back().y, 25 + 25 * 3);
-    EXPECT_EQ(VersePause, 0);
+    EXPECT_EQ(show.VersePause, 0);
 
     // Once written, further calls change nothing.
     size_t before = canvas.texts.size();
-    for (int i = 0; i < 5; ++i) WriteNextChar();
+    for (int i = 0; i < 5; ++i) Write();
     EXPECT_EQ(canvas.texts.size(), before);
-    EXPECT_EQ(WritePhase, 8);
+    EXPECT_EQ(show.WritePhase, 8);
 }
 
 TEST_F(ShowTest, LongPoetNamesAreWrittenSmallerWithEighteenPixelSteps) {
     for (int poem : {76, 91, 75}) {
-        ResetShowState();
-        SelectFirst = SelectEnd = static_cast<int16_t>(poem);
-        PrepareCard();
+        Fresh();
+        settings.SelectFirst = settings.SelectEnd = static_cast<int16_t>(poem);
+        Prepare();
         canvas.texts.clear();
         WriteWholeCard();
         std::wstring name = GetField(PoemTable(poem), 6, L",");
@@ -168,9 +182,9 @@ TEST_F(ShowTest, LongPoetNamesAreWrittenSmallerWithEighteenPixelSteps) {
 }
 
 TEST_F(ShowTest, FontsFollowTheScreenResolution) {
-    g_showTwipsPerPixel = 12;
-    SelectFirst = SelectEnd = 76;
-    PrepareCard();
+    show.showTwipsPerPixel = 12;
+    settings.SelectFirst = settings.SelectEnd = 76;
+    Prepare();
     EXPECT_EQ(canvas.texts[0].size, 8);  // 10 at 120 dpi
     WriteWholeCard();
     EXPECT_EQ(canvas.texts.back().size, 12);  // 15 at 120 dpi
@@ -179,54 +193,54 @@ TEST_F(ShowTest, FontsFollowTheScreenResolution) {
 }
 
 TEST_F(ShowTest, AFailingCardIsReportedInItsOwnBoxAndTheShowGoesOn) {
-    SelectFirst = SelectEnd = 101;  // only a hand-edited store holds this
-    SelectType = 2;
-    PrepareCard();
+    settings.SelectFirst = settings.SelectEnd = 101;  // only a hand-edited store holds this
+    settings.SelectType = 2;
+    Prepare();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text,
               L"エラー番号  9Mirobel でエラーが発生しました。 \rインデックスが有効範囲にありません。");
     EXPECT_EQ(boxes.shown[0].title, L"エラー");
 
-    NormaliseRange();
-    EXPECT_EQ(SelectFirst, 1);
-    EXPECT_EQ(SelectEnd, 100);
+    NormaliseRange(settings);
+    EXPECT_EQ(settings.SelectFirst, 1);
+    EXPECT_EQ(settings.SelectEnd, 100);
     for (auto [first, end] : {std::pair{0, 5}, {5, 0}, {50, 49}, {-3, 100}, {1, 101}}) {
-        SelectFirst = static_cast<int16_t>(first), SelectEnd = static_cast<int16_t>(end);
-        NormaliseRange();
-        EXPECT_EQ(SelectFirst, 1);
-        EXPECT_EQ(SelectEnd, 100);
+        settings.SelectFirst = static_cast<int16_t>(first), settings.SelectEnd = static_cast<int16_t>(end);
+        NormaliseRange(settings);
+        EXPECT_EQ(settings.SelectFirst, 1);
+        EXPECT_EQ(settings.SelectEnd, 100);
     }
-    SelectFirst = 37, SelectEnd = 37;
-    NormaliseRange();
-    EXPECT_EQ(SelectFirst, 37);
+    settings.SelectFirst = 37, settings.SelectEnd = 37;
+    NormaliseRange(settings);
+    EXPECT_EQ(settings.SelectFirst, 37);
 }
 
 TEST_F(ShowTest, CardStaysOnScreenAndACornerPreparesAtMostOneCard) {
-    DispWidth = 404, DispHeight = 264;  // every few frames the card meets a corner
-    SelectFirst = 1, SelectEnd = 100, SelectType = 2;
-    PrepareCard();
+    show.screenWidth = 404, show.screenHeight = 264;  // every few frames the card meets a corner
+    Range(1, 100, 2);
+    Prepare();
     int prepared = 0;
     for (int i = 0; i < 3000; ++i) {
-        int before = PoemNo;
-        WritePhase = 9;  // ready to be replaced at any contact
-        PaintFrame();
-        int step = (PoemNo - before + 100) % 100;
+        int before = show.PoemNo;
+        show.WritePhase = 9;  // ready to be replaced at any contact
+        Paint();
+        int step = (show.PoemNo - before + 100) % 100;
         ASSERT_LE(step, 1) << "two cards in one frame at " << i;
         prepared += step;
-        ASSERT_GE(CardX, 0);
-        ASSERT_LE(CardX, DispWidth - 400);
-        ASSERT_GE(CardY, 0);
-        ASSERT_LE(CardY, DispHeight - 260);
+        ASSERT_GE(show.CardX, 0);
+        ASSERT_LE(show.CardX, show.screenWidth - 400);
+        ASSERT_GE(show.CardY, 0);
+        ASSERT_LE(show.CardY, show.screenHeight - 260);
     }
     EXPECT_GT(prepared, 500);
 }
 
 TEST_F(ShowTest, FirstFrameShowsTheCardAtTwoTwoMovingRightAndDown) {
-    SelectFirst = SelectEnd = 5;
-    PrepareCard();
-    PaintFrame();
-    EXPECT_EQ(CardX, 2);
-    EXPECT_EQ(CardY, 2);
+    settings.SelectFirst = settings.SelectEnd = 5;
+    Prepare();
+    Paint();
+    EXPECT_EQ(show.CardX, 2);
+    EXPECT_EQ(show.CardY, 2);
     EXPECT_EQ(frame.events.front().kind, FrameEvent::Clear);
     EXPECT_EQ(frame.events.front().rect, (Rect{0, 0, 1024, 768}));
     EXPECT_EQ(frame.events.back().kind, FrameEvent::Present);
@@ -234,15 +248,15 @@ TEST_F(ShowTest, FirstFrameShowsTheCardAtTwoTwoMovingRightAndDown) {
 }
 
 TEST_F(ShowTest, PortraitAndTickerAppearInTheFrameThatCompletesThePhrases) {
-    SelectFirst = SelectEnd = 9;
-    PrepareCard();
+    settings.SelectFirst = settings.SelectEnd = 9;
+    Prepare();
     int frames = 0;
     while (true) {
         frame.events.clear();
-        int phaseBefore = WritePhase;
-        PaintFrame();
+        int phaseBefore = show.WritePhase;
+        Paint();
         ++frames;
-        if (WritePhase > 4) {
+        if (show.WritePhase > 4) {
             EXPECT_EQ(phaseBefore, 4);
             break;
         }
@@ -253,7 +267,7 @@ TEST_F(ShowTest, PortraitAndTickerAppearInTheFrameThatCompletesThePhrases) {
     ASSERT_TRUE(frame.Has(FrameEvent::Ticker));
     for (const auto& e : frame.events) {
         if (e.kind == FrameEvent::Portrait) {
-            EXPECT_EQ(e.rect, (Rect{CardX + 58, CardY + 41, CardX + 184, CardY + 221}));
+            EXPECT_EQ(e.rect, (Rect{show.CardX + 58, show.CardY + 41, show.CardX + 184, show.CardY + 221}));
             EXPECT_EQ(e.poem, 9);
         }
         if (e.kind == FrameEvent::Ticker) {
@@ -264,24 +278,22 @@ TEST_F(ShowTest, PortraitAndTickerAppearInTheFrameThatCompletesThePhrases) {
     }
     // The poet's name comes two frames later, next to the portrait.
     size_t texts = canvas.texts.size();
-    PaintFrame();
+    Paint();
     EXPECT_EQ(canvas.texts.size(), texts);
-    PaintFrame();
+    Paint();
     EXPECT_EQ(canvas.texts.back().x, 25);
 }
 
 TEST_F(ShowTest, SixtyCharacterRenderingFinishesTheCardInThe49thTickerFrame) {
     for (int width : {1024, 1920, 3840}) {
-        DispWidth = static_cast<int16_t>(width);
-        DispHeight = 2000;  // no edge contact while counting
-        ResetShowState();
-        SelectFirst = SelectEnd = 1;
-        PrepareCard();
-        CommentLen = 60;
-        WritePhase = 8;
+        Fresh(width, 2000);  // no edge contact while counting
+        settings.SelectFirst = settings.SelectEnd = 1;
+        Prepare();
+        show.CommentLen = 60;
+        show.WritePhase = 8;
         int tickerFrame = 0;
-        while (WritePhase != 9) {
-            PaintFrame();
+        while (show.WritePhase != 9) {
+            Paint();
             ++tickerFrame;
             ASSERT_LT(tickerFrame, 100);
         }
@@ -290,17 +302,17 @@ TEST_F(ShowTest, SixtyCharacterRenderingFinishesTheCardInThe49thTickerFrame) {
 }
 
 TEST_F(ShowTest, FinishedCardFarFromEdgesRepeatsItsTicker) {
-    DispWidth = 1000, DispHeight = 32000;
-    SelectFirst = SelectEnd = 1;
-    PrepareCard();
-    CommentLen = 10;  // estimate 160 pixels
-    WritePhase = 8;
+    show.screenWidth = 1000, show.screenHeight = 32000;
+    settings.SelectFirst = settings.SelectEnd = 1;
+    Prepare();
+    show.CommentLen = 10;  // estimate 160 pixels
+    show.WritePhase = 8;
     std::vector<int> xs;
     for (int i = 0; i < 70; ++i) {
-        PaintFrame();
-        xs.push_back(TickerX);
+        Paint();
+        xs.push_back(show.TickerX);
     }
-    EXPECT_EQ(WritePhase, 9);
+    EXPECT_EQ(show.WritePhase, 9);
     // Leaves at the left (x < -160), then starts again from the right edge.
     auto restart = std::find(xs.begin(), xs.end(), 1000);
     ASSERT_NE(restart, xs.end());
@@ -308,9 +320,9 @@ TEST_F(ShowTest, FinishedCardFarFromEdgesRepeatsItsTicker) {
 }
 
 TEST_F(ShowTest, ChangedRectanglesCoverOldAndNewCardAndTheTickerText) {
-    g_presentation = Presentation::ChangedRects;
-    SelectFirst = SelectEnd = 1;
-    PrepareCard();
+    show.presentation = Presentation::ChangedRects;
+    settings.SelectFirst = settings.SelectEnd = 1;
+    Prepare();
     auto presented = [&] {
         std::vector<Rect> rects;
         for (const auto& e : frame.events)
@@ -318,53 +330,54 @@ TEST_F(ShowTest, ChangedRectanglesCoverOldAndNewCardAndTheTickerText) {
         frame.events.clear();
         return rects;
     };
-    PaintFrame();  // the first frame is whole
+    Paint();  // the first frame is whole
     EXPECT_EQ(presented(), (std::vector<Rect>{{0, 0, 1024, 768}}));
-    PaintFrame();
+    Paint();
     EXPECT_EQ(presented(), (std::vector<Rect>{{2, 2, 404, 264}}));
 
     // The ticker enters at the right edge: only its stretch of the strip.
-    WritePhase = 8;
-    PaintFrame();
+    show.WritePhase = 8;
+    Paint();
     EXPECT_EQ(presented(), (std::vector<Rect>{{4, 4, 406, 266}, {1002, 738, 1024, 768}}));
 
     // Fully on screen it covers its old and new place, not the whole width.
-    DispWidth = 3000;
-    CommentLen = 60;
+    show.screenWidth = 3000;
+    show.CommentLen = 60;
     const int width = 16 * static_cast<int>(CommentTable(1).size());
-    TickerX = 1500;
-    PaintFrame();  // draws at 1480
-    PaintFrame();  // draws at 1460, clears what 1480 covered
+    show.TickerX = 1500;
+    Paint();  // draws at 1480
+    Paint();  // draws at 1460, clears what 1480 covered
     std::vector<Rect> rects = presented();
     ASSERT_EQ(rects.size(), 4u);
     EXPECT_EQ(rects[3], (Rect{1458, 738, 1480 + width + 2, 768}));
 
     // When the card changes the old text is wiped once, then nothing.
-    WritePhase = 0;
-    PaintFrame();
+    show.WritePhase = 0;
+    Paint();
     rects = presented();
     ASSERT_EQ(rects.size(), 2u);
     EXPECT_EQ(rects[1], (Rect{1458, 738, 1460 + width + 2, 768}));
-    PaintFrame();
+    Paint();
     EXPECT_EQ(presented().size(), 1u);
 }
 
 TEST_F(ShowTest, WhatTheMovedCardUncoversIsClearedInEveryDirection) {
-    g_presentation = Presentation::ChangedRects;
-    SelectFirst = SelectEnd = 1;
-    PrepareCard();
-    PaintFrame();  // the first frame is whole
+    show.presentation = Presentation::ChangedRects;
+    settings.SelectFirst = settings.SelectEnd = 1;
+    Prepare();
+    Paint();  // the first frame is whole
     // Frames moving down-right, then bouncing at the right edge (up-left
     // and down-left moves).
-    DispWidth = 410, DispHeight = 700;
+    show.screenWidth = 410, show.screenHeight = 700;
     for (int frame = 0; frame < 8; ++frame) {
         this->frame.events.clear();
-        const Rect old{CardX, CardY, CardX + kCardWidth, CardY + kCardHeight};
-        PaintFrame();
-        const Rect now{CardX, CardY, CardX + kCardWidth, CardY + kCardHeight};
+        const Rect old{show.CardX, show.CardY, show.CardX + kCardWidth, show.CardY + kCardHeight};
+        Paint();
+        const Rect now{show.CardX, show.CardY, show.CardX + kCardWidth, show.CardY + kCardHeight};
         std::vector<Rect> clears;
         for (const auto& e : this->frame.events)
-            if (e.kind == FrameEvent::Clear && e.rect.top < DispHeight - kTickerOffset) clears.push_back(e.rect);
+            if (e.kind == FrameEvent::Clear && e.rect.top < show.screenHeight - kTickerOffset)
+                clears.push_back(e.rect);
         auto inside = [](const Rect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
         // Every pixel of the old place outside the new one is cleared,
         // whichever way the card went.
@@ -376,5 +389,5 @@ TEST_F(ShowTest, WhatTheMovedCardUncoversIsClearedInEveryDirection) {
                 ASSERT_GE(times, 1) << "frame " << frame << " at " << x << "," << y;
             }
     }
-    EXPECT_EQ(CardDirX, -1) << "the run must include a bounce";
+    EXPECT_EQ(show.CardDirX, -1) << "the run must include a bounce";
 }

@@ -1,10 +1,8 @@
-// One fake of every seam, installed as the platform bundle for the lifetime
-// of a test, with every module's globals back at their process-start values.
+// One fake of every seam: the process-wide ones installed as the platform
+// bundle for the lifetime of a test, and the show's own drawing seams for a
+// test to hand to the show it runs.
 #pragma once
-#include "core/base/Globals.h"
 #include "core/base/Platform.h"
-#include "core/settings/Settings.h"
-#include "core/show/Bgm.h"
 #include "core/show/ShowState.h"
 #include "support/Fakes.h"
 #include "support/MusicFakes.h"
@@ -20,16 +18,13 @@ struct FakePlatform {
     ScriptedRandom random;
     RecordingMusicPort music;
 
-    FakePlatform() {
-        ResetDisplayGlobals();
-        ResetSettingsRecord();
-        ResetShowGlobals();
-        ResetMusicGlobals();
-        g_platform = {&boxes, &store, &canvas, &frame, &random, &music};
-    }
+    FakePlatform() { g_platform = {&boxes, &store, &random, &music}; }
     ~FakePlatform() { g_platform = {}; }
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;
+
+    // The seams of a show drawn on the recording fakes at 96 dpi.
+    ShowSeams Seams() { return {canvas, frame, random}; }
 };
 
 }  // namespace mirobel::testing

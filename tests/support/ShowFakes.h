@@ -13,6 +13,7 @@ struct DrawnText {
     std::wstring text;
     int size;
     std::wstring face;
+    bool operator==(const DrawnText&) const = default;
 };
 
 struct Outline {
@@ -43,6 +44,7 @@ struct FrameEvent {
     Rect rect;
     std::wstring text;
     int poem = 0;
+    bool operator==(const FrameEvent&) const = default;
 };
 
 struct RecordingFrame : FrameTarget {
@@ -53,10 +55,11 @@ struct RecordingFrame : FrameTarget {
     void DrawTicker(int x, int y, const std::wstring& t) override {
         events.push_back({FrameEvent::Ticker, {x, y, x, y}, t, 0});
     }
-    // Each character as wide as its font's height in pixels: 16 at 96 dpi.
-    int TickerWidth(const std::wstring& t) override {
-        return (16 * g_showDpi / 96) * static_cast<int>(t.size());
-    }
+    // Each character as wide as its font's height in pixels (16 at 96 dpi),
+    // unless a test gives its text another width.
+    int dpi = 96;
+    int charWidth = 16;  // at 96 dpi
+    int TickerWidth(const std::wstring& t) override { return (charWidth * dpi / 96) * static_cast<int>(t.size()); }
     void Present(const Rect& r) override { events.push_back({FrameEvent::Present, r, L"", 0}); }
     bool Has(FrameEvent::Kind k) const {
         for (const auto& e : events)

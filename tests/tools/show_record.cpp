@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/base/Globals.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
 #include "core/show/ShowRecord.h"
@@ -14,7 +13,9 @@
 #include "win32/base/Surface.h"
 #include "app/InstallPlatform.h"
 #include "core/base/Platform.h"
-#include "win32/show/GdiShow.h"
+#include "win32/show/Show.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
 
 using namespace mirobel;
 
@@ -31,30 +32,27 @@ int main(int argc, char** argv) {
     AddEmbeddedFonts();
     InstallWin32Platform();
     SeededRandom random(std::strtoull(argv[3], nullptr, 10));
-    g_platform.random = &random;
     FillPoemTables();
-    SelectType = static_cast<int16_t>(std::atoi(argv[5]));
-    SelectFirst = static_cast<int16_t>(std::atoi(argv[6]));
-    SelectEnd = static_cast<int16_t>(std::atoi(argv[7]));
-    NormaliseRange();
-    // The native show runs at the 96-dpi geometry; so does this run.
-    g_showTwipsPerPixel = 15;
-    DispWidth = static_cast<int16_t>(width);
-    DispHeight = static_cast<int16_t>(height);
-    g_presentation = Presentation::ChangedRects;
+    Settings settings;
+    settings.SelectType = static_cast<int16_t>(std::atoi(argv[5]));
+    settings.SelectFirst = static_cast<int16_t>(std::atoi(argv[6]));
+    settings.SelectEnd = static_cast<int16_t>(std::atoi(argv[7]));
+    NormaliseRange(settings);
     Surface screen;
     screen.Resize(width, height, RGB(0, 0, 0));
-    PresentInto(&screen);
+    {
+        // The native show runs at the 96-dpi geometry; so does this run.
+        DisplayShow show(settings, 96, width, height);
+        show.surfaces.PresentInto(&screen);
+        const ShowSeams seams{show.surfaces.Canvas(), show.surfaces.Frame(), random};
 
-    // As the show starts: the first card, then its first frame.
-    BeginShowOffWindow();
-    ShowRecorder recorder(out);
-    for (long n = 0; n < frames; ++n) {
-        PaintFrame();
-        recorder.AfterFrame(n);
+        // As the show starts: the first card, then its first frame.
+        PrepareCard(show.state, show.settings, seams.canvas, seams.random);
+        ShowRecorder recorder(out);
+        for (long n = 0; n < frames; ++n) {
+            PaintFrame(show.state, show.settings, seams);
+            recorder.AfterFrame(show.state, n);
+        }
     }
-    PresentInto(nullptr);
-    ReleaseGdiShow();
-    screen.Release();
     return std::fclose(out) == 0 ? 0 : 1;
 }

@@ -14,12 +14,16 @@
 #include "win32/show/frmDisp.h"
 #include "win32/show/Show.h"
 #include "core/settings/Settings.h"
+#include "core/show/ShowRules.h"
 #include "win32/WindowTesting.h"
 
 using namespace mirobel;
 
 namespace {
 using mirobel::testing::Pump;
+
+// Pace 50 ms, no music.
+const Settings kSilent{.MusicMode = 0, .Speed = 3};
 
 bool IsFullyTransparentCursor(HCURSOR cursor) {
     ICONINFO info{};
@@ -40,12 +44,11 @@ bool IsFullyTransparentCursor(HCURSOR cursor) {
 }  // namespace
 
 TEST(DisplayWindow, StartsOverTheScreenWithFocusHiddenPointerAndEndsOnInput) {
-    Speed = 3;
     SaverActive = true;
     DispLeft = DispTop = 0;
     DispWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
     DispHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-    StartDisplay();
+    StartDisplay(kSilent);
     ASSERT_NE(frmDisp, nullptr);
     HWND window = frmDisp;
 
@@ -69,11 +72,14 @@ TEST(DisplayWindow, StartsOverTheScreenWithFocusHiddenPointerAndEndsOnInput) {
     Pump(300);
     EXPECT_TRUE(IsWindow(window));
 
-    // Input ends it: default pointer first, then the window is gone.
-    DisplayTick(1);
+    // Input ends it: default pointer first, then the window is gone, and
+    // the show with it.
+    ASSERT_NE(RunningShow(), nullptr);
+    DisplayTick(*RunningShow(), kTickUserInput);
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(frmDisp, nullptr);
+    EXPECT_EQ(RunningShow(), nullptr);
     Pump(50);
 }
 
@@ -81,7 +87,7 @@ TEST(DisplayWindow, InactiveShowIgnoresClicksKeysAndTicks) {
     SaverActive = false;
     DispWidth = 640;
     DispHeight = 480;
-    StartDisplay();
+    StartDisplay(kSilent);
     HWND window = frmDisp;
     ASSERT_NE(window, nullptr);
     SendMessageW(window, WM_LBUTTONUP, 0, 0);
@@ -131,13 +137,12 @@ std::map<UINT_PTR, int> PumpCountingTicks(HWND window, Enough enough, int timeou
     return ticks;
 }
 
-void StartScreenSizedShow() {
-    Speed = 3;
+void StartScreenSizedShow(const Settings& settings = kSilent) {
     SaverActive = true;
     DispLeft = DispTop = 0;
     DispWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
     DispHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-    StartDisplay();
+    StartDisplay(settings);
 }
 }  // namespace
 
@@ -147,7 +152,6 @@ TEST(DisplayWindow, MusicUpkeepTicksOnlyWhileMusicPlays) {
     g_platform.music = &device;
 
     // Without music the show ticks, the upkeep does not.
-    MusicMode = 0;
     BgmPlaying = false;
     StartScreenSizedShow();
     ASSERT_NE(frmDisp, nullptr);
@@ -163,8 +167,7 @@ TEST(DisplayWindow, MusicUpkeepTicksOnlyWhileMusicPlays) {
     Pump(20);
 
     // With music the upkeep asks the device at each of its 10 ms ticks.
-    MusicMode = 1;
-    StartScreenSizedShow();
+    StartScreenSizedShow({.MusicMode = 1, .Speed = 3});
     ASSERT_NE(frmDisp, nullptr);
     window = frmDisp;
     ASSERT_TRUE(BgmPlaying);
@@ -174,7 +177,8 @@ TEST(DisplayWindow, MusicUpkeepTicksOnlyWhileMusicPlays) {
     EXPECT_GE(device.statusQueries, 10);
 
     // The end of the show stops the music and its upkeep with it.
-    DisplayTick(1);
+    ASSERT_NE(RunningShow(), nullptr);
+    DisplayTick(*RunningShow(), kTickUserInput);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(MusicTimerRunning());
     ASSERT_GE(device.commands.size(), 2u);
@@ -183,7 +187,6 @@ TEST(DisplayWindow, MusicUpkeepTicksOnlyWhileMusicPlays) {
     Pump(20);
 
     BgmPlaying = false;
-    MusicMode = 0;
     g_platform.music = platform;
 }
 

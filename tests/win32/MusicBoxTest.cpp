@@ -88,16 +88,18 @@ void CALLBACK WatchBoxes(HWND, UINT, UINT_PTR, DWORD now) {
         watch.upSince = 0;
         return;
     }
+    const DisplayShow* show = RunningShow();
+    if (!show) return;
     if (!watch.upSince) {
         watch.upSince = now;
-        watch.cardXWhenUp = CardX;
-        watch.cardYWhenUp = CardY;
+        watch.cardXWhenUp = show->state.CardX;
+        watch.cardYWhenUp = show->state.CardY;
         watch.statusWhenUp = watch.device->statusQueries;
         return;
     }
     // Long enough for many 10 ms music ticks and several 50 ms show ticks.
     if (now - watch.upSince < 300) return;
-    if (CardX != watch.cardXWhenUp || CardY != watch.cardYWhenUp) ++watch.cardMovesWhileUp;
+    if (show->state.CardX != watch.cardXWhenUp || show->state.CardY != watch.cardYWhenUp) ++watch.cardMovesWhileUp;
     watch.statusQueriesWhileUp += watch.device->statusQueries - watch.statusWhenUp;
     for (HWND box : boxes) PostMessageW(box, WM_COMMAND, IDOK, 0);
     ++watch.boxesAnswered;
@@ -106,13 +108,11 @@ void CALLBACK WatchBoxes(HWND, UINT, UINT_PTR, DWORD now) {
 }  // namespace
 
 TEST(MusicBox, OnlyOneBoxAtATimeAndTheShowWaitsForIt) {
-    Speed = 3;  // 50 ms
     SaverActive = true;
-    MusicMode = 0;  // the show starts without music ...
     DispLeft = DispTop = 0;
     DispWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
     DispHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-    StartDisplay();
+    StartDisplay({.MusicMode = 0, .Speed = 3});  // 50 ms; the show starts without music ...
     ASSERT_NE(frmDisp, nullptr);
     HWND window = frmDisp;
 
@@ -121,7 +121,6 @@ TEST(MusicBox, OnlyOneBoxAtATimeAndTheShowWaitsForIt) {
     device.platform = g_platform.music;
     ASSERT_NE(device.platform, nullptr);
     g_platform.music = &device;
-    MusicMode = 1;
     BgmPlaying = true;
     // Music plays now, so its upkeep timer runs.
     SyncMusicTimer();
@@ -141,7 +140,6 @@ TEST(MusicBox, OnlyOneBoxAtATimeAndTheShowWaitsForIt) {
     }
     // Quiet the music before anything else can tick.
     BgmPlaying = false;
-    MusicMode = 0;
     KillTimer(nullptr, timer);
     if (IsWindow(window)) DestroyWindow(window);
     for (HWND box : BoxesOfThisThread()) PostMessageW(box, WM_COMMAND, IDOK, 0);

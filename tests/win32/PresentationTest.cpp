@@ -6,13 +6,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/base/Globals.h"
 #include "core/base/Scaling.h"
 #include "win32/show/frmDisp.h"
-#include "win32/show/GdiShow.h"
+#include "win32/show/Show.h"
 #include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
 
 using namespace mirobel;
 
@@ -47,29 +48,27 @@ uint64_t Fingerprint(Surface& screen, std::vector<uint32_t>& pixels) {
     return h;
 }
 
-Playback Play(Presentation how, int frames) {
-    g_presentation = how;
+Playback Play(int width, int height, Presentation how, int frames) {
     Surface screen;
-    screen.Resize(DispWidth, DispHeight, RGB(90, 90, 90));  // not black: stale pixels would show
-    PresentInto(&screen);
-    BeginShowOffWindow();
+    screen.Resize(width, height, RGB(90, 90, 90));  // not black: stale pixels would show
+    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, 96, width, height, how);
+    show.surfaces.PresentInto(&screen);
+    PrepareCard(show.state, show.settings, show.surfaces.Canvas(), *g_platform.random);
     Playback run;
     run.wholeScreenSurfaces = scr_work.dc || scr_bkg.dc;
     std::vector<uint32_t> pixels;
     for (int i = 0; i < frames; ++i) {
-        int poem = PoemNo, dx = CardDirX, dy = CardDirY;
-        PaintFrame();
-        if (PoemNo != poem) ++run.cardChanges;
-        if (CardDirX != dx && CardDirY != dy) ++run.corners;
+        const ShowState& now = show.state;
+        int poem = now.PoemNo, dx = now.CardDirX, dy = now.CardDirY;
+        PaintFrame(show.state, show.settings, show.Seams());
+        if (now.PoemNo != poem) ++run.cardChanges;
+        if (now.CardDirX != dx && now.CardDirY != dy) ++run.corners;
         run.frames.push_back(Fingerprint(screen, pixels));
     }
     Surface repaint;
-    repaint.Resize(DispWidth, DispHeight, RGB(90, 90, 90));
-    RepaintShow(repaint.dc, RECT{0, 0, DispWidth, DispHeight});
+    repaint.Resize(width, height, RGB(90, 90, 90));
+    show.surfaces.Repaint(repaint.dc, RECT{0, 0, width, height});
     run.repainted = Fingerprint(repaint, pixels);
-    repaint.Release();
-    PresentInto(nullptr);
-    screen.Release();
     return run;
 }
 
@@ -78,12 +77,9 @@ Playback Play(Presentation how, int frames) {
 void Compare(int width, int height, int frames, int minCardChanges, int minCorners) {
     AddEmbeddedFonts();
     FillPoemTables();
-    DispWidth = static_cast<int16_t>(width);
-    DispHeight = static_cast<int16_t>(height);
-    SelectFirst = 1, SelectEnd = 100, SelectType = 2;
 
-    Playback whole = Play(Presentation::WholeScreen, frames);
-    Playback changed = Play(Presentation::ChangedRects, frames);
+    Playback whole = Play(width, height, Presentation::WholeScreen, frames);
+    Playback changed = Play(width, height, Presentation::ChangedRects, frames);
 
     EXPECT_GE(whole.cardChanges, minCardChanges) << "the run must include card changes";
     EXPECT_GE(whole.corners, minCorners) << "the run must include a corner bounce";
@@ -124,11 +120,10 @@ TEST(Presentation, ChangedRectanglesGiveTheSameScreenAsWholeFramesOnAWideScreen)
 TEST(Presentation, TheWholeCreditFitsOnTheCardAtEveryScale) {
     AddEmbeddedFonts();
     FillPoemTables();
-    const int saved = g_showDpi;
     for (int dpi : {96, 120, 144, 192, 288}) {
         SCOPED_TRACE(dpi);
-        g_showDpi = dpi;
-        BeginShowOffWindow();
+        DisplayShow show({}, dpi, 1280, 720);
+        PrepareCard(show.state, show.settings, show.surfaces.Canvas(), *g_platform.random);
         const int top = Magnify(246, dpi), bottom = Magnify(260, dpi);
         const int left = Magnify(222, dpi), edge = Magnify(kCardWidth, dpi);
         int lastInk = -1;
@@ -139,7 +134,5 @@ TEST(Presentation, TheWholeCreditFitsOnTheCardAtEveryScale) {
         printf("%d dpi: the credit's ink ends at %d of %d\n", dpi, lastInk + 1, edge);
         EXPECT_GT(lastInk, left + (edge - left) / 2) << "no credit drawn";
         EXPECT_LT(lastInk, edge) << "the credit runs past the card";
-        ReleaseGdiShow();
     }
-    g_showDpi = saved;
 }

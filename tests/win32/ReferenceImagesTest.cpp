@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/base/Globals.h"
+#include "core/base/Platform.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
 #include "core/show/ShowState.h"
@@ -17,7 +17,9 @@
 #include "win32/WindowTesting.h"
 #include "win32/companions/Companions.h"
 #include "win32/settings/frmSet.h"
-#include "win32/show/GdiShow.h"
+#include "win32/show/Show.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
 
 using namespace mirobel;
 using namespace mirobel::testing;
@@ -65,40 +67,35 @@ TEST(ReferenceAt96Dpi, FramesOfTheShowWithThePortraitBoxMasked) {
     SkipUnless96();
     AddEmbeddedFonts();
     FillPoemTables();
-    DispWidth = 640;
-    DispHeight = 400;
-    SelectFirst = 1, SelectEnd = 100, SelectType = 2;
-    g_presentation = Presentation::ChangedRects;
     Surface screen;
-    screen.Resize(DispWidth, DispHeight, RGB(90, 90, 90));
-    PresentInto(&screen);
-    BeginShowOffWindow();
+    screen.Resize(640, 400, RGB(90, 90, 90));
+    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, 96, 640, 400);
+    show.surfaces.PresentInto(&screen);
+    PrepareCard(show.state, show.settings, show.surfaces.Canvas(), *g_platform.random);
+    const ShowState& now = show.state;
     int cardChanges = 0;
     for (int frame = 1; frame <= 720; ++frame) {
-        int poem = PoemNo;
-        PaintFrame();
-        if (PoemNo != poem) ++cardChanges;
+        int poem = now.PoemNo;
+        PaintFrame(show.state, show.settings, show.Seams());
+        if (now.PoemNo != poem) ++cardChanges;
         if (frame <= 3 || frame % 60 == 0) {
             Pixels seen = FromDc(screen.dc, 0, 0, screen.width, screen.height);
-            seen.Mask({CardX + kPortraitLeft, CardY + kPortraitTop, CardX + kPortraitLeft + kPortraitWidth,
-                       CardY + kPortraitTop + kPortraitHeight});
+            seen.Mask({now.CardX + kPortraitLeft, now.CardY + kPortraitTop,
+                       now.CardX + kPortraitLeft + kPortraitWidth, now.CardY + kPortraitTop + kPortraitHeight});
             char name[32];
             snprintf(name, sizeof name, "frame-%03d", frame);
             Check(name, seen);
         }
     }
     EXPECT_GE(cardChanges, 2) << "the run must show card changes";
-    PresentInto(nullptr);
-    screen.Release();
-    ReleaseGdiShow();
 }
 
 TEST(ReferenceAt96Dpi, SettingsDialog) {
     SkipUnless96();
     AddEmbeddedFonts();
-    SaverType = 2, MusicMode = 1, SelectFirst = 1, SelectEnd = 100, SelectType = 1, Speed = 3;
     BoxesInstalled boxes;
-    ShowSettingsDialog();
+    ShowSettingsDialog({.SaverType = 2, .MusicMode = 1, .SelectFirst = 1, .SelectEnd = 100, .SelectType = 1,
+                        .Speed = 3});
     ASSERT_NE(frmSet, nullptr);
     Check("settings-dialog", Settled(frmSet));
     DestroyWindow(frmSet);

@@ -50,15 +50,15 @@ protected:
 
 TEST_F(RegistryStoreTest, MissingSectionOrKeyIsNoFailure) {
     EXPECT_FALSE(store.Read(kStoreApp, kStoreSection, L"speed").has_value());
-    LoadSettings();
-    EXPECT_EQ(Speed, 3);
-    EXPECT_EQ(SelectEnd, 100);
+    const Settings loaded = LoadSettings();
+    EXPECT_EQ(loaded.Speed, 3);
+    EXPECT_EQ(loaded.SelectEnd, 100);
     EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(RegistryStoreTest, SaveWritesSixStringValuesUnderTheClassicKey) {
-    SaverType = 7, MusicMode = 0, SelectFirst = 12, SelectEnd = 88, SelectType = 3, Speed = 5;
-    SaveSettings();
+    const Settings saved{7, 0, 12, 88, 3, 5};
+    SaveSettings(saved);
     EXPECT_TRUE(boxes.shown.empty());
     DWORD type = 0;
     EXPECT_EQ(GetRaw(L"saver type", &type), L"7");
@@ -69,28 +69,23 @@ TEST_F(RegistryStoreTest, SaveWritesSixStringValuesUnderTheClassicKey) {
     EXPECT_EQ(GetRaw(L"select type", &type), L"3");
     EXPECT_EQ(GetRaw(L"speed", &type), L"5");
 
-    SaverType = MusicMode = SelectFirst = SelectEnd = SelectType = Speed = 0;
-    LoadSettings();
-    EXPECT_EQ(SaverType, 7);
-    EXPECT_EQ(SelectFirst, 12);
-    EXPECT_EQ(SelectEnd, 88);
-    EXPECT_EQ(Speed, 5);
+    EXPECT_EQ(LoadSettings(), saved);
 }
 
 TEST_F(RegistryStoreTest, ReadsTextWrittenByOthersAndReportsWhatIsNotANumber) {
     const wchar_t end[] = L" 43.5 ";
     PutRaw(L"select end", REG_SZ, end, sizeof end);
-    LoadSettings();
-    EXPECT_EQ(SelectEnd, 44);
+    EXPECT_EQ(LoadSettings().SelectEnd, 44);
     EXPECT_TRUE(boxes.shown.empty());
 
     // A value that is not text, as a hand edit may leave, is reported.
     DWORD number = 5;
     PutRaw(L"speed", REG_DWORD, &number, sizeof number);
-    LoadSettings();
+    const Settings loaded = LoadSettings();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, L"エラー");
-    EXPECT_EQ(Speed, 3);
+    EXPECT_EQ(loaded.SelectEnd, 44);
+    EXPECT_EQ(loaded.Speed, 3);
 }
 
 // Values of every size and type, as another program writing with
@@ -134,8 +129,7 @@ TEST_F(RegistryStoreTest, UnterminatedAndForeignValuesGoThroughTheLoadsOwnChecks
     std::vector<BYTE> bytes(reinterpret_cast<const BYTE*>(end), reinterpret_cast<const BYTE*>(end) + sizeof end);
     bytes.push_back('7');
     PutRaw(L"select end", REG_SZ, bytes.data(), static_cast<DWORD>(bytes.size()));
-    LoadSettings();
-    EXPECT_EQ(SelectEnd, 42);
+    EXPECT_EQ(LoadSettings().SelectEnd, 42);
     EXPECT_TRUE(boxes.shown.empty());
 
     // Binary data is no number: one type-mismatch box, the load stops there.

@@ -76,7 +76,7 @@ HWND OpenViewer() {
 void PrintTo(const Window& w, std::ostream* os) { *os << w.name; }
 
 const std::vector<Window> kWindows = {
-    {"settings dialog", [] { return ShowSettingsDialog(), frmSet; }, {400, 300}},
+    {"settings dialog", [] { return ShowSettingsDialog({}), frmSet; }, {400, 300}},
     {"commentary viewer", OpenViewer, {400, 320}},
     {"help window", [] { return ShowHelp(), frmHelp; }, {490, 385}},
     {"introduction window", [] { return ShowSales(), salesf; }, {502, 394}},

@@ -21,7 +21,6 @@ class SettingsDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\SetupVel");
-        SaverType = 2, MusicMode = 1, SelectFirst = 1, SelectEnd = 100, SelectType = 1, Speed = 3;
     }
     void TearDown() override {
         for (HWND w : {frmSet, frmComment, frmHelp, salesf})
@@ -29,6 +28,8 @@ protected:
         Pump(30);
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\SetupVel");
     }
+    // The dialog showing the record an empty store loads.
+    void Open(const Settings& record = {}) { ShowSettingsDialog(record); }
     HWND Control(int id) { return FindById(frmSet, id); }
     std::wstring Stored(const wchar_t* key) {
         auto v = store.Read(kStoreApp, kStoreSection, key);
@@ -46,7 +47,7 @@ protected:
 }  // namespace
 
 TEST_F(SettingsDialogTest, WindowIsCaptionedSizedByItsClientAreaCentredAndVisible) {
-    ShowSettingsDialog();
+    Open();
     ASSERT_NE(frmSet, nullptr);
     EXPECT_EQ(Text(frmSet), L"Saver Setting");
     SIZE client = ClientSize(frmSet);
@@ -62,7 +63,7 @@ TEST_F(SettingsDialogTest, WindowIsCaptionedSizedByItsClientAreaCentredAndVisibl
 // colours and faces; what they cannot show is the character set the texts
 // are asked for in, as the faces drawn here hold the characters either way.
 TEST_F(SettingsDialogTest, EveryFormAsksForItsNamedFacesInShiftJis) {
-    ShowSettingsDialog();
+    Open();
     ShowCommentary();
     ShowHelp();
     ShowSales();
@@ -83,7 +84,7 @@ TEST_F(SettingsDialogTest, EveryFormAsksForItsNamedFacesInShiftJis) {
 }
 
 TEST_F(SettingsDialogTest, ListsHoldTheirEntriesInOrder) {
-    ShowSettingsDialog();
+    Open();
     auto entries = [&](int id) {
         std::vector<std::wstring> all;
         int n = static_cast<int>(SendMessageW(Control(id), CB_GETCOUNT, 0, 0));
@@ -103,8 +104,7 @@ TEST_F(SettingsDialogTest, ListsHoldTheirEntriesInOrder) {
 }
 
 TEST_F(SettingsDialogTest, TheRecordIsShownAndWhatCannotBeShownShowsItsDefault) {
-    SaverType = 2, MusicMode = 0, SelectFirst = 37, SelectEnd = 64, SelectType = 3, Speed = 5;
-    ShowSettingsDialog();
+    Open({.SaverType = 2, .MusicMode = 0, .SelectFirst = 37, .SelectEnd = 64, .SelectType = 3, .Speed = 5});
     EXPECT_EQ(Text(Control(kIdComboFirst)), L"37");
     EXPECT_EQ(Text(Control(kIdComboEnd)), L"64");
     EXPECT_EQ(Text(Control(kIdComboSpeed)), L"5");
@@ -113,29 +113,30 @@ TEST_F(SettingsDialogTest, TheRecordIsShownAndWhatCannotBeShownShowsItsDefault) 
     EXPECT_EQ(Text(Control(kIdCheckMusic)), L"Music Off");
     DestroyWindow(frmSet);
 
-    SaverType = 0, MusicMode = 7, SelectFirst = 0, SelectEnd = 300, SelectType = 9, Speed = 0;
-    ShowSettingsDialog();
+    Open({.SaverType = 0, .MusicMode = 7, .SelectFirst = 0, .SelectEnd = 300, .SelectType = 9, .Speed = 0});
     EXPECT_EQ(Text(Control(kIdComboFirst)), L"1");
     EXPECT_EQ(Text(Control(kIdComboEnd)), L"100");
     EXPECT_EQ(Text(Control(kIdComboSpeed)), L"3");
     EXPECT_EQ(SendMessageW(Control(kIdOptionType), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(Text(Control(kIdCheckMusic)), L"Music On");
-    // Showing changes nothing in the record.
-    EXPECT_EQ(MusicMode, 7);
-    EXPECT_EQ(SelectFirst, 0);
+    // Showing changes nothing in the record: what no control shows goes
+    // back to the store as it came.
+    boxes.answers = {kAnswerYes};
+    Click(kIdCommandButton);
+    EXPECT_EQ(Stored(L"saver type"), L"0");
 }
 
 TEST_F(SettingsDialogTest, MusicBoxRelabelsItselfAndTheRecordWaitsForApply) {
-    ShowSettingsDialog();
+    Open();
     Click(kIdCheckMusic);
     EXPECT_EQ(Text(Control(kIdCheckMusic)), L"Music Off");
-    EXPECT_EQ(MusicMode, 1);
+    EXPECT_EQ(Stored(L"music mode"), L"<none>");
     Click(kIdCheckMusic);
     EXPECT_EQ(Text(Control(kIdCheckMusic)), L"Music On");
 }
 
 TEST_F(SettingsDialogTest, MenuCaptionsCarryBothAccessKeys) {
-    ShowSettingsDialog();
+    Open();
     HMENU bar = GetMenu(frmSet);
     auto caption = [](HMENU menu, int pos) {
         wchar_t text[64] = {};
@@ -164,7 +165,7 @@ TEST_F(SettingsDialogTest, MenuCaptionsCarryBothAccessKeys) {
 }
 
 TEST_F(SettingsDialogTest, BadRangeKeepsTheDialogAsTheUserLeftIt) {
-    ShowSettingsDialog();
+    Open();
     Select(kIdComboFirst, 49);
     Select(kIdComboEnd, 48);
     Click(kIdCommandButton);
@@ -177,7 +178,7 @@ TEST_F(SettingsDialogTest, BadRangeKeepsTheDialogAsTheUserLeftIt) {
 }
 
 TEST_F(SettingsDialogTest, ConfirmedApplyStoresClosesTheDialogHelpAndIntroductionButNotTheViewer) {
-    ShowSettingsDialog();
+    Open();
     ShowHelp();
     ShowSales();
     ShowCommentary();
@@ -206,7 +207,7 @@ TEST_F(SettingsDialogTest, ConfirmedApplyStoresClosesTheDialogHelpAndIntroductio
 }
 
 TEST_F(SettingsDialogTest, CloseClosesEveryWindowWithoutAskingOrStoring) {
-    ShowSettingsDialog();
+    Open();
     ShowHelp();
     ShowSales();
     ShowCommentary();
@@ -223,7 +224,7 @@ TEST_F(SettingsDialogTest, CloseClosesEveryWindowWithoutAskingOrStoring) {
 }
 
 TEST_F(SettingsDialogTest, TheCloseBoxClosesOnlyTheDialog) {
-    ShowSettingsDialog();
+    Open();
     ShowHelp();
     ShowCommentary();
     SendMessageW(frmSet, WM_CLOSE, 0, 0);
@@ -235,7 +236,7 @@ TEST_F(SettingsDialogTest, TheCloseBoxClosesOnlyTheDialog) {
 }
 
 TEST_F(SettingsDialogTest, HelpMenuEntriesOpenTheirWindowsOnceEach) {
-    ShowSettingsDialog();
+    Open();
     for (int round = 0; round < 2; ++round) {
         SendMessageW(frmSet, WM_COMMAND, kIdMenuAbout + 0, 0);
         SendMessageW(frmSet, WM_COMMAND, kIdMenuAbout + 1, 0);

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "core/base/Globals.h"
 #include "core/show/ShowState.h"
 #include "x11/base/Assets.h"
 #include "x11/base/Jpeg.h"
@@ -59,7 +58,9 @@ bool Dark(Pixel p) { return p.r + p.g + p.b < 200; }
 bool White(Pixel p) { return p.r > 230 && p.g > 230 && p.b > 230; }
 bool Colourful(Pixel p) { return !White(p) && !(p.r == 0 && p.g == 128 && p.b == 128); }
 
-ShowSettings Ascending(int16_t first = 1) { return {1, 2, first, 100}; }
+Settings Ascending(int16_t first = 1) {
+    return {.SelectFirst = first, .SelectEnd = 100, .SelectType = 2, .Speed = 1};
+}
 }  // namespace
 
 TEST(CairoShowTest, EmbeddedFontsAndEveryPortraitLoad) {
@@ -97,7 +98,7 @@ TEST(CairoShowTest, CardShowsFacePanelPoemPortraitAndTicker) {
     show.Start(1024, 768);
     // Past the writing (phase 5 and later): portrait and ticker are shown.
     int frames = 0;
-    while ((WritePhase < 5 || TickerX > 600) && frames < 2000) show.NextFrame(), ++frames;
+    while ((show.State().WritePhase < 5 || show.State().TickerX > 600) && frames < 2000) show.NextFrame(), ++frames;
     ASSERT_LT(frames, 2000);
     const auto now = show.Now();
     EXPECT_EQ(now.poem, 17);
@@ -124,8 +125,8 @@ TEST(CairoShowTest, CardShowsFacePanelPoemPortraitAndTicker) {
     // White ticker text on black along the bottom; nothing else there.
     const int tickerInk = Count(img, {0, 768 - 30, 1024, 768}, White);
     EXPECT_GT(tickerInk, 200);
-    EXPECT_EQ(Count(img, {0, 768 - 30, std::max(0, TickerX - 3), 768}, [](Pixel p) { return p.r + p.g + p.b > 0; }),
-              0);
+    const int tickerLeft = std::max(0, show.State().TickerX - 3);
+    EXPECT_EQ(Count(img, {0, 768 - 30, tickerLeft, 768}, [](Pixel p) { return p.r + p.g + p.b > 0; }), 0);
     // Black everywhere away from the card and the ticker.
     EXPECT_EQ(At(img, (x + 600) % 1024, (y + 400) % 700), (Pixel{0, 0, 0}));
 }
@@ -140,8 +141,8 @@ TEST(CairoShowTest, ChangedRectanglesAndCopiesGiveTheSamePictureAsWholeFrames) {
     std::vector<std::vector<uint64_t>> runs;
     cairo_surface_t* last = nullptr;
     for (auto [whole, keeps] : {std::pair{true, true}, std::pair{false, true}, std::pair{false, false}}) {
-        ShowSession::PresentWholeFrames(whole);
-        ShowSession show({1, 1, 1, 100}, 11);
+        ShowSession show(Settings{.Speed = 1}, 11);
+        show.PresentWholeFrames(whole);
         ImageSink sink(700, 420);
         sink.keeps = keeps;
         sink.tileWidth = 97, sink.tileHeight = 61;  // tiles that cut through everything
@@ -169,7 +170,6 @@ TEST(CairoShowTest, ChangedRectanglesAndCopiesGiveTheSamePictureAsWholeFrames) {
         if (last) cairo_surface_destroy(last);
         last = cairo_surface_reference(sink.Surface());
     }
-    ShowSession::PresentWholeFrames(false);
     for (size_t run = 1; run < runs.size(); ++run) {
         const auto differ = std::mismatch(runs[0].begin(), runs[0].end(), runs[run].begin());
         EXPECT_EQ(differ.first, runs[0].end()) << "run " << run << " differs from frame "
@@ -209,7 +209,7 @@ TEST(CairoShowTest, FramesComeAtTheWindowsPaceForEachSpeed) {
     // The table's 1 ms is held to the Windows timer's 10 ms minimum.
     const int expected[] = {10, 10, 50, 100, 500};
     for (int16_t speed = 1; speed <= 5; ++speed) {
-        ShowSession show({speed, 1, 1, 100}, 1);
+        ShowSession show(Settings{.Speed = speed}, 1);
         EXPECT_EQ(show.FrameInterval(), expected[speed - 1]) << speed;
     }
 }
@@ -242,7 +242,7 @@ ScaledRun Play(int dpi, int width, int height, int frames) {
     ScaledRun run;
     std::FILE* out = std::tmpfile();
     {
-        ShowSession show({1, 1, 1, 100}, 23, dpi);
+        ShowSession show(Settings{.Speed = 1}, 23, dpi);
         ImageSink sink(width, height);
         show.SetSink(&sink);
         show.Start(width, height);
@@ -309,4 +309,49 @@ TEST(CairoShowTest, AtTwiceTheScaleEveryFrameIsThe96DpiFrameMagnifiedAndDrawnCri
         EXPECT_GT(greyB, greyA * 17 / 10) << frame;
         EXPECT_LT(greyB, greyA * 26 / 10) << frame;
     }
+}
+
+// Sessions share nothing: two at once, stepped in turn, each moves and draws
+// exactly as it does alone, though their seeds, screens and scales differ.
+// They draw from the same three poems, so that they often show the same
+// poem at the same time.
+TEST(CairoShowTest, TwoSessionsAtOnceEachDrawWhatItDrawsAlone) {
+    struct Kind {
+        uint64_t seed;
+        int width, height, dpi;
+    };
+    const Kind kinds[2] = {{3, 560, 360, 96}, {8, 840, 540, 144}};
+    const Settings settings{.SelectFirst = 79, .SelectEnd = 81, .SelectType = 1, .Speed = 1};
+    const int frames = 600;
+    struct Run {
+        Run(const Kind& kind, const Settings& settings)
+            : show(settings, kind.seed, kind.dpi), sink(kind.width, kind.height) {
+            show.SetSink(&sink);
+            show.Start(kind.width, kind.height);
+        }
+        void Next() {
+            show.NextFrame();
+            const auto now = show.Now();
+            path += std::to_string(now.cardX) + "," + std::to_string(now.cardY) + "," + std::to_string(now.poem) + " ";
+        }
+        ShowSession show;
+        ImageSink sink;
+        std::string path;
+    };
+    std::vector<std::string> paths;
+    std::vector<Shot> shots;
+    for (const Kind& kind : kinds) {
+        Run alone(kind, settings);
+        for (int i = 0; i < frames; ++i) alone.Next();
+        paths.push_back(alone.path);
+        shots.push_back(Take(alone.sink.Surface()));
+    }
+    ASSERT_NE(paths[0], paths[1]);
+
+    Run first(kinds[0], settings), second(kinds[1], settings);
+    for (int i = 0; i < frames; ++i) first.Next(), second.Next();
+    EXPECT_EQ(first.path, paths[0]);
+    EXPECT_EQ(second.path, paths[1]);
+    EXPECT_TRUE(Take(first.sink.Surface()).pixels == shots[0].pixels);
+    EXPECT_TRUE(Take(second.sink.Surface()).pixels == shots[1].pixels);
 }

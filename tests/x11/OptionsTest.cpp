@@ -22,28 +22,28 @@ Options Ok(std::vector<const char*> args) {
 
 TEST(OptionsTest, DefaultsAreTheWindowsDefaultsAndEveryValueIsTaken) {
     Options d = Ok({});
-    EXPECT_EQ(d.settings.speed, 3);
-    EXPECT_EQ(d.settings.order, 1);
-    EXPECT_EQ(d.settings.first, 1);
-    EXPECT_EQ(d.settings.last, 100);
+    EXPECT_EQ(d.settings.Speed, 3);
+    EXPECT_EQ(d.settings.SelectType, 1);
+    EXPECT_EQ(d.settings.SelectFirst, 1);
+    EXPECT_EQ(d.settings.SelectEnd, 100);
     EXPECT_FALSE(d.target.has_value());
     EXPECT_EQ(d.frames, -1);
 
     Options o = Ok({"-speed", "5", "--order", "descending", "-first", "12", "-last", "12", "-window-id", "0x1c00007",
                     "-display", ":7"});
-    EXPECT_EQ(o.settings.speed, 5);
-    EXPECT_EQ(o.settings.order, 3);
-    EXPECT_EQ(o.settings.first, 12);
-    EXPECT_EQ(o.settings.last, 12);
+    EXPECT_EQ(o.settings.Speed, 5);
+    EXPECT_EQ(o.settings.SelectType, 3);
+    EXPECT_EQ(o.settings.SelectFirst, 12);
+    EXPECT_EQ(o.settings.SelectEnd, 12);
     EXPECT_EQ(o.target, Target::WindowId);
     EXPECT_EQ(o.windowId, 0x1c00007ul);
     EXPECT_EQ(o.display, ":7");
     EXPECT_FALSE(o.scale.has_value());
     EXPECT_EQ(Ok({"-scale", "100"}).scale, 100);
     EXPECT_EQ(Ok({"--scale", "400"}).scale, 400);
-    EXPECT_EQ(Ok({"-first", "60"}).settings.first, 60);  // with the default last poem
-    EXPECT_EQ(Ok({"-order", "ascending"}).settings.order, 2);
-    EXPECT_EQ(Ok({"-order", "random"}).settings.order, 1);
+    EXPECT_EQ(Ok({"-first", "60"}).settings.SelectFirst, 60);  // with the default last poem
+    EXPECT_EQ(Ok({"-order", "ascending"}).settings.SelectType, 2);
+    EXPECT_EQ(Ok({"-order", "random"}).settings.SelectType, 1);
     EXPECT_EQ(Ok({"-window-id", "12345"}).windowId, 12345ul);
     EXPECT_EQ(Ok({"-root"}).target, Target::Root);
     EXPECT_EQ(Ok({"-window"}).target, Target::OwnWindow);

@@ -7,13 +7,14 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/base/Globals.h"
+#include "core/base/Platform.h"
 #include "win32/show/frmDisp.h"
 #include "app/InstallPlatform.h"
-#include "win32/show/GdiShow.h"
+#include "win32/show/Show.h"
 #include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
+#include "core/show/Card.h"
 
 using namespace mirobel;
 
@@ -114,24 +115,19 @@ int wmain(int argc, wchar_t** argv) {
 
     AddEmbeddedFonts();
     InstallWin32Platform();
-    // The picture is made once for every screen: fonts at 96 dots per inch.
-    g_showTwipsPerPixel = 15;
-    DispWidth = 1024;
-    DispHeight = 768;
     FillPoemTables();
-    SelectFirst = SelectEnd = static_cast<int16_t>(poem);
-    SelectType = 2;
-    ResetShowState();
-
-    PictureBior.Resize(kCardCanvasWidth, kCardCanvasHeight, RGB(255, 255, 255));
-    PrepareCard();
-    for (int calls = 0; WritePhase < 8 && calls < 1000; ++calls) WriteNextChar();
-    if (WritePhase != 8) {
+    // The picture is made once for every screen: the card at 96 dots per inch.
+    const int16_t number = static_cast<int16_t>(poem);
+    DisplayShow show({.SelectFirst = number, .SelectEnd = number, .SelectType = 2}, 96, 1024, 768);
+    CardCanvas& canvas = show.surfaces.Canvas();
+    PrepareCard(show.state, show.settings, canvas, *g_platform.random);
+    for (int calls = 0; show.state.WritePhase < 8 && calls < 1000; ++calls) WriteNextChar(show.state, canvas);
+    if (show.state.WritePhase != 8) {
         std::fprintf(stderr, "the card was not written to its end\n");
         return 1;
     }
-    Surface* portrait = Portrait(poem);
-    if (!portrait) {
+    Surface portrait;
+    if (!DecodePortrait(poem, portrait)) {
         std::fprintf(stderr, "no portrait for poem %d\n", poem);
         return 1;
     }
@@ -141,14 +137,13 @@ int wmain(int argc, wchar_t** argv) {
     BitBlt(ground.dc, kCardLeft, kCardTop, kCardWidth, kCardHeight, PictureBior.dc, 0, 0, SRCCOPY);
     // As the frame painting shows it, default stretch mode included.
     StretchBlt(ground.dc, kCardLeft + kPortraitLeft, kCardTop + kPortraitTop, kPortraitWidth, kPortraitHeight,
-               portrait->dc, 0, 0, portrait->width, portrait->height, SRCCOPY);
+               portrait.dc, 0, 0, portrait.width, portrait.height, SRCCOPY);
 
     if (!WriteBmp(argv[1], Shrink(Read(ground), kOutWidth, kOutHeight))) {
         std::fprintf(stderr, "cannot write the picture\n");
         return 1;
     }
     ground.Release();
-    ReleaseGdiShow();
     PictureBior.Release();
     return 0;
 }

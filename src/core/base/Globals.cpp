@@ -7,10 +7,4 @@ int16_t DispLeft = 0, DispTop = 0;
 int16_t DispWidth = 0, DispHeight = 0;
 bool SaverActive = false;
 
-void ResetDisplayGlobals() {
-    AppFolder.clear();
-    DispLeft = DispTop = DispWidth = DispHeight = 0;
-    SaverActive = false;
-}
-
 }  // namespace mirobel

@@ -1,4 +1,5 @@
-// Display globals that start-up sets and the show and preview read.
+// What start-up makes process-wide: the program's folder, the mode and the
+// display's size. The show and the preview read them; nothing else sets them.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -9,8 +10,5 @@ extern std::wstring AppFolder;  // program folder, always ending in one backslas
 extern int16_t DispLeft, DispTop;
 extern int16_t DispWidth, DispHeight;
 extern bool SaverActive;  // true only in saver mode
-
-// All of them back to their values at process start.
-void ResetDisplayGlobals();
 
 }  // namespace mirobel

@@ -9,14 +9,14 @@
 
 namespace mirobel {
 
-// Every seam in one bundle, filled once at start by the platform layer's
-// entry point and by tests with fakes. A seam left null is not used by
-// whatever runs (the settings dialog draws no card).
+// The seams the program makes process-wide, in one bundle filled once at
+// start by the platform layer's entry point and by tests with fakes: boxes,
+// the store, the clock-seeded generator and the music device. A seam left
+// null is not used by whatever runs. The surfaces a show draws on are not
+// here: they belong to whoever runs the show (core/show/ShowState.h).
 struct Platform {
     MessageBoxes* boxes = nullptr;
     SettingsStore* store = nullptr;
-    CardCanvas* canvas = nullptr;
-    FrameTarget* frame = nullptr;
     RandomSource* random = nullptr;
     MusicPort* music = nullptr;
 };

@@ -8,24 +8,6 @@
 
 namespace mirobel {
 
-int16_t SaverType = 0;
-int16_t MusicMode = 0;
-int16_t SelectFirst = 0;
-int16_t SelectEnd = 0;
-int16_t SelectType = 0;
-int16_t Speed = 0;
-
-void ResetSettingsRecord() { SaverType = MusicMode = SelectFirst = SelectEnd = SelectType = Speed = 0; }
-
-const SettingField* SettingFields() {
-    static const SettingField fields[kSettingCount] = {
-        {L"saver type", 2, &SaverType},     {L"music mode", 1, &MusicMode},
-        {L"select first", 1, &SelectFirst}, {L"select end", 100, &SelectEnd},
-        {L"select type", 1, &SelectType},   {L"speed", 3, &Speed},
-    };
-    return fields;
-}
-
 namespace {
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
@@ -65,36 +47,31 @@ int16_t SettingFromText(const std::wstring& text) {
 
 std::wstring SettingToText(int16_t value) { return std::to_wstring(value); }
 
-void LoadSettings() {
-    if (!g_platform.store) {
-        for (int i = 0; i < kSettingCount; ++i) *SettingFields()[i].field = SettingFields()[i].defaultValue;
-        return;
-    }
+Settings LoadSettings() {
+    // Zeros left in the unread fields would make the show pick the empty
+    // poem 0 and the dialog show nothing; a fresh record holds the defaults,
+    // and a field is assigned only once its key has been read.
+    Settings record;
+    if (!g_platform.store) return record;
     SettingsStore& store = *g_platform.store;
-    int reached = 0;
     try {
-        for (; reached < kSettingCount; ++reached) {
-            const SettingField& row = SettingFields()[reached];
+        for (const SettingField& row : kSettingFields) {
             std::optional<std::wstring> text = store.Read(kStoreApp, kStoreSection, row.key);
-            *row.field = text ? SettingFromText(*text) : row.defaultValue;
+            if (text) record.*row.field = SettingFromText(*text);
         }
     } catch (...) {
         const RuntimeError e = CurrentFailure();
-        // Zeros left in the unread fields would make the show pick the empty
-        // poem 0 and the dialog show nothing; the defaults are always usable.
-        for (int i = reached; i < kSettingCount; ++i) *SettingFields()[i].field = SettingFields()[i].defaultValue;
         ShowErrorBox(StandardErrorText(e), e);
     }
+    return record;
 }
 
-void SaveSettings() {
+void SaveSettings(const Settings& record) {
     if (!g_platform.store) return;
     SettingsStore& store = *g_platform.store;
     try {
-        for (int i = 0; i < kSettingCount; ++i) {
-            const SettingField& row = SettingFields()[i];
-            store.Write(kStoreApp, kStoreSection, row.key, SettingToText(*row.field));
-        }
+        for (const SettingField& row : kSettingFields)
+            store.Write(kStoreApp, kStoreSection, row.key, SettingToText(record.*row.field));
     } catch (...) {
         const RuntimeError e = CurrentFailure();
         ShowErrorBox(StandardErrorText(e), e);

@@ -5,28 +5,34 @@
 
 namespace mirobel {
 
-// The record: module-level, 0 at process start until LoadSettings runs.
-extern int16_t SaverType;
-extern int16_t MusicMode;
-extern int16_t SelectFirst;
-extern int16_t SelectEnd;
-extern int16_t SelectType;
-extern int16_t Speed;
-
-// The record back to its value at process start (all zero).
-void ResetSettingsRecord();
+// The record, a value: LoadSettings makes one, the show and the settings
+// dialog each keep their own. A fresh record holds the store's defaults, so
+// whatever a load does not reach keeps a value the show and the dialog can
+// use.
+struct Settings {
+    int16_t SaverType = 2;  // stored and loaded; nothing reads it
+    int16_t MusicMode = 1;
+    int16_t SelectFirst = 1;
+    int16_t SelectEnd = 100;
+    int16_t SelectType = 1;  // 1 random, 2 ascending, anything else descending
+    int16_t Speed = 3;       // 1 fastest .. 5 slowest
+    bool operator==(const Settings&) const = default;
+};
 
 inline constexpr const wchar_t* kStoreApp = L"SetupVel";
 inline constexpr const wchar_t* kStoreSection = L"Mirobel";
 
 struct SettingField {
     const wchar_t* key;
-    int16_t defaultValue;
-    int16_t* field;
+    int16_t Settings::*field;
 };
 // The six rows in the order in which they are read and written.
 inline constexpr int kSettingCount = 6;
-const SettingField* SettingFields();
+inline constexpr SettingField kSettingFields[kSettingCount] = {
+    {L"saver type", &Settings::SaverType},     {L"music mode", &Settings::MusicMode},
+    {L"select first", &Settings::SelectFirst}, {L"select end", &Settings::SelectEnd},
+    {L"select type", &Settings::SelectType},   {L"speed", &Settings::Speed},
+};
 
 // Stored text to a 16-bit value: blanks around allowed, fractions rounded
 // half to even. Throws RuntimeError 13 (not a number) or 6 (out of range).
@@ -35,9 +41,9 @@ std::wstring SettingToText(int16_t value);
 
 // Both go through the platform's settings store (g_platform.store).
 // Reads all six fields; a failure is reported once in the standard error box
-// and the fields it did not reach get their defaults. Never throws.
-void LoadSettings();
+// and the fields it did not reach keep their defaults. Never throws.
+Settings LoadSettings();
 // Writes all six fields; a failure is reported once. Never throws.
-void SaveSettings();
+void SaveSettings(const Settings& record);
 
 }  // namespace mirobel

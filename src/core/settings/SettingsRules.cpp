@@ -11,22 +11,17 @@ namespace {
 int16_t Within(int16_t value, int16_t low, int16_t high, int16_t fallback) {
     return value >= low && value <= high ? value : fallback;
 }
-
-// Defaults come from the store's table so the two can never disagree.
-int16_t DefaultOf(const int16_t* field) {
-    for (int i = 0; i < kSettingCount; ++i)
-        if (SettingFields()[i].field == field) return SettingFields()[i].defaultValue;
-    return 0;
-}
 }  // namespace
 
-ShownSettings ShownValues() {
+ShownSettings ShownValues(const Settings& record) {
+    // A fresh record holds the store's defaults, so the two never disagree.
+    const Settings defaults;
     ShownSettings s{};
-    s.first = Within(SelectFirst, 1, 100, DefaultOf(&SelectFirst));
-    s.end = Within(SelectEnd, 1, 100, DefaultOf(&SelectEnd));
-    s.option = static_cast<int16_t>(Within(SelectType, 1, 3, DefaultOf(&SelectType)) - 1);
-    s.music = Within(MusicMode, 0, 1, DefaultOf(&MusicMode));
-    s.speed = Within(Speed, 1, 5, DefaultOf(&Speed));
+    s.first = Within(record.SelectFirst, 1, 100, defaults.SelectFirst);
+    s.end = Within(record.SelectEnd, 1, 100, defaults.SelectEnd);
+    s.option = static_cast<int16_t>(Within(record.SelectType, 1, 3, defaults.SelectType) - 1);
+    s.music = Within(record.MusicMode, 0, 1, defaults.MusicMode);
+    s.speed = Within(record.Speed, 1, 5, defaults.Speed);
     return s;
 }
 
@@ -56,7 +51,7 @@ int16_t SelectTypeForOption(int option) {
     return 3;
 }
 
-ApplyOutcome ApplySettings(const DialogValues& values) {
+ApplyOutcome ApplySettings(Settings& record, const DialogValues& values) {
     int32_t first = WholeNumberOfText(values.firstText);
     int32_t end = WholeNumberOfText(values.endText);
     int32_t speed = WholeNumberOfText(values.speedText);
@@ -66,12 +61,12 @@ ApplyOutcome ApplySettings(const DialogValues& values) {
     }
     if (ShowBox(kConfirmText, VersionTitle(), kBoxYesNo | kBoxIconQuestion | kBoxDefaultButton2) != kAnswerYes)
         return ApplyOutcome::NotConfirmed;
-    SelectType = SelectTypeForOption(values.option);
-    SelectFirst = static_cast<int16_t>(first);
-    SelectEnd = static_cast<int16_t>(end);
-    Speed = static_cast<int16_t>(speed);
-    MusicMode = static_cast<int16_t>(values.music == 1 ? 1 : 0);
-    SaveSettings();
+    record.SelectType = SelectTypeForOption(values.option);
+    record.SelectFirst = static_cast<int16_t>(first);
+    record.SelectEnd = static_cast<int16_t>(end);
+    record.Speed = static_cast<int16_t>(speed);
+    record.MusicMode = static_cast<int16_t>(values.music == 1 ? 1 : 0);
+    SaveSettings(record);
     return ApplyOutcome::Saved;
 }
 

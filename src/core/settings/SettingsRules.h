@@ -23,7 +23,7 @@ struct ShownSettings {
     int16_t music;       // check box state, 0 or 1
     int16_t speed;       // 1..5
 };
-ShownSettings ShownValues();
+ShownSettings ShownValues(const Settings& record);
 
 const wchar_t* MusicCaption(int checkValue);
 
@@ -47,8 +47,9 @@ struct DialogValues {
 enum class ApplyOutcome { BadRange, NotConfirmed, Saved };
 
 // The range check with its message, the confirm question, then the record
-// and SaveSettings. Only a Saved outcome changes the record or the store.
-ApplyOutcome ApplySettings(const DialogValues& values);
+// (the dialog's own) and SaveSettings. Only a Saved outcome changes the
+// record or the store; SaverType goes back as it was loaded.
+ApplyOutcome ApplySettings(Settings& record, const DialogValues& values);
 
 // Whether a menu caption names key as one of its access keys. A caption may
 // carry two ("終了(&X&ｻ)": the Latin letter and the kana on the same key);

@@ -6,20 +6,14 @@
 
 #include "core/base/Globals.h"
 #include "core/base/Platform.h"
-#include "core/settings/Settings.h"
 
 namespace mirobel {
 
 bool BgmPlaying = false;
 
 namespace {
-// One buffer of a fixed length, kept between queries; it is
-// blanked before every query so that a short or failed reply never shows
-// the previous answer.
-char statusBuffer[kStatusLength];
-
-void Start() {
-    if (MusicMode != 1) return;
+void Start(const Settings& settings) {
+    if (settings.MusicMode != 1) return;
     BgmPlaying = false;
     // Quoted, so that a program folder with blanks in it (under
     // "Program Files", say) is read as one file name rather than cut at the
@@ -40,32 +34,30 @@ void Stop() {
 }
 
 void Upkeep() {
-    std::memset(statusBuffer, ' ', sizeof statusBuffer);
+    // Blanked before every query, so that a short or failed reply never
+    // shows an earlier answer.
+    char status[kStatusLength];
+    std::memset(status, ' ', sizeof status);
     if (!BgmPlaying) return;
-    if (g_platform.music->SendString("status bgm mode", statusBuffer, kStatusLength) != 0) return;
+    if (g_platform.music->SendString("status bgm mode", status, kStatusLength) != 0) return;
     // Only the first seven characters count: "playing" followed by anything
     // is still playing.
-    if (std::memcmp(statusBuffer, "playing", 7) != 0) {
+    if (std::memcmp(status, "playing", 7) != 0) {
         g_platform.music->Execute("seek bgm to start");
         g_platform.music->Execute("play bgm notify");
     }
 }
 }  // namespace
 
-void BgmControl(int16_t command) {
+void BgmControl(int16_t command, const Settings& settings) {
     // Without a port (the preview, tests of the rest of the show) there is no music.
     if (!g_platform.music) return;
     switch (command) {
-        case 0: Start(); break;
+        case 0: Start(settings); break;
         case 1: Stop(); break;
         case 2: Upkeep(); break;
         default: break;
     }
-}
-
-void ResetMusicGlobals() {
-    BgmPlaying = false;
-    std::memset(statusBuffer, 0, sizeof statusBuffer);
 }
 
 }  // namespace mirobel

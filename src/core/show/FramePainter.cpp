@@ -1,10 +1,10 @@
 // One frame of the show: motion, bounces, writer, portrait and ticker.
+#include "core/show/FramePainter.h"
+
 #include <algorithm>
 
-#include "core/base/Globals.h"
-#include "core/base/Platform.h"
-#include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
+#include "core/show/Card.h"
 
 namespace mirobel {
 
@@ -15,12 +15,12 @@ struct Span {
     bool Empty() const { return right <= left; }
 };
 
-int TickerWidthOfCard() {
-    if (g_tickerWidthPoem != PoemNo) {
-        g_tickerWidth = g_platform.frame->TickerWidth(CommentTable(PoemNo));
-        g_tickerWidthPoem = PoemNo;
+int TickerWidthOfCard(ShowState& show, FrameTarget& frame) {
+    if (show.tickerWidthPoem != show.PoemNo) {
+        show.tickerWidth = frame.TickerWidth(CommentTable(show.PoemNo));
+        show.tickerWidthPoem = show.PoemNo;
     }
-    return g_tickerWidth;
+    return show.tickerWidth;
 }
 
 Span Union(Span a, Span b) {
@@ -34,40 +34,40 @@ Span Clip(Span s, int width) { return {std::max(s.left, 0), std::min(s.right, wi
 
 int TickerCharWidth(int twipsPerPixel) { return static_cast<int>(twipsPerPixel * 12 / 15.0 * 1.4); }
 
-void PaintFrame() {
-    FrameTarget& frame = *g_platform.frame;
+void PaintFrame(ShowState& show, const Settings& settings, const ShowSeams& seams) {
+    FrameTarget& frame = seams.frame;
     // The rules work in units; the seams magnify them to the screen's pixels.
-    const int width = ShowScreenWidth(), height = ShowScreenHeight();
+    const int width = show.screenWidth, height = show.screenHeight;
     const Rect screen{0, 0, width, height};
-    const bool whole = g_presentation == Presentation::WholeScreen || g_wholeFrameDue;
-    const int oldX = CardX, oldY = CardY;
+    const bool whole = show.presentation == Presentation::WholeScreen || show.wholeFrameDue;
+    const int oldX = show.CardX, oldY = show.CardY;
 
     if (whole) frame.Clear(screen);
 
-    CardX = static_cast<int16_t>(CardDirX == 1 ? CardX + kCardStep : CardX - kCardStep);
-    CardY = static_cast<int16_t>(CardDirY == 1 ? CardY + kCardStep : CardY - kCardStep);
+    show.CardX = static_cast<int16_t>(show.CardDirX == 1 ? show.CardX + kCardStep : show.CardX - kCardStep);
+    show.CardY = static_cast<int16_t>(show.CardDirY == 1 ? show.CardY + kCardStep : show.CardY - kCardStep);
     // Each edge in turn: a finished card is replaced at the contact, and the
     // card steps back and turns.
-    const auto bounce = [](int16_t& position, int16_t& direction, int16_t newDirection) {
-        if (WritePhase == 9) PrepareCard();
+    const auto bounce = [&](int16_t& position, int16_t& direction, int16_t newDirection) {
+        if (show.WritePhase == 9) PrepareCard(show, settings, seams.canvas, seams.random);
         position = static_cast<int16_t>(position + newDirection * kCardStep);
         direction = newDirection;
     };
-    if (CardX > width - kCardWidth) bounce(CardX, CardDirX, -1);
-    if (CardX < 0) bounce(CardX, CardDirX, 1);
-    if (CardY > height - kCardHeight) bounce(CardY, CardDirY, -1);
-    if (CardY < 0) bounce(CardY, CardDirY, 1);
+    if (show.CardX > width - kCardWidth) bounce(show.CardX, show.CardDirX, -1);
+    if (show.CardX < 0) bounce(show.CardX, show.CardDirX, 1);
+    if (show.CardY > height - kCardHeight) bounce(show.CardY, show.CardDirY, -1);
+    if (show.CardY < 0) bounce(show.CardY, show.CardDirY, 1);
 
     // Only the old and the new card place and the ticker strip can differ
     // from the previous frame; the rest of the work surface is still black.
-    const Rect cards{std::min(oldX, static_cast<int>(CardX)), std::min(oldY, static_cast<int>(CardY)),
-                     std::max(oldX, static_cast<int>(CardX)) + kCardWidth,
-                     std::max(oldY, static_cast<int>(CardY)) + kCardHeight};
-    if (WriteToggle == 0) {
-        WriteNextChar();
-        WriteToggle = 1;
+    const Rect cards{std::min(oldX, static_cast<int>(show.CardX)), std::min(oldY, static_cast<int>(show.CardY)),
+                     std::max(oldX, static_cast<int>(show.CardX)) + kCardWidth,
+                     std::max(oldY, static_cast<int>(show.CardY)) + kCardHeight};
+    if (show.WriteToggle == 0) {
+        WriteNextChar(show, seams.canvas);
+        show.WriteToggle = 1;
     } else {
-        WriteToggle = 0;
+        show.WriteToggle = 0;
     }
 
     // The writer draws on the card canvas only, so clearing the work surface
@@ -75,32 +75,31 @@ void PaintFrame() {
     // This frame's text starts one step left of where the last one stood
     // (or off screen at the right edge after a restart).
     Span next;
-    if (WritePhase > 4) {
-        const int textWidth = TickerWidthOfCard();
-        next = {TickerX - kTickerStep - kTickerSlack, TickerX - kTickerStep + textWidth + kTickerSlack};
+    if (show.WritePhase > 4) {
+        const int textWidth = TickerWidthOfCard(show, frame);
+        next = {show.TickerX - kTickerStep - kTickerSlack, show.TickerX - kTickerStep + textWidth + kTickerSlack};
     }
-    const Span changedSpan = Clip(Union({g_tickerSpanLeft, g_tickerSpanRight}, next), width);
+    const Span changedSpan = Clip(Union({show.tickerSpanLeft, show.tickerSpanRight}, next), width);
     const Rect strip{changedSpan.left, height - kTickerOffset, changedSpan.right, height};
-    const Rect card{CardX, CardY, CardX + kCardWidth, CardY + kCardHeight};
     if (!whole) {
         frame.Clear(cards);
         if (!changedSpan.Empty()) frame.Clear(strip);
     }
 
-    frame.CopyCard(card);
+    frame.CopyCard({show.CardX, show.CardY, show.CardX + kCardWidth, show.CardY + kCardHeight});
 
-    if (WritePhase > 4) {
-        const int left = CardX + kPortraitLeft, top = CardY + kPortraitTop;
-        frame.StretchPortrait({left, top, left + kPortraitWidth, top + kPortraitHeight}, PoemNo);
-        TickerX = static_cast<int16_t>(TickerX - kTickerStep);
-        const double estimate = static_cast<double>(TickerCharWidth(g_showTwipsPerPixel)) * CommentLen;
-        if (width - estimate > TickerX) WritePhase = 9;
-        if (-estimate > TickerX) TickerX = static_cast<int16_t>(width);
-        frame.DrawTicker(TickerX, height - kTickerOffset, CommentTable(PoemNo));
-        g_tickerSpanLeft = TickerX - kTickerSlack;
-        g_tickerSpanRight = TickerX + TickerWidthOfCard() + kTickerSlack;
+    if (show.WritePhase > 4) {
+        const int left = show.CardX + kPortraitLeft, top = show.CardY + kPortraitTop;
+        frame.StretchPortrait({left, top, left + kPortraitWidth, top + kPortraitHeight}, show.PoemNo);
+        show.TickerX = static_cast<int16_t>(show.TickerX - kTickerStep);
+        const double estimate = static_cast<double>(TickerCharWidth(show.showTwipsPerPixel)) * show.CommentLen;
+        if (width - estimate > show.TickerX) show.WritePhase = 9;
+        if (-estimate > show.TickerX) show.TickerX = static_cast<int16_t>(width);
+        frame.DrawTicker(show.TickerX, height - kTickerOffset, CommentTable(show.PoemNo));
+        show.tickerSpanLeft = show.TickerX - kTickerSlack;
+        show.tickerSpanRight = show.TickerX + TickerWidthOfCard(show, frame) + kTickerSlack;
     } else {
-        g_tickerSpanLeft = g_tickerSpanRight = 0;
+        show.tickerSpanLeft = show.tickerSpanRight = 0;
     }
 
     if (whole) {
@@ -109,7 +108,7 @@ void PaintFrame() {
         frame.Present(cards);
         if (!changedSpan.Empty()) frame.Present(strip);
     }
-    g_wholeFrameDue = false;
+    show.wholeFrameDue = false;
 }
 
 }  // namespace mirobel

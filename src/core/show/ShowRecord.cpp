@@ -13,17 +13,18 @@ double SeededRandom::Next() {
     return static_cast<double>(z >> 11) * (1.0 / 9007199254740992.0);
 }
 
-void ShowRecorder::AfterFrame(long n) {
+void ShowRecorder::AfterFrame(const ShowState& show, long n) {
     if (!out_) return;
     // A new card starts its writing again; the poem may be the same one.
-    const bool newCard = first_ || WritePhase < lastPhase_;
-    if (newCard) std::fprintf(out_, "card %ld %d\n", n, PoemNo);
+    const bool newCard = first_ || show.WritePhase < lastPhase_;
+    if (newCard) std::fprintf(out_, "card %ld %d\n", n, show.PoemNo);
     // The ticker only moves left; a step to the right without a new card
     // (which puts it back at the edge anyway) is the ticker starting over.
-    else if (TickerX > lastTickerX_) std::fprintf(out_, "ticker %ld\n", n);
-    std::fprintf(out_, "frame %ld %d %d %d %d %d\n", n, CardX, CardY, PoemNo, TickerX, WritePhase);
-    lastPhase_ = WritePhase;
-    lastTickerX_ = TickerX;
+    else if (show.TickerX > lastTickerX_) std::fprintf(out_, "ticker %ld\n", n);
+    std::fprintf(out_, "frame %ld %d %d %d %d %d\n", n, show.CardX, show.CardY, show.PoemNo, show.TickerX,
+                 show.WritePhase);
+    lastPhase_ = show.WritePhase;
+    lastTickerX_ = show.TickerX;
     first_ = false;
 }
 

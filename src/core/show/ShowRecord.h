@@ -26,8 +26,8 @@ struct SeededRandom : RandomSource {
 class ShowRecorder {
 public:
     explicit ShowRecorder(std::FILE* out) : out_(out) {}
-    // Call after frame n has been painted.
-    void AfterFrame(long n);
+    // Call after frame n of the show has been painted.
+    void AfterFrame(const ShowState& show, long n);
 
 private:
     std::FILE* out_;

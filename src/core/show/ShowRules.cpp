@@ -12,8 +12,14 @@ int Timer1IntervalFor(int16_t speed) {
     }
 }
 
-bool ShowEnds(int16_t reason, const InputPositions& now, const InputPositions& last) {
+bool ShowEnds(int16_t reason, const InputPositions& now, const ShowState& show) {
+    const InputPositions last{show.LastCaretX, show.LastCaretY, show.LastCursorX, show.LastCursorY};
     return reason == kTickUserInput || !(now == last);
+}
+
+void RecordPositions(ShowState& show, const InputPositions& now) {
+    show.LastCaretX = now.caretX, show.LastCaretY = now.caretY;
+    show.LastCursorX = now.cursorX, show.LastCursorY = now.cursorY;
 }
 
 }  // namespace mirobel

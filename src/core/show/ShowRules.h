@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "core/show/ShowState.h"
+
 namespace mirobel {
 
 // Timer1's interval in ms for the speed setting (1 fastest .. 5 slowest);
@@ -21,7 +23,10 @@ struct InputPositions {
 enum : int16_t { kTickTimer = 0, kTickUserInput = 1 };
 
 // The show ends on user input, or on any change of the four positions since
-// the previous test: no threshold, no grace period.
-bool ShowEnds(int16_t reason, const InputPositions& now, const InputPositions& last);
+// the previous test (the show's LastCaretX .. LastCursorY): no threshold,
+// no grace period.
+bool ShowEnds(int16_t reason, const InputPositions& now, const ShowState& show);
+// Keeps the positions for the next test.
+void RecordPositions(ShowState& show, const InputPositions& now);
 
 }  // namespace mirobel

@@ -22,6 +22,9 @@ HWND frmSet = nullptr;
 namespace {
 struct SetForm {
     FormResources res;
+    // The record the dialog shows and an apply changes and stores: the
+    // dialog's own, set when it opens.
+    Settings record;
     HWND LabelTitle, PictureSelect, LabelType[4], ComboFirst, LabelHani, ComboEnd, OptionType[3], CheckMusic,
         ComboSpeed, CommandButton[4], Image1;
 };
@@ -151,7 +154,7 @@ void CommandButton_Click(SetForm& f, int16_t index) {
             DialogValues values{ControlText(f.ComboFirst), ControlText(f.ComboEnd), ControlText(f.ComboSpeed),
                                 SelectedOption(f),
                                 SendMessageW(f.CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0};
-            if (ApplySettings(values) != ApplyOutcome::Saved) return;
+            if (ApplySettings(f.record, values) != ApplyOutcome::Saved) return;
             // The viewer stays: it is for reading, not for setting.
             UnloadSettingsDialog();
             UnloadSales();
@@ -219,7 +222,7 @@ LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-void ShowSettingsDialog() {
+void ShowSettingsDialog(const Settings& loaded) {
     if (frmSet) {
         ShowWindow(frmSet, SW_SHOWNORMAL);
         SetForegroundWindow(frmSet);
@@ -230,6 +233,7 @@ void ShowSettingsDialog() {
                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, BuildMenu());
     if (!frmSet) return;
     SetForm& f = MakeForm<SetForm>(frmSet);
+    f.record = loaded;
     CreateControls(frmSet, f);
     // A 400 x 300 client area below the menu bar, centred on the screen.
     SizeClientAndCentre(frmSet, 400, 300);
@@ -243,7 +247,7 @@ void ShowSettingsDialog() {
         if (i < 5) SendMessageW(f.ComboSpeed, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     // The record, with defaults where a value has no control state.
-    ShownSettings shown = ShownValues();
+    ShownSettings shown = ShownValues(f.record);
     SelectText(f.ComboFirst, shown.first);
     SelectText(f.ComboEnd, shown.end);
     SelectText(f.ComboSpeed, shown.speed);

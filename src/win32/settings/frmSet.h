@@ -1,6 +1,7 @@
 // The settings dialog frmSet: shows the settings record, checks and stores
 // it on a confirmed apply, and opens the companion windows.
 #pragma once
+#include "core/settings/Settings.h"
 #include "win32/base/Win32Util.h"
 
 namespace mirobel {
@@ -24,7 +25,9 @@ enum : int {
 // struct.
 extern HWND frmSet;
 
-// Opens the settings dialog "Saver Setting" modeless and returns at once.
-void ShowSettingsDialog();
+// Opens the settings dialog "Saver Setting" modeless, showing this record,
+// and returns at once. The dialog keeps its own copy, which an apply changes
+// and stores.
+void ShowSettingsDialog(const Settings& record);
 
 }  // namespace mirobel

@@ -1,5 +1,5 @@
-// The show's drawing seams on GDI: the card canvas, the frame surfaces, the
-// portraits decoded from JPEG resources, and the clock-seeded generator.
+// The show's drawing seams on GDI: the card canvas, the frame surfaces and
+// the portraits decoded from JPEG resources.
 #include "win32/show/GdiShow.h"
 
 #include <wincodec.h>
@@ -9,7 +9,6 @@
 #include <optional>
 #include <vector>
 
-#include "core/base/Globals.h"
 #include "win32/base/Fonts.h"
 #include "win32/base/Gdi.h"
 #include "win32/base/Resources.h"
@@ -17,18 +16,18 @@
 #include "core/base/Scaling.h"
 #include "core/show/FramePlan.h"
 #include "win32/show/frmDisp.h"
-#include "core/show/ShowState.h"
+#include "core/show/Magnifier.h"
 
 namespace mirobel {
 
 namespace {
 COLORREF Ref(Rgb c) { return RGB(c.r, c.g, c.b); }
 
-HFONT MakeFont(const std::wstring& face, int points, bool bold) {
+HFONT MakeFont(const std::wstring& face, int points, bool bold, int dpi) {
     LOGFONTW lf{};
     // Made at the show's resolution, so that text keeps its place on the
     // magnified card.
-    lf.lfHeight = -FontPixelHeight(points, g_showDpi);
+    lf.lfHeight = -FontPixelHeight(points, dpi);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = SHIFTJIS_CHARSET;
     lf.lfQuality = ANTIALIASED_QUALITY;
@@ -36,22 +35,26 @@ HFONT MakeFont(const std::wstring& face, int points, bool bold) {
     return CreateFontIndirectW(&lf);
 }
 
-// Fonts are made once per face, size and weight: the writer asks for the
-// same few on every character.
+// Fonts are made once per face, size and weight, at one show's resolution:
+// the writer asks for the same few on every character.
 struct FontCache {
+    explicit FontCache(int showDpi) : dpi(showDpi) {}
+    ~FontCache() { Clear(); }
+    FontCache(const FontCache&) = delete;
+    FontCache& operator=(const FontCache&) = delete;
+    int dpi;
     std::map<std::tuple<std::wstring, int, bool>, HFONT> fonts;
     HFONT Get(const std::wstring& face, int points, bool bold) {
         auto key = std::make_tuple(face, points, bold);
         auto it = fonts.find(key);
         if (it != fonts.end()) return it->second;
-        return fonts[key] = MakeFont(face, points, bold);
+        return fonts[key] = MakeFont(face, points, bold, dpi);
     }
     void Clear() {
         for (auto& [key, font] : fonts) DeleteObject(font);
         fonts.clear();
     }
 };
-FontCache fontCache;
 
 // Selecting a font into a surface costs Wine's X11 driver a fresh reading of
 // the X resources each time (on a display without any, it looks for the
@@ -79,11 +82,12 @@ struct HeldFont {
     }
 };
 
-// Counts the card canvas's changes, so that a copy of it knows when it is
-// out of date.
-unsigned long canvasChanges = 0;
-
 struct GdiCanvas : CardCanvas {
+    explicit GdiCanvas(FontCache& cache) : fontCache(cache) {}
+    FontCache& fontCache;
+    // Counts the changes, so that a copy of the canvas knows when it is out
+    // of date.
+    unsigned long changes = 0;
     HeldFont held;
     std::wstring face;
     int size = 10;
@@ -93,7 +97,7 @@ struct GdiCanvas : CardCanvas {
         Brush brush(CreateSolidBrush(Ref(colour)));
         RECT rc{r.left, r.top, r.right, r.bottom};
         ::FillRect(PictureBior.dc, &rc, brush.get());
-        ++canvasChanges;
+        ++changes;
     }
     void OutlineRect(const Rect& r, int lineWidth, Rgb outline, Rgb fill) override {
         // An inside-frame pen keeps a wide line within the rectangle, where
@@ -103,7 +107,7 @@ struct GdiCanvas : CardCanvas {
         Selection penIn(PictureBior.dc, pen.get());
         Selection brushIn(PictureBior.dc, brush.get());
         Rectangle(PictureBior.dc, r.left, r.top, r.right, r.bottom);
-        ++canvasChanges;
+        ++changes;
     }
     void SetFont(const std::wstring& f, int s, bool b) override { face = f, size = s, bold = b; }
     void SetFontSize(int s) override { size = s; }
@@ -112,11 +116,9 @@ struct GdiCanvas : CardCanvas {
         SetBkMode(PictureBior.dc, TRANSPARENT);
         SetTextColor(PictureBior.dc, RGB(0, 0, 0));
         TextOutW(PictureBior.dc, x, y, text.c_str(), static_cast<int>(text.size()));
-        ++canvasChanges;
+        ++changes;
     }
 };
-
-Surface* screenSurface = nullptr;
 
 // The changed-rectangle presentation keeps no picture of the screen. Every
 // rectangle it presents was cleared in the same frame, so its pixels are
@@ -141,7 +143,34 @@ constexpr int kTickerMargin = 16, kTickerReach = 64;
 
 void FillBlack(HDC dc, const RECT& r) { ::FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))); }
 
+// Only the shown card's portrait is kept: a show that runs for hours would
+// otherwise end up holding all hundred, and decoding one per card is cheap.
+struct ShownPortrait {
+    Surface picture;
+    int poemNo = 0;
+    Surface* Of(int poem) {
+        if (poem < 1 || poem > 100) return nullptr;
+        if (poemNo == poem && picture.dc) return &picture;
+        poemNo = 0;
+        if (!DecodePortrait(poem, picture)) return nullptr;
+        poemNo = poem;
+        return &picture;
+    }
+};
+
 struct GdiFrame : FrameTarget {
+    GdiFrame(FontCache& cache, const GdiCanvas& card, int dpi, int tickerPoints, Presentation presentation)
+        : fontCache(cache),
+          canvas(card),
+          showDpi(dpi),
+          tickerFontSize(tickerPoints),
+          whole(presentation == Presentation::WholeScreen) {}
+    FontCache& fontCache;
+    const GdiCanvas& canvas;
+    const int showDpi;
+    const int tickerFontSize;
+    const bool whole;            // the reference presentation: whole frames through scr_work
+    Surface* screen = nullptr;   // frames go here instead of the window
     std::vector<FrameOp> ops;    // the frame being painted
     std::vector<FrameOp> shown;  // the last frame presented, for repaints
     bool painting = false;       // ops belong to the frame being painted
@@ -149,8 +178,6 @@ struct GdiFrame : FrameTarget {
     std::wstring measuredText;
     Surface scratch;
     HeldFont scratchFont, workFont;
-
-    static bool Whole() { return g_presentation == Presentation::WholeScreen; }
 
     void Record(FrameOp op) {
         if (!painting) {
@@ -160,7 +187,7 @@ struct GdiFrame : FrameTarget {
         ops.push_back(std::move(op));
     }
     void Clear(const Rect& r) override {
-        if (Whole()) {
+        if (whole) {
             BitBlt(scr_work.dc, r.left, r.top, r.right - r.left, r.bottom - r.top, scr_bkg.dc, r.left, r.top,
                    SRCCOPY);
             return;
@@ -173,15 +200,15 @@ struct GdiFrame : FrameTarget {
     }
     void CopyCard(const Rect& r) override {
         lastCard = r;
-        if (Whole()) return DrawCard(scr_work.dc, r);
+        if (whole) return DrawCard(scr_work.dc, r);
         Record({FrameOp::Card, r, 0, {}});
     }
     void StretchPortrait(const Rect& r, int poemNo) override {
-        if (Whole()) return DrawPortrait(scr_work.dc, r, poemNo);
+        if (whole) return DrawPortrait(scr_work.dc, r, poemNo);
         Record({FrameOp::Portrait, r, poemNo, {}});
     }
     void DrawTicker(int x, int y, const std::wstring& text) override {
-        if (Whole()) return DrawTickerText(scr_work.dc, x, y, text, lastCard);
+        if (whole) return DrawTickerText(scr_work.dc, x, y, text, lastCard);
         if (text != measuredText) {
             tickerWidth = TickerWidth(text);
             measuredText = text;
@@ -190,20 +217,20 @@ struct GdiFrame : FrameTarget {
     }
     int TickerWidth(const std::wstring& text) override {
         HDC dc = MeasuringDc();
-        scratchFont.Use(dc, fontCache.Get(kMinchoFace, TickerFontSize(), false));
+        scratchFont.Use(dc, fontCache.Get(kMinchoFace, tickerFontSize, false));
         SIZE extent{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
         return extent.cx;
     }
     void Present(const Rect& r) override {
         std::optional<WindowDc> window;
-        if (!Whole()) {
+        if (!whole) {
             painting = false;
             shown = ops;
         }
         HDC target = nullptr;
-        if (screenSurface) {
-            target = screenSurface->dc;
+        if (screen) {
+            target = screen->dc;
         } else if (frmDisp) {
             window.emplace(frmDisp);
             target = window->get();
@@ -211,7 +238,7 @@ struct GdiFrame : FrameTarget {
             return;
         }
         const RECT area{r.left, r.top, r.right, r.bottom};
-        if (Whole())
+        if (whole)
             BitBlt(target, r.left, r.top, r.right - r.left, r.bottom - r.top, scr_work.dc, r.left, r.top, SRCCOPY);
         else
             PresentFrame(target, area, shown);
@@ -264,19 +291,19 @@ struct GdiFrame : FrameTarget {
                                          portrait->place.right - card.place.left,
                                          portrait->place.bottom - card.place.top}
                                   : Rect{0, 0, 0, 0};
-        if (keptCard.dc && keptCard.width == w && keptCard.height == h && keptChanges == canvasChanges &&
+        if (keptCard.dc && keptCard.width == w && keptCard.height == h && keptChanges == canvas.changes &&
             keptPoem == poem && keptBox == box)
             return keptCard;
         if (keptCard.width != w || keptCard.height != h) keptCard.Resize(w, h, RGB(0, 0, 0));
         DrawCard(keptCard.dc, {0, 0, w, h});
         if (portrait) DrawPortrait(keptCard.dc, box, poem);
-        keptChanges = canvasChanges, keptPoem = poem, keptBox = box;
+        keptChanges = canvas.changes, keptPoem = poem, keptBox = box;
         return keptCard;
     }
 
     // Puts the area of a frame made of `frame` on black onto dc, piece by piece.
     void Compose(HDC dc, const RECT& area, const std::vector<FrameOp>& frame) {
-        const int pieceWidth = Magnify(kPieceWidth, g_showDpi), pieceHeight = Magnify(kPieceHeight, g_showDpi);
+        const int pieceWidth = Magnify(kPieceWidth, showDpi), pieceHeight = Magnify(kPieceHeight, showDpi);
         Rect card{0, 0, 0, 0};
         for (const FrameOp& op : frame)
             if (op.kind == FrameOp::Card) card = op.place;
@@ -318,7 +345,7 @@ struct GdiFrame : FrameTarget {
             case FrameOp::Card:
             case FrameOp::Portrait: bounds = {op.place.left, op.place.top, op.place.right, op.place.bottom}; break;
             case FrameOp::Ticker: {
-                const int margin = Magnify(kTickerMargin, g_showDpi), reach = Magnify(kTickerReach, g_showDpi);
+                const int margin = Magnify(kTickerMargin, showDpi), reach = Magnify(kTickerReach, showDpi);
                 bounds = {op.place.left - margin, op.place.top - margin, op.place.left + tickerWidth + margin,
                           op.place.top + reach};
                 break;
@@ -346,7 +373,7 @@ struct GdiFrame : FrameTarget {
     // fine lines, which costs too much to do on every frame.
     Surface* SizedPortrait(int poemNo, int width, int height) {
         if (sizedPoem == poemNo && sized.width == width && sized.height == height) return &sized;
-        Surface* picture = Portrait(poemNo);
+        Surface* picture = portrait.Of(poemNo);
         if (!picture) return nullptr;
         sized.Resize(width, height, RGB(255, 255, 255));
         SetStretchBltMode(sized.dc, HALFTONE);
@@ -366,14 +393,14 @@ struct GdiFrame : FrameTarget {
             return;
         }
         HeldFont& held = dc == scratch.dc ? scratchFont : workFont;
-        held.Use(dc, fontCache.Get(kMinchoFace, TickerFontSize(), false));
+        held.Use(dc, fontCache.Get(kMinchoFace, tickerFontSize, false));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
         TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
     }
     const Surface& TickerStrip(const std::wstring& text) {
-        const int size = TickerFontSize();
-        if (stripText == text && stripSize == size && stripDpi == g_showDpi && tickerStrip.dc) return tickerStrip;
+        const int size = tickerFontSize;
+        if (stripText == text && stripSize == size && tickerStrip.dc) return tickerStrip;
         HFONT font = fontCache.Get(kMinchoFace, size, false);
         HDC dc = MeasuringDc();
         scratchFont.Use(dc, font);
@@ -389,18 +416,18 @@ struct GdiFrame : FrameTarget {
         SetBkMode(tickerStrip.dc, TRANSPARENT);
         SetTextColor(tickerStrip.dc, RGB(255, 255, 255));
         TextOutW(tickerStrip.dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
-        stripText = text, stripSize = size, stripDpi = g_showDpi;
+        stripText = text, stripSize = size;
         return tickerStrip;
     }
-    static int TickerFontSize() { return ScaledFontSize(12, g_showTwipsPerPixel); }
 
     Surface sized;
     int sizedPoem = 0;
     Surface tickerStrip;
     HeldFont stripFont;
     std::wstring stripText;
-    int stripSize = 0, stripDpi = 0;
+    int stripSize = 0;
     Rect lastCard{0, 0, 0, 0};
+    ShownPortrait portrait;
     Surface keptCard;
     unsigned long keptChanges = 0;
     int keptPoem = 0;
@@ -420,18 +447,12 @@ struct GdiFrame : FrameTarget {
         tickerStrip.Release();
         stripText.clear();
         lastCard = {0, 0, 0, 0};
+        portrait.picture.Release();
+        portrait.poemNo = 0;
         keptCard.Release();
         keptPoem = 0;
     }
 };
-
-GdiCanvas gdiCanvas;
-GdiFrame gdiFrame;
-// Only the shown card's portrait is kept: a show that runs for hours would
-// otherwise end up holding all hundred, and decoding one per card is cheap.
-Surface portrait;
-int portraitPoem = 0;
-
 
 bool DecodeJpeg(const void* data, DWORD size, Surface& out) {
     ComPtr<IWICImagingFactory> factory;
@@ -465,74 +486,68 @@ bool DecodeJpeg(const void* data, DWORD size, Surface& out) {
     return true;
 }
 
-Surface* LoadPortrait(int poemNo) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_PORTRAIT_BASE + poemNo), RT_RCDATA);
-    if (!found) return nullptr;
-    HGLOBAL loaded = LoadResource(instance, found);
-    if (!loaded) return nullptr;
-    portrait.Release();
-    portraitPoem = 0;
-    if (!DecodeJpeg(LockResource(loaded), SizeofResource(instance, found), portrait)) return nullptr;
-    portraitPoem = poemNo;
-    return &portrait;
-}
 }  // namespace
 
-Surface* Portrait(int poemNo) {
-    if (poemNo < 1 || poemNo > 100) return nullptr;
-    if (portraitPoem == poemNo && portrait.dc) return &portrait;
-    return LoadPortrait(poemNo);
+bool DecodePortrait(int poemNo, Surface& out) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_PORTRAIT_BASE + poemNo), RT_RCDATA);
+    if (!found) return false;
+    HGLOBAL loaded = LoadResource(instance, found);
+    if (!loaded) return false;
+    out.Release();
+    return DecodeJpeg(LockResource(loaded), SizeofResource(instance, found), out);
 }
 
-CardCanvas& GdiCardCanvas() { return gdiCanvas; }
-FrameTarget& GdiFrameTarget() { return gdiFrame; }
+struct GdiSeams::Impl {
+    Impl(int dpi, int tickerPoints, Presentation presentation)
+        : fonts(dpi), canvas(fonts), frame(fonts, canvas, dpi, tickerPoints, presentation), magnifiedCanvas(canvas, dpi),
+          magnifiedFrame(frame, dpi) {}
+    ~Impl() {
+        // The fonts are deselected before the cache deletes them.
+        frame.Reset();
+        canvas.held.Drop();
+    }
+    FontCache fonts;
+    GdiCanvas canvas;
+    GdiFrame frame;
+    MagnifiedCanvas magnifiedCanvas;
+    MagnifiedFrame magnifiedFrame;
+};
 
-void PresentInto(Surface* screen) { screenSurface = screen; }
-
-void PrepareFrameSurfaces() {
-    gdiFrame.Reset();
-    if (g_presentation == Presentation::WholeScreen) {
-        scr_work.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
-        scr_bkg.Resize(DispWidth, DispHeight, RGB(0, 0, 0));
+GdiSeams::GdiSeams(int dpi, int tickerPoints, Presentation presentation, int widthPixels, int heightPixels)
+    : impl_(std::make_unique<Impl>(dpi, tickerPoints, presentation)) {
+    // Room for the card and what its texts may reach beyond it.
+    PictureBior.Resize(Magnify(kCardCanvasWidth, dpi), Magnify(kCardCanvasHeight, dpi), RGB(255, 255, 255));
+    // Whole-screen surfaces only for presenting whole frames; the
+    // changed-rectangle presentation composes in a scratch surface no bigger
+    // than what one frame changes.
+    if (presentation == Presentation::WholeScreen) {
+        scr_work.Resize(widthPixels, heightPixels, RGB(0, 0, 0));
+        scr_bkg.Resize(widthPixels, heightPixels, RGB(0, 0, 0));
     } else {
         scr_work.Release();
         scr_bkg.Release();
     }
 }
 
-void RepaintShow(HDC dc, const RECT& area) {
-    if (g_presentation == Presentation::WholeScreen) {
+GdiSeams::~GdiSeams() {
+    impl_.reset();
+    scr_work.Release();
+    scr_bkg.Release();
+}
+
+CardCanvas& GdiSeams::Canvas() { return impl_->magnifiedCanvas; }
+FrameTarget& GdiSeams::Frame() { return impl_->magnifiedFrame; }
+void GdiSeams::PresentInto(Surface* screen) { impl_->frame.screen = screen; }
+
+void GdiSeams::Repaint(HDC dc, const RECT& area) {
+    if (impl_->frame.whole) {
         if (scr_work.dc)
             BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, scr_work.dc, area.left,
                    area.top, SRCCOPY);
         return;
     }
-    gdiFrame.PresentFrame(dc, area, gdiFrame.shown);
-}
-
-void SizeCardCanvas() {
-    // Room for the card and what its texts may reach beyond it.
-    PictureBior.Resize(Magnify(kCardCanvasWidth, g_showDpi), Magnify(kCardCanvasHeight, g_showDpi),
-                       RGB(255, 255, 255));
-}
-
-void BeginShowOffWindow() {
-    SizeCardCanvas();
-    PrepareFrameSurfaces();
-    ResetShowState();
-    WriteToggle = 0;
-    PrepareCard();
-}
-
-void ReleaseGdiShow() {
-    gdiFrame.Reset();
-    gdiCanvas.held.Drop();
-    scr_work.Release();
-    scr_bkg.Release();
-    fontCache.Clear();
-    portrait.Release();
-    portraitPoem = 0;
+    impl_->frame.PresentFrame(dc, area, impl_->frame.shown);
 }
 
 }  // namespace mirobel

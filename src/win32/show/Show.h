@@ -3,15 +3,35 @@
 #pragma once
 #include <cstdint>
 
+#include "core/base/Platform.h"
+#include "core/settings/Settings.h"
 #include "core/show/ShowState.h"
+#include "win32/show/GdiShow.h"
 
 namespace mirobel {
 
-void StartDisplay();
-void InitShow();
-void DisplayTick(int16_t reason);
+// The show that runs in frmDisp: its settings record, its state and the
+// seams it draws through, owned by the window from its opening to its
+// closing. Its poems come from the process's clock-seeded generator.
+struct DisplayShow {
+    // A fresh show on a screen of widthPixels x heightPixels, drawn at dpi.
+    // Tests and tools run one off the window (presenting into a surface of
+    // their own), in either presentation.
+    DisplayShow(const Settings& settings, int dpi, int widthPixels, int heightPixels,
+                Presentation presentation = Presentation::ChangedRects);
+    ShowSeams Seams() { return {surfaces.Canvas(), surfaces.Frame(), *g_platform.random}; }
 
-// Music: 0 start, 1 stop, 2 upkeep.
-void BgmControl(int16_t command);
+    Settings settings;
+    ShowState state;
+    GdiSeams surfaces;
+};
+
+// Opens frmDisp over the screen (DispWidth x DispHeight) and starts the show
+// of this settings record in it.
+void StartDisplay(const Settings& settings);
+void InitShow(DisplayShow& show);
+void DisplayTick(DisplayShow& show, int16_t reason);
+// The show frmDisp runs, or null while there is none.
+DisplayShow* RunningShow();
 
 }  // namespace mirobel

@@ -1,5 +1,7 @@
 // The full-screen show's window: set-up, timers, and the end of the show on
 // the first sign of the user.
+#include <memory>
+
 #include "core/base/Globals.h"
 #include "core/base/Scaling.h"
 #include "win32/base/Place.h"
@@ -11,12 +13,14 @@
 #include "core/show/Bgm.h"
 #include "core/show/Monitors.h"
 #include "win32/show/frmDisp.h"
-#include "win32/show/GdiShow.h"
 #include "win32/show/Show.h"
 #include "core/show/ShowRules.h"
 #include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
+#include "core/show/Magnifier.h"
 
 namespace mirobel {
 
@@ -27,7 +31,6 @@ Surface scr_work;
 Surface scr_bkg;
 
 namespace {
-InputPositions last;
 HCURSOR transparentCursor = nullptr;
 bool pointerIsDefault = false;
 std::vector<HWND> covers;
@@ -52,23 +55,45 @@ InputPositions ReadPositions() {
             static_cast<int16_t>(cursor.y)};
 }
 
+// The show belongs to its window: attached as the window opens, freed as it
+// closes.
+DisplayShow* ShowOf(HWND window) {
+    return window ? reinterpret_cast<DisplayShow*>(GetWindowLongPtrW(window, GWLP_USERDATA)) : nullptr;
+}
+void AttachShow(HWND window, std::unique_ptr<DisplayShow> show) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(show.release()));
+}
+std::unique_ptr<DisplayShow> DetachShow(HWND window) {
+    std::unique_ptr<DisplayShow> show(ShowOf(window));
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    return show;
+}
+
+ShowState FreshShow(int dpi, int widthPixels, int heightPixels, Presentation presentation) {
+    ShowState show;
+    show.showDpi = dpi;
+    show.presentation = presentation;
+    SetShowScreen(show, widthPixels, heightPixels);
+    return show;
+}
+
 // What the show must give back when a failure ends the process under it.
 void GiveBackPointerAndMusic() {
     pointerIsDefault = true;
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-    BgmControl(1);
+    if (DisplayShow* show = RunningShow()) BgmControl(1, show->settings);
 }
 
-void Form_Click() {
-    if (SaverActive) DisplayTick(kTickUserInput);
+void Form_Click(DisplayShow& show) {
+    if (SaverActive) DisplayTick(show, kTickUserInput);
 }
-void picfocus_KeyDown() {
-    if (SaverActive) DisplayTick(kTickUserInput);
+void picfocus_KeyDown(DisplayShow& show) {
+    if (SaverActive) DisplayTick(show, kTickUserInput);
 }
-void Timer1_Timer() {
-    if (SaverActive) DisplayTick(kTickTimer);
+void Timer1_Timer(DisplayShow& show) {
+    if (SaverActive) DisplayTick(show, kTickTimer);
 }
-void Timer2_Timer() { BgmControl(2); }
+void Timer2_Timer(DisplayShow& show) { BgmControl(2, show.settings); }
 
 HCURSOR ShowPointer() { return pointerIsDefault ? LoadCursorW(nullptr, IDC_ARROW) : transparentCursor; }
 
@@ -89,7 +114,7 @@ bool ShowSurfaceMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
-            if (!ModalBoxUp()) Form_Click();
+            if (DisplayShow* show = RunningShow(); show && !ModalBoxUp()) Form_Click(*show);
             result = 0;
             return true;
         case WM_SETCURSOR:
@@ -104,16 +129,18 @@ bool ShowSurfaceMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (LRESULT result; ShowSurfaceMessage(msg, wp, lp, result)) return result;
     switch (msg) {
-        case WM_TIMER:
+        case WM_TIMER: {
             // A box raised inside a tick runs its own message loop; the show
             // must not step again until it is gone.
-            if (ModalBoxUp()) return 0;
-            if (wp == kTimer1) Timer1_Timer();
-            else if (wp == kTimer2) Timer2_Timer();
+            DisplayShow* show = ShowOf(hwnd);
+            if (ModalBoxUp() || !show) return 0;
+            if (wp == kTimer1) Timer1_Timer(*show);
+            else if (wp == kTimer2) Timer2_Timer(*show);
             return 0;
+        }
         case WM_PAINT: {
             PaintScope paint(hwnd);
-            RepaintShow(paint.get(), paint.area());
+            if (DisplayShow* show = ShowOf(hwnd)) show->surfaces.Repaint(paint.get(), paint.area());
             return 0;
         }
         case WM_ERASEBKGND:
@@ -126,7 +153,7 @@ LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             // of the process, so the show's closing still ends it.
             for (HWND cover : std::vector<HWND>(covers)) DestroyWindow(cover);
             covers.clear();
-            ReleaseGdiShow();
+            DetachShow(hwnd);  // and with it its fonts, portrait and last frame
             PictureBior.Release();
             scr_work.Release();
             scr_bkg.Release();
@@ -142,7 +169,7 @@ LRESULT CALLBACK PicfocusProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:  // Alt and F10 count like any other key
-            if (!ModalBoxUp()) picfocus_KeyDown();
+            if (DisplayShow* show = RunningShow(); show && !ModalBoxUp()) picfocus_KeyDown(*show);
             return 0;
         case WM_GETDLGCODE:
             return DLGC_WANTALLKEYS;
@@ -160,7 +187,7 @@ LRESULT CALLBACK CoverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return MA_NOACTIVATE;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            if (!ModalBoxUp()) picfocus_KeyDown();
+            if (DisplayShow* show = RunningShow(); show && !ModalBoxUp()) picfocus_KeyDown(*show);
             return 0;
         case WM_DESTROY:
             std::erase(covers, hwnd);
@@ -206,13 +233,17 @@ bool RegisterClasses() {
 }
 }  // namespace
 
-void StartDisplay() {
+DisplayShow::DisplayShow(const Settings& chosen, int dpi, int widthPixels, int heightPixels,
+                         Presentation presentation)
+    : settings(chosen),
+      state(FreshShow(dpi, widthPixels, heightPixels, presentation)),
+      surfaces(dpi, ScaledFontSize(12, state.showTwipsPerPixel), presentation, widthPixels, heightPixels) {}
+
+DisplayShow* RunningShow() { return ShowOf(frmDisp); }
+
+void StartDisplay(const Settings& settings) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (!RegisterClasses()) return;
-    // The show is drawn at the display's scaling, read once at start; its
-    // rules work in units, whose twips are 15 at every resolution.
-    g_showDpi = ReadDisplayScale();
-    g_showTwipsPerPixel = static_cast<int>(kUnitTwips);
     transparentCursor = MakeTransparentCursor(instance);
 
     // Created hidden, screen-sized, parked just outside the bottom-right corner;
@@ -229,16 +260,19 @@ void StartDisplay() {
     SetTimer(frmDisp, kTimer1, kTimer1StartInterval, nullptr);
 
     PlaceControl(picfocus, 30, 30, -50, 0);
-    SizeCardCanvas();
+    // The show is drawn at the display's scaling, read once at start; with it
+    // the card canvas PictureBior gets its size.
+    auto made = std::make_unique<DisplayShow>(settings, ReadDisplayScale(), DispWidth, DispHeight);
+    DisplayShow& show = *made;
+    AttachShow(frmDisp, std::move(made));
     ShowWindow(frmDisp, SW_SHOW);
     SetFocus(picfocus);
     ShowWindow(frmDisp, SW_SHOWNORMAL);
     SetWindowPos(frmDisp, nullptr, DispLeft, DispTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    PrepareFrameSurfaces();
     pointerIsDefault = false;
     SetCursor(transparentCursor);
-    last = ReadPositions();
-    InitShow();
+    RecordPositions(show.state, ReadPositions());
+    InitShow(show);
     ShowWindow(frmDisp, SW_SHOW);
     SetWindowPos(frmDisp, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     CoverOtherMonitors(instance);
@@ -258,30 +292,33 @@ void SyncMusicTimer() {
     }
 }
 
-void InitShow() {
-    ResetShowState();
-    SetTimer(frmDisp, kTimer1, Timer1IntervalFor(Speed), nullptr);
+void InitShow(DisplayShow& show) {
+    // The show's state holds its start values: it was made with the window.
+    SetTimer(frmDisp, kTimer1, Timer1IntervalFor(show.settings.Speed), nullptr);
     FillPoemTables();
-    NormaliseRange();
-    BgmControl(0);
+    NormaliseRange(show.settings);
+    BgmControl(0, show.settings);
     SyncMusicTimer();
-    PrepareCard();
-    PaintFrame();
+    const ShowSeams seams = show.Seams();
+    PrepareCard(show.state, show.settings, seams.canvas, seams.random);
+    PaintFrame(show.state, show.settings, seams);
 }
 
-void DisplayTick(int16_t reason) {
-    PaintFrame();
-    InputPositions now = ReadPositions();
-    if (ShowEnds(reason, now, last)) {
+void DisplayTick(DisplayShow& show, int16_t reason) {
+    PaintFrame(show.state, show.settings, show.Seams());
+    const InputPositions now = ReadPositions();
+    const bool ends = ShowEnds(reason, now, show.state);
+    RecordPositions(show.state, now);
+    if (ends) {
         pointerIsDefault = true;
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         // The music is off for good: no more upkeep.
         if (frmDisp) KillTimer(frmDisp, kTimer2);
         musicTimer = false;
-        BgmControl(1);
+        BgmControl(1, show.settings);
+        // The show goes with its window.
         if (frmDisp) DestroyWindow(frmDisp);
     }
-    last = now;
 }
 
 }  // namespace mirobel

@@ -67,23 +67,23 @@ std::variant<Options, std::string> ParseOptions(int argc, const char* const* arg
         long n = 0;
         if (name == "-speed") {
             if (auto e = number(1, 5, n)) return *e;
-            o.settings.speed = static_cast<int16_t>(n);
+            o.settings.Speed = static_cast<int16_t>(n);
         } else if (name == "-first") {
             if (auto e = number(1, 100, n)) return *e;
-            o.settings.first = static_cast<int16_t>(n);
+            o.settings.SelectFirst = static_cast<int16_t>(n);
             firstGiven = true;
         } else if (name == "-last") {
             if (auto e = number(1, 100, n)) return *e;
-            o.settings.last = static_cast<int16_t>(n);
+            o.settings.SelectEnd = static_cast<int16_t>(n);
             lastGiven = true;
         } else if (name == "-scale") {
             if (auto e = number(kMinScale, kMaxScale, n)) return *e;
             o.scale = static_cast<int>(n);
         } else if (name == "-order") {
             auto text = value();
-            if (text && *text == "random") o.settings.order = 1;
-            else if (text && *text == "ascending") o.settings.order = 2;
-            else if (text && *text == "descending") o.settings.order = 3;
+            if (text && *text == "random") o.settings.SelectType = 1;
+            else if (text && *text == "ascending") o.settings.SelectType = 2;
+            else if (text && *text == "descending") o.settings.SelectType = 3;
             else return "-order must be random, ascending or descending" + (text ? ", not '" + *text + "'" : "");
         } else if (name == "-window") {
             o.target = Target::OwnWindow;
@@ -119,9 +119,9 @@ std::variant<Options, std::string> ParseOptions(int argc, const char* const* arg
             return "unknown option '" + std::string(argv[i]) + "'";
         }
     }
-    if ((firstGiven || lastGiven) && o.settings.first > o.settings.last)
-        return "-first (" + std::to_string(o.settings.first) + ") must not come after -last (" +
-               std::to_string(o.settings.last) + ")";
+    if ((firstGiven || lastGiven) && o.settings.SelectFirst > o.settings.SelectEnd)
+        return "-first (" + std::to_string(o.settings.SelectFirst) + ") must not come after -last (" +
+               std::to_string(o.settings.SelectEnd) + ")";
     return o;
 }
 

@@ -6,15 +6,17 @@
 #include <string>
 #include <variant>
 
+#include "core/settings/Settings.h"
 #include "x11/app/DisplayScale.h"
-#include "x11/show/ShowLink.h"
 
 namespace mirobel::x11 {
 
 enum class Target { OwnWindow, Root, WindowId };
 
 struct Options {
-    ShowSettings settings;
+    // The show's settings record: range, order and speed from the options,
+    // the store's defaults for the rest.
+    Settings settings;
     std::optional<Target> target;  // as asked on the command line
     unsigned long windowId = 0;
     std::string display;           // empty: $DISPLAY

@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "core/base/Globals.h"
-#include "core/base/Platform.h"
 #include "core/base/Random.h"
 #include "core/base/Scaling.h"
 #include "core/poems/Poems.h"
-#include "core/settings/Settings.h"
+#include "core/show/Magnifier.h"
 #include "core/show/ShowRecord.h"
 #include "core/show/ShowRules.h"
 #include "core/show/ShowState.h"
+#include "core/show/Card.h"
+#include "core/show/FramePainter.h"
 
 namespace mirobel::x11 {
 
@@ -19,70 +19,70 @@ constexpr int kWindowsTimerMinimum = 10;
 }  // namespace
 
 struct ShowSession::Impl {
+    Impl(const Settings& chosen, CairoCanvas& canvas, CairoFrame& frame, int dpi)
+        : settings(chosen), magnifiedCanvas(canvas, dpi), magnifiedFrame(frame, dpi) {
+        show.showDpi = dpi;
+    }
+    ShowSeams Seams() { return {magnifiedCanvas, magnifiedFrame, *random}; }
+
+    Settings settings;
+    ShowState show;
+    // The rules work in units; these hand the cairo surfaces pixels.
+    MagnifiedCanvas magnifiedCanvas;
+    MagnifiedFrame magnifiedFrame;
     std::unique_ptr<RandomSource> random;
     std::unique_ptr<ShowRecorder> recorder;
     std::FILE* recordFile = nullptr;
+    int width = 0, height = 0;  // the screen in pixels
 };
 
-ShowSession::ShowSession(const ShowSettings& settings, std::optional<uint64_t> seed, int dpi) : impl_(new Impl) {
-    // As on Windows: the rules work in units (pixels at 96 dpi), whose twips
-    // are 15 at every resolution, and the magnifying seams hand the cairo
-    // surfaces pixels at the show's resolution.
-    g_showDpi = dpi > 0 ? dpi : 96;
-    g_showTwipsPerPixel = static_cast<int>(kUnitTwips);
-    canvas_ = std::make_unique<CairoCanvas>(faces_, g_showDpi);
-    frame_ = std::make_unique<CairoFrame>(faces_, *canvas_, g_showDpi, ScaledFontSize(12, g_showTwipsPerPixel));
+ShowSession::ShowSession(const Settings& settings, std::optional<uint64_t> seed, int dpi) {
+    // As on Windows: the rules work in units (pixels at 96 dpi, the state's
+    // twips), and the magnifying seams hand the cairo surfaces pixels at the
+    // show's resolution.
+    dpi = dpi > 0 ? dpi : 96;
+    canvas_ = std::make_unique<CairoCanvas>(faces_, dpi);
+    frame_ = std::make_unique<CairoFrame>(faces_, *canvas_, dpi, ScaledFontSize(12, kUnitTwips));
+    impl_ = std::make_unique<Impl>(settings, *canvas_, *frame_, dpi);
     if (seed) impl_->random = std::make_unique<SeededRandom>(*seed);
     else impl_->random = std::make_unique<ClockRandom>();
-    g_platform.canvas = canvas_.get();
-    g_platform.frame = frame_.get();
-    g_platform.random = impl_->random.get();
-    MagnifyShowSurfaces(g_platform);
-    Speed = settings.speed;
-    SelectType = settings.order;
-    SelectFirst = settings.first;
-    SelectEnd = settings.last;
+    NormaliseRange(impl_->settings);
 }
 
-ShowSession::~ShowSession() {
-    g_platform = {};
-    g_showDpi = 96;
+ShowSession::~ShowSession() = default;
+
+void ShowSession::PresentWholeFrames(bool whole) {
+    impl_->show.presentation = whole ? Presentation::WholeScreen : Presentation::ChangedRects;
 }
 
 void ShowSession::Start(int width, int height) {
-    DispWidth = static_cast<int16_t>(width);
-    DispHeight = static_cast<int16_t>(height);
+    impl_->width = width, impl_->height = height;
     frame_->SetScreen(width, height);
-    ResetShowState();
-    WriteToggle = 0;
+    SetShowScreen(impl_->show, width, height);
     FillPoemTables();
-    NormaliseRange();
-    PrepareCard();
-    PaintFrame();
+    PrepareCard(impl_->show, impl_->settings, impl_->magnifiedCanvas, *impl_->random);
+    PaintFrame(impl_->show, impl_->settings, impl_->Seams());
 }
 
-void ShowSession::NextFrame() { PaintFrame(); }
+void ShowSession::NextFrame() { PaintFrame(impl_->show, impl_->settings, impl_->Seams()); }
 
 void ShowSession::Resize(int width, int height) {
-    DispWidth = static_cast<int16_t>(width);
-    DispHeight = static_cast<int16_t>(height);
+    impl_->width = width, impl_->height = height;
     frame_->SetScreen(width, height);
+    ShowState& show = impl_->show;
+    SetShowScreen(show, width, height);
     // The rules would walk a card that is now outside back in a few units
     // a frame; put it at the edge at once. A screen smaller than the card
     // keeps it at the top-left corner.
-    CardX = static_cast<int16_t>(std::clamp<int>(CardX, 0, std::max(0, ShowScreenWidth() - kCardWidth)));
-    CardY = static_cast<int16_t>(std::clamp<int>(CardY, 0, std::max(0, ShowScreenHeight() - kCardHeight)));
+    show.CardX = static_cast<int16_t>(std::clamp<int>(show.CardX, 0, std::max(0, show.screenWidth - kCardWidth)));
+    show.CardY = static_cast<int16_t>(std::clamp<int>(show.CardY, 0, std::max(0, show.screenHeight - kCardHeight)));
 }
 
 int ShowSession::FrameInterval() const {
     // The Windows timer behind the table never fires more often than every
     // 10 ms, so the fastest speeds run at that pace there; here too, or the
     // card would race across the screen ten times faster.
-    return std::max(kWindowsTimerMinimum, Timer1IntervalFor(Speed));
-}
-
-void ShowSession::PresentWholeFrames(bool whole) {
-    g_presentation = whole ? Presentation::WholeScreen : Presentation::ChangedRects;
+    return std::max(kWindowsTimerMinimum, Timer1IntervalFor(impl_->settings.Speed));
 }
 
 void ShowSession::Record(std::FILE* out, long frame) {
@@ -90,12 +90,15 @@ void ShowSession::Record(std::FILE* out, long frame) {
         impl_->recorder = std::make_unique<ShowRecorder>(out);
         impl_->recordFile = out;
     }
-    impl_->recorder->AfterFrame(frame);
+    impl_->recorder->AfterFrame(impl_->show, frame);
 }
 
 ShowSession::Position ShowSession::Now() const {
-    return {Magnify(static_cast<int>(CardX), g_showDpi), Magnify(static_cast<int>(CardY), g_showDpi), PoemNo, DispWidth,
-            DispHeight};
+    const ShowState& show = impl_->show;
+    return {Magnify(static_cast<int>(show.CardX), show.showDpi), Magnify(static_cast<int>(show.CardY), show.showDpi),
+            show.PoemNo, impl_->width, impl_->height};
 }
+
+const ShowState& ShowSession::State() const { return impl_->show; }
 
 }  // namespace mirobel::x11

@@ -1,0 +1,19 @@
+// The card: which poem comes next, the card's base drawn on the canvas, and
+// the poem written onto it one character per call.
+#pragma once
+#include "core/settings/Settings.h"
+#include "core/show/ShowState.h"
+
+namespace mirobel {
+
+// A range the show cannot use (a hand-edited store) falls back to 1..100.
+void NormaliseRange(Settings& settings);
+
+// Chooses the next poem by the record's range and order, draws the card's
+// base and sets the writer and the ticker back for it. Traps its failures.
+void PrepareCard(ShowState& show, const Settings& settings, CardCanvas& canvas, RandomSource& random);
+// Writes the next character of the card, pauses before the lower verse, or
+// does nothing once the card is written.
+void WriteNextChar(ShowState& show, CardCanvas& canvas);
+
+}  // namespace mirobel
