@@ -22,6 +22,7 @@ add_library(mirobel_win32 STATIC
   src/win32/base/Surface.cpp
   src/win32/show/frmDisp.cpp
   src/win32/show/GdiShow.cpp
+  src/win32/show/Portraits.cpp
   src/win32/show/MciPort.cpp
 )
 target_link_libraries(mirobel_win32 PUBLIC mirobel_core ${MIROBEL_WIN32_LIBS})

@@ -126,10 +126,11 @@ TEST(Presentation, TheWholeCreditFitsOnTheCardAtEveryScale) {
         PrepareCard(show.state, show.settings, show.surfaces.Canvas(), *g_platform.random);
         const int top = Magnify(246, dpi), bottom = Magnify(260, dpi);
         const int left = Magnify(222, dpi), edge = Magnify(kCardWidth, dpi);
+        const Surface& card = show.surfaces.CanvasSurface();
         int lastInk = -1;
         for (int y = top; y < bottom; ++y)
-            for (int x = left; x < PictureBior.width; ++x)
-                if (COLORREF c = GetPixel(PictureBior.dc, x, y); c != RGB(0, 128, 128) && c != RGB(255, 255, 255))
+            for (int x = left; x < card.width; ++x)
+                if (COLORREF c = GetPixel(card.dc, x, y); c != RGB(0, 128, 128) && c != RGB(255, 255, 255))
                     lastInk = std::max(lastInk, x);
         printf("%d dpi: the credit's ink ends at %d of %d\n", dpi, lastInk + 1, edge);
         EXPECT_GT(lastInk, left + (edge - left) / 2) << "no credit drawn";

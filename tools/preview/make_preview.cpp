@@ -10,6 +10,7 @@
 #include "core/base/Platform.h"
 #include "win32/show/frmDisp.h"
 #include "app/InstallPlatform.h"
+#include "win32/show/Portraits.h"
 #include "win32/show/Show.h"
 #include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
@@ -134,7 +135,8 @@ int wmain(int argc, wchar_t** argv) {
 
     Surface ground;
     ground.Resize(kGroundWidth, kGroundHeight, RGB(0, 0, 0));
-    BitBlt(ground.dc, kCardLeft, kCardTop, kCardWidth, kCardHeight, PictureBior.dc, 0, 0, SRCCOPY);
+    BitBlt(ground.dc, kCardLeft, kCardTop, kCardWidth, kCardHeight, show.surfaces.CanvasSurface().dc, 0, 0,
+           SRCCOPY);
     // As the frame painting shows it, default stretch mode included.
     StretchBlt(ground.dc, kCardLeft + kPortraitLeft, kCardTop + kPortraitTop, kPortraitWidth, kPortraitHeight,
                portrait.dc, 0, 0, portrait.width, portrait.height, SRCCOPY);
@@ -144,6 +146,5 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     ground.Release();
-    PictureBior.Release();
     return 0;
 }

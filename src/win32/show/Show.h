@@ -17,8 +17,9 @@ struct DisplayShow {
     // A fresh show on a screen of widthPixels x heightPixels, drawn at dpi.
     // Tests and tools run one off the window (presenting into a surface of
     // their own), in either presentation.
+    // window: where its frames go (none: into a surface given to PresentInto).
     DisplayShow(const Settings& settings, int dpi, int widthPixels, int heightPixels,
-                Presentation presentation = Presentation::ChangedRects);
+                Presentation presentation = Presentation::ChangedRects, HWND window = nullptr);
     ShowSeams Seams() { return {surfaces.Canvas(), surfaces.Frame(), *g_platform.random}; }
 
     Settings settings;

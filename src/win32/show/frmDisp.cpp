@@ -26,7 +26,6 @@ namespace mirobel {
 
 HWND frmDisp = nullptr;
 HWND picfocus = nullptr;
-Surface PictureBior;
 Surface scr_work;
 Surface scr_bkg;
 
@@ -153,8 +152,7 @@ LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             // of the process, so the show's closing still ends it.
             for (HWND cover : std::vector<HWND>(covers)) DestroyWindow(cover);
             covers.clear();
-            DetachShow(hwnd);  // and with it its fonts, portrait and last frame
-            PictureBior.Release();
+            DetachShow(hwnd);  // and with it its card canvas, fonts, portrait and last frame
             scr_work.Release();
             scr_bkg.Release();
             frmDisp = nullptr;
@@ -234,10 +232,10 @@ bool RegisterClasses() {
 }  // namespace
 
 DisplayShow::DisplayShow(const Settings& chosen, int dpi, int widthPixels, int heightPixels,
-                         Presentation presentation)
+                         Presentation presentation, HWND window)
     : settings(chosen),
       state(FreshShow(dpi, widthPixels, heightPixels, presentation)),
-      surfaces(dpi, ScaledFontSize(12, state.showTwipsPerPixel), presentation, widthPixels, heightPixels) {}
+      surfaces(window, dpi, ScaledFontSize(12, state.showTwipsPerPixel), presentation, widthPixels, heightPixels) {}
 
 DisplayShow* RunningShow() { return ShowOf(frmDisp); }
 
@@ -261,8 +259,9 @@ void StartDisplay(const Settings& settings) {
 
     PlaceControl(picfocus, 30, 30, -50, 0);
     // The show is drawn at the display's scaling, read once at start; with it
-    // the card canvas PictureBior gets its size.
-    auto made = std::make_unique<DisplayShow>(settings, ReadDisplayScale(), DispWidth, DispHeight);
+    // the show's card canvas gets its size.
+    auto made = std::make_unique<DisplayShow>(settings, ReadDisplayScale(), DispWidth, DispHeight,
+                                              Presentation::ChangedRects, frmDisp);
     DisplayShow& show = *made;
     AttachShow(frmDisp, std::move(made));
     ShowWindow(frmDisp, SW_SHOW);

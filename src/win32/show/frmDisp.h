@@ -8,13 +8,13 @@ namespace mirobel {
 
 extern HWND frmDisp;
 extern HWND picfocus;
-extern Surface PictureBior;  // card canvas
 // Whole-screen work and background surfaces; they exist only while whole
 // frames are presented (the reference presentation).
 extern Surface scr_work;
 extern Surface scr_bkg;
 
-// PictureBior, the card canvas; the card is drawn in its top-left 400 x 260.
+// PictureBior, the card canvas each show keeps; the card is drawn in its
+// top-left 400 x 260.
 inline constexpr int kCardCanvasWidth = 560, kCardCanvasHeight = 346;
 
 inline constexpr UINT_PTR kTimer1 = 1;
