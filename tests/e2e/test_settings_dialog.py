@@ -6,7 +6,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e import SETTINGS_KEY, WineTestCase, main  # noqa: E402
-from winebox import bound, wait_until  # noqa: E402
+from winebox import WineError, bound, wait_until  # noqa: E402
 import windows_driver as wd  # noqa: E402
 
 BS_TYPEMASK, BS_PUSHBUTTON = 0xF, 0
@@ -50,7 +50,14 @@ class SettingsDialog(DialogTestCase):
             wd.menu_bar_key(self.box, dialog, use_menu_key)
         else:
             self.box.press(dialog, "更新")
-        return self.box.wait_window(wd.VERSION_TITLE, 20)
+        try:
+            return self.box.wait_window(wd.VERSION_TITLE, 20)
+        except WineError as e:
+            # Seen once on a heavily loaded machine: the question never came.
+            # What the dialog's thread held then is what to look at next.
+            raise AssertionError(f"{e}; the dialog: {self.box.find(wd.DIALOG)}; "
+                                 f"its focus: {wd.focused(self.box, dialog)}; "
+                                 f"a box titled Mirobel: {self.box.find('Mirobel')}") from e
 
     def process_ends(self, p, timeout=20):
         p.wait(timeout=timeout)
