@@ -1,7 +1,6 @@
 """The Windows installer under Wine: where it puts the program, the entry in
 Programs and Features, upgrades over other versions, and the uninstall,
 which leaves every user's settings alone."""
-import argparse
 import os
 import re
 import subprocess
@@ -9,6 +8,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 from e2e import SETTINGS_KEY, Config, WineTestCase, parse_args  # noqa: E402
+from script_args import read_args  # noqa: E402
 from winebox import WineBox, bound, wait_until, windows_path  # noqa: E402
 from test_show import SHOW  # noqa: E402
 from test_show_scaled import card_box  # noqa: E402
@@ -133,10 +133,5 @@ class Installer(WineTestCase):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--msi", required=True)
-    parser.add_argument("--version", required=True)
-    args, rest = parser.parse_known_args()
-    Package.msi, Package.version = os.path.abspath(args.msi), args.version
-    sys.argv = [sys.argv[0]] + rest
+    sys.argv = read_args(Package, paths=("msi",), values=("version",))
     unittest.main(argv=parse_args(), verbosity=2)

@@ -1,10 +1,10 @@
 """Shared set-up of the end-to-end tests: arguments and one WineBox per module."""
-import argparse
 import os
 import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from script_args import read_args  # noqa: E402
 from winebox import WineBox  # noqa: E402
 
 SETTINGS_KEY = r"HKCU\Software\VB and VBA Program Settings\SetupVel\Mirobel"
@@ -24,14 +24,7 @@ class Config:
 
 
 def parse_args():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--scr", required=True)
-    parser.add_argument("--probe", required=True)
-    parser.add_argument("--build", required=True)
-    args, rest = parser.parse_known_args()
-    Config.scr, Config.probe, Config.build = (os.path.abspath(args.scr), os.path.abspath(args.probe),
-                                              os.path.abspath(args.build))
-    return [sys.argv[0]] + rest
+    return read_args(Config, paths=("scr", "probe", "build"))
 
 
 class WineTestCase(unittest.TestCase):

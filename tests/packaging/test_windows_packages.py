@@ -1,6 +1,5 @@
 """The Windows zip holds exactly what a user needs, and the program, the
 installer and both file names carry the one project version."""
-import argparse
 import glob
 import os
 import re
@@ -11,6 +10,8 @@ import unittest
 import zipfile
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+sys.path.insert(0, os.path.join(ROOT, "tests", "harness"))
+from script_args import run_tests  # noqa: E402
 
 
 class Config:
@@ -66,10 +67,4 @@ class WindowsPackages(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--scr", required=True)
-    parser.add_argument("--packages", required=True)
-    parser.add_argument("--version", required=True)
-    args, rest = parser.parse_known_args()
-    Config.scr, Config.packages, Config.version = args.scr, args.packages, args.version
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    run_tests(Config, paths=("scr", "packages"), values=("version",))

@@ -8,7 +8,6 @@ With MIROBEL_INSTALL_TESTS=1 (set by the CI script) it also installs the
 package into this machine with apt-get, runs the installed hack on a
 virtual display as the daemon runs it, removes it and checks that nothing
 of it is left. Without it that part is skipped, and says so."""
-import argparse
 import gzip
 import os
 import re
@@ -21,6 +20,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "harness"))
 sys.path.insert(0, HERE)
+from script_args import run_tests  # noqa: E402
 from winebox import wait_until  # noqa: E402
 from xdisplay import XDisplay  # noqa: E402
 from test_x11_show import cyan_box  # noqa: E402
@@ -216,16 +216,5 @@ class DebianPackage(unittest.TestCase):
                 self.assertFalse(os.path.lexists(path), f"{path} is left")
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--source", required=True)
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--host", required=True)
-    args, rest = parser.parse_known_args()
-    Config.source, Config.build, Config.host = (os.path.abspath(args.source), os.path.abspath(args.build),
-                                                os.path.abspath(args.host))
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
-
-
 if __name__ == "__main__":
-    main()
+    run_tests(Config, paths=("source", "build", "host"))

@@ -3,7 +3,6 @@ real program, on a virtual X display) run the same rules: for the same
 fixed poem sequence and screen size they must put the card at the same
 place in every frame, change cards and restart the ticker in the same
 frames. Positions are compared, not pixels: the rasterisers differ."""
-import argparse
 import os
 import subprocess
 import sys
@@ -13,6 +12,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "harness"))
 sys.path.insert(0, HERE)
+from script_args import run_tests  # noqa: E402
 from winebox import WineBox, windows_path  # noqa: E402
 from xdisplay import XDisplay  # noqa: E402
 
@@ -87,16 +87,5 @@ class RenderersAgree(unittest.TestCase):
         self.assertGreater(restarts_seen, 2)
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--native", required=True)
-    parser.add_argument("--recorder", required=True)
-    parser.add_argument("--build", required=True)
-    args, rest = parser.parse_known_args()
-    Config.native, Config.recorder, Config.build = (os.path.abspath(args.native), os.path.abspath(args.recorder),
-                                                    os.path.abspath(args.build))
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
-
-
 if __name__ == "__main__":
-    main()
+    run_tests(Config, paths=("native", "recorder", "build"))
