@@ -9,7 +9,6 @@
 
 #include "core/base/Platform.h"
 #include "win32/base/Win32Util.h"
-#include "win32/show/frmDisp.h"
 #include "app/InstallPlatform.h"
 #include "win32/show/Show.h"
 #include "core/show/ShowState.h"
@@ -38,8 +37,8 @@ double Median(std::vector<double> v) {
 double Measure(int width, int height, int dpi, Presentation how, int frames) {
     HWND window = CreateWindowExW(0, L"BenchScreen", L"bench", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
                                   nullptr, GetModuleHandleW(nullptr), nullptr);
-    frmDisp = window;
-    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, dpi, width, height, how);
+    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, dpi, width, height, how,
+                     {.window = window});
     PrepareCard(show.state, show.settings, show.surfaces.Canvas(), *g_platform.random);
     Pump();
 
@@ -55,7 +54,6 @@ double Measure(int width, int height, int dpi, Presentation how, int frames) {
         QueryPerformanceCounter(&t1);
         if (i >= 20) costs.push_back(1000.0 * (t1.QuadPart - t0.QuadPart) / frequency.QuadPart);
     }
-    frmDisp = nullptr;
     DestroyWindow(window);
     Pump();
     return Median(costs);

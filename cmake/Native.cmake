@@ -18,7 +18,7 @@ add_executable(core_tests
   tests/support/HelpText.cpp
   tests/core/ShowRecordTest.cpp
   tests/core/MonitorsTest.cpp
-  tests/core/FramePlanTest.cpp
+  tests/core/CompositorTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
 # Tests that read committed assets (the help text) find them here.

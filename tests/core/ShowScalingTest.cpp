@@ -96,7 +96,7 @@ TEST_F(ShowScaling, AtTwiceTheResolutionEveryFrameIsThe96DpiFrameMagnified) {
         EXPECT_EQ(b.face, a.face) << i;
     }
 
-    // The frames: clears, card copies, portraits, ticker and what is
+    // The frames: card, portraits, ticker and what is
     // presented, each at twice the place and size.
     ASSERT_EQ(scaled.frame.events.size(), base.frame.events.size());
     for (size_t i = 0; i < base.frame.events.size(); ++i) {

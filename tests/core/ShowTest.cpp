@@ -243,9 +243,8 @@ TEST_F(ShowTest, FirstFrameShowsTheCardAtTwoTwoMovingRightAndDown) {
     Paint();
     EXPECT_EQ(show.CardX, 2);
     EXPECT_EQ(show.CardY, 2);
-    EXPECT_EQ(frame.events.front().kind, FrameEvent::Clear);
-    EXPECT_EQ(frame.events.front().rect, (Rect{0, 0, 1024, 768}));
     EXPECT_EQ(frame.events.back().kind, FrameEvent::Present);
+    EXPECT_EQ(frame.events.back().rect, (Rect{0, 0, 1024, 768}));
     EXPECT_FALSE(frame.Has(FrameEvent::Portrait));
 }
 
@@ -348,7 +347,7 @@ TEST_F(ShowTest, ChangedRectanglesCoverOldAndNewCardAndTheTickerText) {
     const int width = 16 * static_cast<int>(CommentTable(1).size());
     show.TickerX = 1500;
     Paint();  // draws at 1480
-    Paint();  // draws at 1460, clears what 1480 covered
+    Paint();  // draws at 1460, presents what 1480 covered
     std::vector<Rect> rects = presented();
     ASSERT_EQ(rects.size(), 4u);
     EXPECT_EQ(rects[3], (Rect{1458, 738, 1480 + width + 2, 768}));
@@ -363,7 +362,7 @@ TEST_F(ShowTest, ChangedRectanglesCoverOldAndNewCardAndTheTickerText) {
     EXPECT_EQ(presented().size(), 1u);
 }
 
-TEST_F(ShowTest, WhatTheMovedCardUncoversIsClearedInEveryDirection) {
+TEST_F(ShowTest, WhatTheMovedCardUncoversIsPresentedInEveryDirection) {
     show.presentation = Presentation::ChangedRects;
     settings.SelectFirst = settings.SelectEnd = 1;
     Prepare();
@@ -376,18 +375,19 @@ TEST_F(ShowTest, WhatTheMovedCardUncoversIsClearedInEveryDirection) {
         const Rect old{show.CardX, show.CardY, show.CardX + kCardWidth, show.CardY + kCardHeight};
         Paint();
         const Rect now{show.CardX, show.CardY, show.CardX + kCardWidth, show.CardY + kCardHeight};
-        std::vector<Rect> clears;
+        std::vector<Rect> presented;
         for (const auto& e : this->frame.events)
-            if (e.kind == FrameEvent::Clear && e.rect.top < show.screenHeight - kTickerOffset)
-                clears.push_back(e.rect);
+            if (e.kind == FrameEvent::Present && e.rect.top < show.screenHeight - kTickerOffset)
+                presented.push_back(e.rect);
         auto inside = [](const Rect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
-        // Every pixel of the old place outside the new one is cleared,
+        // Every pixel of the old place outside the new one is presented
+        // (black, as no item of the scene lies there),
         // whichever way the card went.
         for (int y = old.top; y < old.bottom; ++y)
             for (int x = old.left; x < old.right; ++x) {
                 if (inside(now, x, y)) continue;
                 int times = 0;
-                for (const Rect& c : clears) times += inside(c, x, y);
+                for (const Rect& c : presented) times += inside(c, x, y);
                 ASSERT_GE(times, 1) << "frame " << frame << " at " << x << "," << y;
             }
     }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Rects.h"
 #include "core/show/ShowState.h"
 
 namespace mirobel::testing {
@@ -39,9 +40,10 @@ struct RecordingCanvas : CardCanvas {
     void DrawText(int x, int y, const std::wstring& t) override { texts.push_back({x, y, t, size, face}); }
 };
 
+// What a frame showed, one event per item, then one per presented area.
 struct FrameEvent {
-    enum Kind { Clear, Card, Portrait, Ticker, Present } kind;
-    Rect rect;
+    enum Kind { Card, Portrait, Ticker, Present } kind;
+    Rect rect;  // ticker: its top-left as an empty rectangle
     std::wstring text;
     int poem = 0;
     bool operator==(const FrameEvent&) const = default;
@@ -49,18 +51,21 @@ struct FrameEvent {
 
 struct RecordingFrame : FrameTarget {
     std::vector<FrameEvent> events;
-    void Clear(const Rect& r) override { events.push_back({FrameEvent::Clear, r, L"", 0}); }
-    void CopyCard(const Rect& r) override { events.push_back({FrameEvent::Card, r, L"", 0}); }
-    void StretchPortrait(const Rect& r, int poem) override { events.push_back({FrameEvent::Portrait, r, L"", poem}); }
-    void DrawTicker(int x, int y, const std::wstring& t) override {
-        events.push_back({FrameEvent::Ticker, {x, y, x, y}, t, 0});
+    std::vector<Scene> scenes;
+    void Present(const Scene& scene, const std::vector<Rect>& areas) override {
+        scenes.push_back(scene);
+        if (!Empty(scene.card)) events.push_back({FrameEvent::Card, scene.card, L"", 0});
+        if (!Empty(scene.portrait)) events.push_back({FrameEvent::Portrait, scene.portrait, L"", scene.portraitPoem});
+        if (!Empty(scene.tickerLine))
+            events.push_back({FrameEvent::Ticker, {scene.tickerX, scene.tickerY, scene.tickerX, scene.tickerY},
+                              scene.tickerText, 0});
+        for (const Rect& r : areas) events.push_back({FrameEvent::Present, r, L"", 0});
     }
     // Each character as wide as its font's height in pixels (16 at 96 dpi),
     // unless a test gives its text another width.
     int dpi = 96;
     int charWidth = 16;  // at 96 dpi
     int TickerWidth(const std::wstring& t) override { return (charWidth * dpi / 96) * static_cast<int>(t.size()); }
-    void Present(const Rect& r) override { events.push_back({FrameEvent::Present, r, L"", 0}); }
     bool Has(FrameEvent::Kind k) const {
         for (const auto& e : events)
             if (e.kind == k) return true;

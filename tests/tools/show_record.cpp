@@ -42,8 +42,7 @@ int main(int argc, char** argv) {
     screen.Resize(width, height, RGB(0, 0, 0));
     {
         // The native show runs at the 96-dpi geometry; so does this run.
-        DisplayShow show(settings, 96, width, height);
-        show.surfaces.PresentInto(&screen);
+        DisplayShow show(settings, 96, width, height, Presentation::ChangedRects, {.dc = screen.dc});
         const ShowSeams seams{show.surfaces.Canvas(), show.surfaces.Frame(), random};
 
         // As the show starts: the first card, then its first frame.

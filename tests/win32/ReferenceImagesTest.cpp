@@ -69,8 +69,8 @@ TEST(ReferenceAt96Dpi, FramesOfTheShowWithThePortraitBoxMasked) {
     FillPoemTables();
     Surface screen;
     screen.Resize(640, 400, RGB(90, 90, 90));
-    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, 96, 640, 400);
-    show.surfaces.PresentInto(&screen);
+    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, 96, 640, 400,
+                     Presentation::ChangedRects, {.dc = screen.dc});
     PrepareCard(show.state, show.settings, show.surfaces.Canvas(), *g_platform.random);
     const ShowState& now = show.state;
     int cardChanges = 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace mirobel {
 
@@ -85,18 +86,29 @@ struct CardCanvas {
     virtual void DrawText(int x, int y, const std::wstring& text) = 0;
 };
 
-// The frame's surfaces: background, work surface, card canvas, portraits
-// and the window.
+// What one frame shows and where, as the show's rules decided it: on
+// black, the card, the poet's portrait over it and the rendering's text.
+// Positions are in the units of whoever holds it (the rules' units, pixels
+// once magnified).
+struct Scene {
+    Rect card{};      // where the card canvas's card goes (empty: no card)
+    Rect portrait{};  // the portrait stretched over this box (empty: none)
+    int portraitPoem = 0;
+    // The rendering: its text's top-left, and its whole line, all the text
+    // may ink (empty: no rendering).
+    int tickerX = 0, tickerY = 0;
+    Rect tickerLine{};
+    std::wstring tickerText;
+};
+
+// Where a show's frames go.
 struct FrameTarget {
     virtual ~FrameTarget() = default;
-    virtual void Clear(const Rect& r) = 0;  // work surface from the background
-    // The card canvas from its top-left corner, to r on the work surface.
-    virtual void CopyCard(const Rect& r) = 0;
-    virtual void StretchPortrait(const Rect& r, int poemNo) = 0;
-    virtual void DrawTicker(int x, int y, const std::wstring& text) = 0;  // white Mincho
-    // Pixel width of the ticker text as DrawTicker draws it.
+    // Width of the rendering's text as a frame draws it (white Mincho).
     virtual int TickerWidth(const std::wstring& text) = 0;
-    virtual void Present(const Rect& r) = 0;  // window from the work surface
+    // Puts these areas of the frame that shows `scene` on the screen; the
+    // rest of the screen still shows the last frame.
+    virtual void Present(const Scene& scene, const std::vector<Rect>& areas) = 0;
 };
 
 }  // namespace mirobel

@@ -35,14 +35,10 @@ Span Clip(Span s, int width) { return {std::max(s.left, 0), std::min(s.right, wi
 int TickerCharWidth(int twipsPerPixel) { return static_cast<int>(twipsPerPixel * 12 / 15.0 * 1.4); }
 
 void PaintFrame(ShowState& show, const Settings& settings, const ShowSeams& seams) {
-    FrameTarget& frame = seams.frame;
     // The rules work in units; the seams magnify them to the screen's pixels.
     const int width = show.screenWidth, height = show.screenHeight;
-    const Rect screen{0, 0, width, height};
     const bool whole = show.presentation == Presentation::WholeScreen || show.wholeFrameDue;
     const int oldX = show.CardX, oldY = show.CardY;
-
-    if (whole) frame.Clear(screen);
 
     show.CardX = static_cast<int16_t>(show.CardDirX == 1 ? show.CardX + kCardStep : show.CardX - kCardStep);
     show.CardY = static_cast<int16_t>(show.CardDirY == 1 ? show.CardY + kCardStep : show.CardY - kCardStep);
@@ -58,11 +54,6 @@ void PaintFrame(ShowState& show, const Settings& settings, const ShowSeams& seam
     if (show.CardY > height - kCardHeight) bounce(show.CardY, show.CardDirY, -1);
     if (show.CardY < 0) bounce(show.CardY, show.CardDirY, 1);
 
-    // Only the old and the new card place and the ticker strip can differ
-    // from the previous frame; the rest of the work surface is still black.
-    const Rect cards{std::min(oldX, static_cast<int>(show.CardX)), std::min(oldY, static_cast<int>(show.CardY)),
-                     std::max(oldX, static_cast<int>(show.CardX)) + kCardWidth,
-                     std::max(oldY, static_cast<int>(show.CardY)) + kCardHeight};
     if (show.WriteToggle == 0) {
         WriteNextChar(show, seams.canvas);
         show.WriteToggle = 1;
@@ -70,44 +61,42 @@ void PaintFrame(ShowState& show, const Settings& settings, const ShowSeams& seam
         show.WriteToggle = 0;
     }
 
-    // The writer draws on the card canvas only, so clearing the work surface
-    // after it gives the same frame and lets the ticker follow the phase.
-    // This frame's text starts one step left of where the last one stood
-    // (or off screen at the right edge after a restart).
+    Scene scene;
+    scene.card = {show.CardX, show.CardY, show.CardX + kCardWidth, show.CardY + kCardHeight};
+    // The portrait and the ticker follow the phase the writer has just
+    // reached. This frame's text starts one step left of where the last one
+    // stood (or off screen at the right edge after a restart).
     Span next;
     if (show.WritePhase > 4) {
-        const int textWidth = TickerWidthOfCard(show, frame);
-        next = {show.TickerX - kTickerStep - kTickerSlack, show.TickerX - kTickerStep + textWidth + kTickerSlack};
-    }
-    const Span changedSpan = Clip(Union({show.tickerSpanLeft, show.tickerSpanRight}, next), width);
-    const Rect strip{changedSpan.left, height - kTickerOffset, changedSpan.right, height};
-    if (!whole) {
-        frame.Clear(cards);
-        if (!changedSpan.Empty()) frame.Clear(strip);
-    }
-
-    frame.CopyCard({show.CardX, show.CardY, show.CardX + kCardWidth, show.CardY + kCardHeight});
-
-    if (show.WritePhase > 4) {
         const int left = show.CardX + kPortraitLeft, top = show.CardY + kPortraitTop;
-        frame.StretchPortrait({left, top, left + kPortraitWidth, top + kPortraitHeight}, show.PoemNo);
+        scene.portrait = {left, top, left + kPortraitWidth, top + kPortraitHeight};
+        scene.portraitPoem = show.PoemNo;
+        const int textWidth = TickerWidthOfCard(show, seams.frame);
+        next = {show.TickerX - kTickerStep - kTickerSlack, show.TickerX - kTickerStep + textWidth + kTickerSlack};
         show.TickerX = static_cast<int16_t>(show.TickerX - kTickerStep);
         const double estimate = static_cast<double>(TickerCharWidth(show.showTwipsPerPixel)) * show.CommentLen;
         if (width - estimate > show.TickerX) show.WritePhase = 9;
         if (-estimate > show.TickerX) show.TickerX = static_cast<int16_t>(width);
-        frame.DrawTicker(show.TickerX, height - kTickerOffset, CommentTable(show.PoemNo));
-        show.tickerSpanLeft = show.TickerX - kTickerSlack;
-        show.tickerSpanRight = show.TickerX + TickerWidthOfCard(show, frame) + kTickerSlack;
-    } else {
-        show.tickerSpanLeft = show.tickerSpanRight = 0;
+        scene.tickerX = show.TickerX, scene.tickerY = height - kTickerOffset;
+        scene.tickerLine = {show.TickerX - kTickerSlack, height - kTickerOffset,
+                            show.TickerX + textWidth + kTickerSlack, height};
+        scene.tickerText = CommentTable(show.PoemNo);
     }
 
+    // Only the old and the new card place and the stretch of the ticker's
+    // strip that its text covered or covers can differ from the last frame.
+    std::vector<Rect> areas;
     if (whole) {
-        frame.Present(screen);
+        areas.push_back({0, 0, width, height});
     } else {
-        frame.Present(cards);
-        if (!changedSpan.Empty()) frame.Present(strip);
+        areas.push_back({std::min(oldX, static_cast<int>(show.CardX)), std::min(oldY, static_cast<int>(show.CardY)),
+                         std::max(oldX, static_cast<int>(show.CardX)) + kCardWidth,
+                         std::max(oldY, static_cast<int>(show.CardY)) + kCardHeight});
+        const Span changed = Clip(Union({show.tickerSpanLeft, show.tickerSpanRight}, next), width);
+        if (!changed.Empty()) areas.push_back({changed.left, height - kTickerOffset, changed.right, height});
     }
+    seams.frame.Present(scene, areas);
+    show.tickerSpanLeft = scene.tickerLine.left, show.tickerSpanRight = scene.tickerLine.right;
     show.wholeFrameDue = false;
 }
 

@@ -26,17 +26,22 @@ void MagnifiedCanvas::DrawText(int x, int y, const std::wstring& text) {
     device_.DrawText(Magnify(x, dpi_), Magnify(y, dpi_), text);
 }
 
-void MagnifiedFrame::Clear(const Rect& r) { device_.Clear(Pixels(r, dpi_)); }
-void MagnifiedFrame::CopyCard(const Rect& r) { device_.CopyCard(Pixels(r, dpi_)); }
-void MagnifiedFrame::StretchPortrait(const Rect& r, int poemNo) { device_.StretchPortrait(Pixels(r, dpi_), poemNo); }
-void MagnifiedFrame::DrawTicker(int x, int y, const std::wstring& text) {
-    device_.DrawTicker(Magnify(x, dpi_), Magnify(y, dpi_), text);
-}
 int MagnifiedFrame::TickerWidth(const std::wstring& text) {
     const long long pixels = device_.TickerWidth(text);
     const int dpi = dpi_ > 0 ? dpi_ : 96;
     return static_cast<int>((pixels * 96 + dpi - 1) / dpi);
 }
-void MagnifiedFrame::Present(const Rect& r) { device_.Present(Pixels(r, dpi_)); }
+
+void MagnifiedFrame::Present(const Scene& scene, const std::vector<Rect>& areas) {
+    Scene pixels = scene;
+    pixels.card = Pixels(scene.card, dpi_);
+    pixels.portrait = Pixels(scene.portrait, dpi_);
+    pixels.tickerX = Magnify(scene.tickerX, dpi_), pixels.tickerY = Magnify(scene.tickerY, dpi_);
+    pixels.tickerLine = Pixels(scene.tickerLine, dpi_);
+    std::vector<Rect> changed;
+    changed.reserve(areas.size());
+    for (const Rect& area : areas) changed.push_back(Pixels(area, dpi_));
+    device_.Present(pixels, changed);
+}
 
 }  // namespace mirobel

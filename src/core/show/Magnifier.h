@@ -31,12 +31,8 @@ private:
 class MagnifiedFrame : public FrameTarget {
 public:
     MagnifiedFrame(FrameTarget& device, int dpi) : device_(device), dpi_(dpi) {}
-    void Clear(const Rect& r) override;
-    void CopyCard(const Rect& r) override;
-    void StretchPortrait(const Rect& r, int poemNo) override;
-    void DrawTicker(int x, int y, const std::wstring& text) override;
     int TickerWidth(const std::wstring& text) override;
-    void Present(const Rect& r) override;
+    void Present(const Scene& scene, const std::vector<Rect>& areas) override;
 
 private:
     FrameTarget& device_;

@@ -75,6 +75,10 @@ struct HeldFont {
     }
 };
 
+// PictureBior, the card canvas each show keeps, in units; the card is drawn
+// in its top-left 400 x 260, and the rest is room for what a text reaches.
+inline constexpr int kCardCanvasWidth = 560, kCardCanvasHeight = 346;
+
 struct GdiCanvas : CardCanvas {
     GdiCanvas(FontCache& cache, Surface& surface) : fontCache(cache), card(surface) {}
     FontCache& fontCache;

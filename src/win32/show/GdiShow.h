@@ -9,21 +9,23 @@
 
 namespace mirobel {
 
+// Where a show's frames go: a window, or a device context of the caller's
+// (a surface of a test or a tool).
+struct FrameDestination {
+    HWND window = nullptr;
+    HDC dc = nullptr;
+};
+
 // The seams one show draws through on GDI: the card canvas on its own
-// surface (PictureBior) and the frame target, presenting to the window it is
-// made for. Both
-// take the show's units and draw at its resolution; fonts, portraits and
-// the last frame (for repaints) are kept here, for this show alone. frmDisp
-// owns one for its show; tests, tools and the benchmark make their own to
-// run a show off the window.
+// surface (PictureBior) and the frame target, presenting to where it was
+// made for. Both take the show's units and draw at its resolution; fonts,
+// portraits and the last frame (for repaints) are kept here, for this show
+// alone. frmDisp owns one for its show; tests, tools and the benchmark make
+// their own.
 class GdiSeams {
 public:
-    // The card canvas is sized for dpi; the whole-screen presentation also gets
-    // work and background surfaces of the screen's size (the
-    // changed-rectangle presentation composes in a scratch surface no bigger
-    // than what one frame changes). tickerPoints: the ticker's font size.
-    // window: where frames go (nullptr: only into a surface of PresentInto).
-    GdiSeams(HWND window, int dpi, int tickerPoints, Presentation presentation, int widthPixels, int heightPixels);
+    // tickerPoints: the ticker's font size.
+    GdiSeams(FrameDestination to, int dpi, int tickerPoints);
     ~GdiSeams();
     GdiSeams(const GdiSeams&) = delete;
     GdiSeams& operator=(const GdiSeams&) = delete;
@@ -33,8 +35,6 @@ public:
     // beyond it for what a text may reach.
     const Surface& CanvasSurface() const;
     FrameTarget& Frame();
-    // Frames go to this surface instead of the window (nullptr: back to it).
-    void PresentInto(Surface* screen);
     // Draws the area of the last presented frame again (the window was covered).
     void Repaint(HDC dc, const RECT& area);
 

@@ -14,12 +14,11 @@ namespace mirobel {
 // seams it draws through, owned by the window from its opening to its
 // closing. Its poems come from the process's clock-seeded generator.
 struct DisplayShow {
-    // A fresh show on a screen of widthPixels x heightPixels, drawn at dpi.
-    // Tests and tools run one off the window (presenting into a surface of
-    // their own), in either presentation.
-    // window: where its frames go (none: into a surface given to PresentInto).
+    // A fresh show on a screen of widthPixels x heightPixels, drawn at dpi,
+    // its frames going to `to`. Tests and tools run one off the window
+    // (presenting into a surface of their own), in either presentation.
     DisplayShow(const Settings& settings, int dpi, int widthPixels, int heightPixels,
-                Presentation presentation = Presentation::ChangedRects, HWND window = nullptr);
+                Presentation presentation = Presentation::ChangedRects, FrameDestination to = {});
     ShowSeams Seams() { return {surfaces.Canvas(), surfaces.Frame(), *g_platform.random}; }
 
     Settings settings;

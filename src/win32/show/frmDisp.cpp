@@ -26,8 +26,6 @@ namespace mirobel {
 
 HWND frmDisp = nullptr;
 HWND picfocus = nullptr;
-Surface scr_work;
-Surface scr_bkg;
 
 namespace {
 HCURSOR transparentCursor = nullptr;
@@ -153,8 +151,6 @@ LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             for (HWND cover : std::vector<HWND>(covers)) DestroyWindow(cover);
             covers.clear();
             DetachShow(hwnd);  // and with it its card canvas, fonts, portrait and last frame
-            scr_work.Release();
-            scr_bkg.Release();
             frmDisp = nullptr;
             picfocus = nullptr;
             WindowClosed();
@@ -232,10 +228,10 @@ bool RegisterClasses() {
 }  // namespace
 
 DisplayShow::DisplayShow(const Settings& chosen, int dpi, int widthPixels, int heightPixels,
-                         Presentation presentation, HWND window)
+                         Presentation presentation, FrameDestination to)
     : settings(chosen),
       state(FreshShow(dpi, widthPixels, heightPixels, presentation)),
-      surfaces(window, dpi, ScaledFontSize(12, state.showTwipsPerPixel), presentation, widthPixels, heightPixels) {}
+      surfaces(to, dpi, ScaledFontSize(12, state.showTwipsPerPixel)) {}
 
 DisplayShow* RunningShow() { return ShowOf(frmDisp); }
 
@@ -261,7 +257,7 @@ void StartDisplay(const Settings& settings) {
     // The show is drawn at the display's scaling, read once at start; with it
     // the show's card canvas gets its size.
     auto made = std::make_unique<DisplayShow>(settings, ReadDisplayScale(), DispWidth, DispHeight,
-                                              Presentation::ChangedRects, frmDisp);
+                                              Presentation::ChangedRects, FrameDestination{.window = frmDisp});
     DisplayShow& show = *made;
     AttachShow(frmDisp, std::move(made));
     ShowWindow(frmDisp, SW_SHOW);

@@ -5,7 +5,7 @@
 
 #include "core/base/Rects.h"
 #include "core/base/Scaling.h"
-#include "core/show/FramePlan.h"
+#include "core/show/Compositor.h"
 #include "x11/base/Assets.h"
 #include "x11/base/Jpeg.h"
 
@@ -155,8 +155,6 @@ CairoFrame::CairoFrame(const Faces& faces, CairoCanvas& card, int dpi, int ticke
     : faces_(faces),
       card_(card),
       tickerPixels_(PixelSize(tickerPoints, dpi)),
-      tickerBand_(Magnify(kTickerOffset, dpi)),
-      tickerSlack_(Magnify(kTickerSlack, dpi)),
       measureSurface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1)),
       measure_(cairo_create(measureSurface_)) {
     SetTickerFont(measure_);
@@ -184,66 +182,22 @@ void CairoFrame::DropKept() {
     keptTickerText_.clear();
 }
 
-void CairoFrame::SetScreen(int width, int height) {
-    width_ = width, height_ = height;
-    scene_.clear();
-}
-
 void CairoFrame::SetTickerFont(cairo_t* cr) const {
     cairo_set_font_face(cr, faces_.Get(kMinchoFace, false));
     cairo_set_font_size(cr, tickerPixels_);
 }
 
-void CairoFrame::Clear(const Rect& r) {
-    const Rect screen{0, 0, width_, height_};
-    const Rect cleared = Intersect(r, screen);
-    // What the rectangle covers entirely is gone from the work surface.
-    std::erase_if(scene_, [&](const Item& item) { return Inside(Intersect(item.bounds, screen), cleared); });
-    if (Empty(cleared)) return;
-    const bool overlaps = std::any_of(scene_.begin(), scene_.end(), [&](const Item& item) {
-        return !Empty(Intersect(item.bounds, cleared));
-    });
-    if (overlaps) scene_.push_back({Item::Cleared, cleared, 0, 0, {}, {}});
-    // A clearing matters only over what was drawn before it; once that is
-    // gone, so is the clearing.
-    for (size_t i = scene_.size(); i-- > 0;) {
-        if (scene_[i].kind != Item::Cleared) continue;
-        const bool over = std::any_of(scene_.begin(), scene_.begin() + static_cast<long>(i), [&](const Item& item) {
-            return item.kind != Item::Cleared && !Empty(Intersect(item.bounds, scene_[i].bounds));
-        });
-        if (!over) scene_.erase(scene_.begin() + static_cast<long>(i));
-    }
-}
-
-void CairoFrame::CopyCard(const Rect& r) {
-    scene_.push_back({Item::Card, r, r.left, r.top, {}, {}});
-}
-
-void CairoFrame::StretchPortrait(const Rect& r, int poemNo) {
-    if (!Portrait(poemNo)) return;
-    scene_.push_back({Item::Picture, r, r.left, r.top, {}, portrait_});
-}
-
-void CairoFrame::DrawTicker(int x, int y, const std::wstring& text) {
-    const int width = TickerWidth(text);
-    scene_.push_back({Item::Ticker, {x - tickerSlack_, y, x + width + tickerSlack_, y + tickerBand_}, x, y, text, {}});
-}
-
 int CairoFrame::TickerWidth(const std::wstring& text) {
-    if (text != measuredText_) {
-        cairo_text_extents_t extents;
-        cairo_text_extents(measure_, Utf8(text).c_str(), &extents);
-        measuredText_ = text;
-        measuredWidth_ = static_cast<int>(std::ceil(extents.x_advance));
-    }
-    return measuredWidth_;
+    cairo_text_extents_t extents;
+    cairo_text_extents(measure_, Utf8(text).c_str(), &extents);
+    return static_cast<int>(std::ceil(extents.x_advance));
 }
 
 cairo_surface_t* CairoFrame::Portrait(int poemNo) {
     if (poemNo < 1 || poemNo > 100) return nullptr;
     if (poemNo != portraitPoem_) {
-        // The scene's items hold the picture they show; the last of them to
-        // go frees it.
+        // The kept card holds the picture it shows until it is brought up
+        // to date; the last holder frees it.
         const Blob jpeg = PortraitJpeg(poemNo);
         cairo_surface_t* decoded = DecodeJpeg(jpeg.data, jpeg.size);
         portrait_ = decoded ? Picture(decoded, cairo_surface_destroy) : nullptr;
@@ -253,80 +207,12 @@ cairo_surface_t* CairoFrame::Portrait(int poemNo) {
 }
 
 int CairoFrame::DecodedPortraits() const {
-    std::vector<cairo_surface_t*> alive;
-    if (portrait_) alive.push_back(portrait_.get());
-    for (const Item& item : scene_)
-        if (item.picture && std::find(alive.begin(), alive.end(), item.picture.get()) == alive.end())
-            alive.push_back(item.picture.get());
-    return static_cast<int>(alive.size());
+    return (portrait_ ? 1 : 0) + (keptPicture_ && keptPicture_ != portrait_ ? 1 : 0);
 }
 
-void CairoFrame::Paint(cairo_t* cr, const Item& item) {
-    switch (item.kind) {
-        case Item::Cleared:
-            SetColour(cr, kBlack);
-            FillBox(cr, item.bounds);
-            break;
-        case Item::Card:
-            cairo_set_source_surface(cr, card_.Surface(), item.x, item.y);
-            FillBox(cr, item.bounds);
-            break;
-        case Item::Picture:
-            PaintPicture(cr, item.picture.get(), item.x, item.y, item.bounds.right - item.bounds.left,
-                         item.bounds.bottom - item.bounds.top);
-            break;
-        case Item::Ticker:
-            SetTickerFont(cr);
-            SetColour(cr, kWhite);
-            ShowTextAt(cr, item.x, item.y, item.text);
-            break;
-    }
-}
-
-void CairoFrame::Present(const Rect& r) {
-    if (!sink_) return;
-    const Rect area = Intersect(r, {0, 0, width_, height_});
-    if (Empty(area)) return;
-    if (!PresentByCopies(area)) PresentTiles(area);
-}
-
-bool CairoFrame::PresentByCopies(const Rect& area) {
-    const Item *card = nullptr, *picture = nullptr, *ticker = nullptr;
-    bool drawn = false;
-    for (const Item& item : scene_) {
-        switch (item.kind) {
-            case Item::Cleared:
-                // A clearing over something drawn before it.
-                if (drawn) return false;
-                break;
-            case Item::Card:
-                if (card) return false;
-                card = &item;
-                break;
-            case Item::Picture:
-                if (!card || picture || !Inside(item.bounds, card->bounds)) return false;
-                picture = &item;
-                break;
-            case Item::Ticker:
-                if (ticker) return false;
-                ticker = &item;
-                break;
-        }
-        drawn = drawn || item.kind != Item::Cleared;
-    }
-    const auto plan = PlanCopies(area, card ? card->bounds : Rect{}, ticker ? ticker->bounds : Rect{});
-    if (!plan) return false;
-    const Rect &c = plan->card, &t = plan->ticker;
-    if (!Empty(c) && !KeepCard(*card, picture)) return false;
-    if (!Empty(t) && !KeepTicker(*ticker)) return false;
-    for (const Rect& piece : plan->black) sink_->FillBlack(piece);
-    if (!Empty(c)) sink_->CopyKept(keptCard_, c.left - card->bounds.left, c.top - card->bounds.top, c);
-    if (!Empty(t)) sink_->CopyKept(keptTicker_, t.left - ticker->bounds.left, t.top - ticker->bounds.top, t);
-    return true;
-}
-
-bool CairoFrame::KeepCard(const Item& card, const Item* picture) {
-    const int w = card.bounds.right - card.bounds.left, h = card.bounds.bottom - card.bounds.top;
+bool CairoFrame::KeepCard(const Scene& scene) {
+    const Rect& card = scene.card;
+    const int w = card.right - card.left, h = card.bottom - card.top;
     if (cairo_image_surface_get_width(card_.Surface()) != w || cairo_image_surface_get_height(card_.Surface()) != h)
         return false;
     if (!keptCard_) {
@@ -338,8 +224,9 @@ bool CairoFrame::KeepCard(const Item& card, const Item* picture) {
     // comes, goes or is another.
     Rect stale = card_.TakeChanged();
     if (keptCardStale_) stale = {0, 0, w, h};
-    const Picture wanted = picture ? picture->picture : nullptr;
-    const Rect wantedBox = picture ? Moved(picture->bounds, -card.bounds.left, -card.bounds.top) : Rect{};
+    const bool shown = !Empty(scene.portrait) && Portrait(scene.portraitPoem);
+    const Picture wanted = shown ? portrait_ : nullptr;
+    const Rect wantedBox = shown ? Moved(scene.portrait, -card.left, -card.top) : Rect{};
     if (wanted != keptPicture_ || wantedBox != keptPictureBox_) stale = Union(stale, Union(keptPictureBox_, wantedBox));
     if (Empty(stale)) return true;
     cairo_t* cr = cairo_create(keptCard_);
@@ -358,12 +245,13 @@ bool CairoFrame::KeepCard(const Item& card, const Item* picture) {
     return true;
 }
 
-bool CairoFrame::KeepTicker(const Item& ticker) {
-    const int w = ticker.bounds.right - ticker.bounds.left, h = ticker.bounds.bottom - ticker.bounds.top;
-    // Beyond what an X pixmap can hold, the line is drawn in tiles.
+bool CairoFrame::KeepTicker(const Scene& scene) {
+    const Rect& line = scene.tickerLine;
+    const int w = line.right - line.left, h = line.bottom - line.top;
+    // Beyond what an X pixmap can hold, the line is composed in tiles.
     if (w > 32767 || h > 32767) return false;
-    // The line's size follows from its text.
-    if (keptTicker_ && keptTickerText_ == ticker.text) return true;
+    const Rect size{0, 0, w, h};
+    if (keptTicker_ && keptTickerText_ == scene.tickerText && keptTickerSize_ == size) return true;
     if (keptTicker_) cairo_surface_destroy(keptTicker_);
     keptTicker_ = sink_->CreateKept(w, h);
     keptTickerText_.clear();
@@ -373,37 +261,45 @@ bool CairoFrame::KeepTicker(const Item& ticker) {
     cairo_paint(cr);
     SetTickerFont(cr);
     SetColour(cr, kWhite);
-    ShowTextAt(cr, ticker.x - ticker.bounds.left, ticker.y - ticker.bounds.top, ticker.text);
+    ShowTextAt(cr, scene.tickerX - line.left, scene.tickerY - line.top, scene.tickerText);
     cairo_destroy(cr);
     cairo_surface_flush(keptTicker_);
-    keptTickerText_ = ticker.text;
+    keptTickerText_ = scene.tickerText;
+    keptTickerSize_ = size;
     return true;
 }
 
-void CairoFrame::PresentTiles(const Rect& area) {
-    const int tw = std::max(1, sink_->TileWidth()), th = std::max(1, sink_->TileHeight());
-    // Tiles on a fixed grid: a pixel is always drawn in the same tile, so a
-    // repaint gives exactly the pixels of the first paint.
-    for (int top = area.top - area.top % th; top < area.bottom; top += th) {
-        for (int left = area.left - area.left % tw; left < area.right; left += tw) {
-            const Rect tile{std::max(left, area.left), std::max(top, area.top), std::min(left + tw, area.right),
-                            std::min(top + th, area.bottom)};
-            const bool drawn = std::any_of(scene_.begin(), scene_.end(), [&](const Item& item) {
-                return item.kind != Item::Cleared && !Empty(Intersect(item.bounds, tile));
-            });
-            // Most of a whole frame is plain black: no tile to fill for it.
-            if (!drawn) {
-                sink_->FillBlack(tile);
-                continue;
-            }
-            cairo_t* cr = sink_->BeginTile(tile);
-            SetColour(cr, kBlack);
-            FillBox(cr, tile);
-            for (const Item& item : scene_)
-                if (!Empty(Intersect(item.bounds, tile))) Paint(cr, item);
-            sink_->EndTile(tile);
-        }
+void CairoFrame::CopyCard(const Scene& scene, const Rect& to) {
+    sink_->CopyKept(keptCard_, to.left - scene.card.left, to.top - scene.card.top, to);
+}
+
+void CairoFrame::CopyTicker(const Scene& scene, const Rect& to) {
+    sink_->CopyKept(keptTicker_, to.left - scene.tickerLine.left, to.top - scene.tickerLine.top, to);
+}
+
+void CairoFrame::ComposeTile(const Scene& scene, const Rect& tile) {
+    cairo_t* cr = sink_->BeginTile(tile);
+    SetColour(cr, kBlack);
+    FillBox(cr, tile);
+    if (Overlap(scene.card, tile)) {
+        cairo_set_source_surface(cr, card_.Surface(), scene.card.left, scene.card.top);
+        FillBox(cr, Intersect(scene.card, tile));
     }
+    if (Overlap(scene.portrait, tile))
+        if (cairo_surface_t* picture = Portrait(scene.portraitPoem))
+            PaintPicture(cr, picture, scene.portrait.left, scene.portrait.top,
+                         scene.portrait.right - scene.portrait.left, scene.portrait.bottom - scene.portrait.top);
+    if (Overlap(scene.tickerLine, tile)) {
+        const Rect clip = Intersect(scene.tickerLine, tile);
+        cairo_save(cr);
+        cairo_rectangle(cr, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
+        cairo_clip(cr);
+        SetTickerFont(cr);
+        SetColour(cr, kWhite);
+        ShowTextAt(cr, scene.tickerX, scene.tickerY, scene.tickerText);
+        cairo_restore(cr);
+    }
+    sink_->EndTile(tile);
 }
 
 }  // namespace mirobel::x11

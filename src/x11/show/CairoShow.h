@@ -1,9 +1,8 @@
-// The show's drawing seams on cairo: the card canvas, the portraits and the
-// frame. The frame keeps no screen-sized surface: it remembers what the
-// work surface would hold (black, the card, the portrait, the ticker, in the
-// order they were put there) and paints a presented rectangle from that, a
-// tile at a time, into a sink. Memory therefore does not grow with the
-// screen, and a frame costs what its changed rectangles cost.
+// The show's drawing on cairo: the card canvas, the portraits and the
+// painter behind the core's compositor. Nothing screen-sized is kept: a
+// presented area is copied from pictures kept in the sink or composed a
+// tile at a time, so memory does not grow with the screen, and a frame
+// costs what its changed areas cost.
 #pragma once
 #include <cairo.h>
 
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/show/Compositor.h"
 #include "core/show/ShowState.h"
 #include "x11/base/Faces.h"
 
@@ -81,7 +81,9 @@ private:
     Rect changed_{};
 };
 
-class CairoFrame : public FrameTarget {
+// The show's painter on cairo: puts what the core's compositor decides into
+// a sink, as copies of pictures kept in the sink or as composed tiles.
+class CairoFrame : public ScenePainter {
 public:
     CairoFrame(const Faces& faces, CairoCanvas& card, int dpi, int tickerPoints);
     ~CairoFrame() override;
@@ -89,55 +91,35 @@ public:
     CairoFrame& operator=(const CairoFrame&) = delete;
 
     void SetSink(FrameSink* sink);
-    // A new screen size: what was shown is forgotten (the window is black
-    // again after a resize) until the next frame draws it.
-    void SetScreen(int width, int height);
 
-    void Clear(const Rect& r) override;
-    void CopyCard(const Rect& r) override;
-    void StretchPortrait(const Rect& r, int poemNo) override;
-    void DrawTicker(int x, int y, const std::wstring& text) override;
     int TickerWidth(const std::wstring& text) override;
-    void Present(const Rect& r) override;
+    int TileWidth() const override { return sink_ ? sink_->TileWidth() : 1; }
+    int TileHeight() const override { return sink_ ? sink_->TileHeight() : 1; }
+    bool Begin() override { return sink_ != nullptr; }
+    void FillBlack(const Rect& r) override { sink_->FillBlack(r); }
+    bool KeepCard(const Scene& scene) override;
+    bool KeepTicker(const Scene& scene) override;
+    void CopyCard(const Scene& scene, const Rect& to) override;
+    void CopyTicker(const Scene& scene, const Rect& to) override;
+    void ComposeTile(const Scene& scene, const Rect& tile) override;
 
-    // How many things the remembered work surface holds (bounded: each
-    // frame's clearing removes what it covers).
-    size_t SceneSize() const { return scene_.size(); }
     // The portrait of a poem, decoded when its card comes; nullptr if
-    // missing. Only the shown card's portrait is kept decoded (and a
-    // previous one while the remembered surface still shows part of it), so
-    // memory stays flat however long the show runs.
+    // missing. Only the shown card's portrait is kept decoded (and the last
+    // one while the kept card still shows it), so memory stays flat however
+    // long the show runs.
     cairo_surface_t* Portrait(int poemNo);
     // How many portraits are decoded now.
     int DecodedPortraits() const;
 
 private:
     using Picture = std::shared_ptr<cairo_surface_t>;
-    struct Item {
-        enum Kind { Cleared, Card, Picture, Ticker } kind;
-        Rect bounds;
-        int x, y;
-        std::wstring text;
-        CairoFrame::Picture picture;  // the portrait a Picture item shows
-    };
-    void Paint(cairo_t* cr, const Item& item);
     void SetTickerFont(cairo_t* cr) const;
-    // Presents the area by copies of kept pictures and black fills, when
-    // the scene is the card (with its portrait) and the ticker apart from
-    // it; false when it must be composed in tiles.
-    bool PresentByCopies(const Rect& area);
-    void PresentTiles(const Rect& area);
-    bool KeepCard(const Item& card, const Item* picture);
-    bool KeepTicker(const Item& ticker);
     void DropKept();
 
     const Faces& faces_;
     CairoCanvas& card_;
     int tickerPixels_;
-    int tickerBand_, tickerSlack_;  // the ticker's strip height and glyph overhang, in pixels
-    int width_ = 0, height_ = 0;
     FrameSink* sink_ = nullptr;
-    std::vector<Item> scene_;
     int portraitPoem_ = 0;
     Picture portrait_;
     // Kept in the sink: the card with its portrait, brought up to date
@@ -149,11 +131,10 @@ private:
     Rect keptPictureBox_{};  // in the kept card's pixels
     cairo_surface_t* keptTicker_ = nullptr;
     std::wstring keptTickerText_;
+    Rect keptTickerSize_{};
     // Measuring needs a context; a tiny image is enough.
     cairo_surface_t* measureSurface_;
     cairo_t* measure_;
-    std::wstring measuredText_;
-    int measuredWidth_ = 0;
 };
 
 }  // namespace mirobel::x11

@@ -19,7 +19,7 @@ constexpr int kWindowsTimerMinimum = 10;
 }  // namespace
 
 struct ShowSession::Impl {
-    Impl(const Settings& chosen, CairoCanvas& canvas, CairoFrame& frame, int dpi)
+    Impl(const Settings& chosen, CairoCanvas& canvas, FrameTarget& frame, int dpi)
         : settings(chosen), magnifiedCanvas(canvas, dpi), magnifiedFrame(frame, dpi) {
         show.showDpi = dpi;
     }
@@ -43,7 +43,8 @@ ShowSession::ShowSession(const Settings& settings, std::optional<uint64_t> seed,
     dpi = dpi > 0 ? dpi : 96;
     canvas_ = std::make_unique<CairoCanvas>(faces_, dpi);
     frame_ = std::make_unique<CairoFrame>(faces_, *canvas_, dpi, ScaledFontSize(12, kUnitTwips));
-    impl_ = std::make_unique<Impl>(settings, *canvas_, *frame_, dpi);
+    compositor_ = std::make_unique<Compositor>(*frame_);
+    impl_ = std::make_unique<Impl>(settings, *canvas_, *compositor_, dpi);
     if (seed) impl_->random = std::make_unique<SeededRandom>(*seed);
     else impl_->random = std::make_unique<ClockRandom>();
     NormaliseRange(impl_->settings);
@@ -57,7 +58,6 @@ void ShowSession::PresentWholeFrames(bool whole) {
 
 void ShowSession::Start(int width, int height) {
     impl_->width = width, impl_->height = height;
-    frame_->SetScreen(width, height);
     SetShowScreen(impl_->show, width, height);
     FillPoemTables();
     PrepareCard(impl_->show, impl_->settings, impl_->magnifiedCanvas, *impl_->random);
@@ -68,7 +68,6 @@ void ShowSession::NextFrame() { PaintFrame(impl_->show, impl_->settings, impl_->
 
 void ShowSession::Resize(int width, int height) {
     impl_->width = width, impl_->height = height;
-    frame_->SetScreen(width, height);
     ShowState& show = impl_->show;
     SetShowScreen(show, width, height);
     // The rules would walk a card that is now outside back in a few units

@@ -39,7 +39,7 @@ public:
     // (the caller clears it) and the next frame paints what changed.
     void Resize(int width, int height);
     // Repaints part of the screen from what the last frame showed.
-    void Repaint(const Rect& r) { frame_->Present(r); }
+    void Repaint(const Rect& r) { compositor_->Repaint(r); }
     // Milliseconds between frames for the speed setting.
     int FrameInterval() const;
     // Writes this frame to a record (see core/show/ShowRecord.h).
@@ -59,6 +59,7 @@ private:
     Faces faces_;
     std::unique_ptr<CairoCanvas> canvas_;
     std::unique_ptr<CairoFrame> frame_;
+    std::unique_ptr<Compositor> compositor_;
 };
 
 }  // namespace mirobel::x11

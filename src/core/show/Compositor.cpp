@@ -1,0 +1,71 @@
+#include "core/show/Compositor.h"
+
+#include <algorithm>
+
+namespace mirobel {
+
+namespace {
+// Floor division, for grid cells left of or above the origin.
+int CellStart(int at, int size) { return at >= 0 ? at - at % size : at - ((at % size) + size) % size; }
+}  // namespace
+
+std::optional<CopyPlan> PlanCopies(const Rect& area, const Rect& card, const Rect& ticker) {
+    CopyPlan plan;
+    plan.card = Intersect(card, area);
+    plan.ticker = Intersect(ticker, area);
+    if (Empty(plan.card)) plan.card = {};
+    if (Empty(plan.ticker)) plan.ticker = {};
+    if (Overlap(plan.card, plan.ticker)) return std::nullopt;
+    std::vector<Rect> outsideCard;
+    AddOutside(area, plan.card, outsideCard);
+    for (const Rect& piece : outsideCard) AddOutside(piece, plan.ticker, plan.black);
+    return plan;
+}
+
+void Compositor::Present(const Scene& scene, const std::vector<Rect>& areas) {
+    shown_ = scene;
+    if (!painter_.Begin()) return;
+    for (const Rect& area : areas)
+        if (!Empty(area)) PresentArea(area);
+    painter_.End();
+}
+
+void Compositor::Repaint(const Rect& area) {
+    if (Empty(area) || !painter_.Begin()) return;
+    PresentArea(area);
+    painter_.End();
+}
+
+void Compositor::PresentArea(const Rect& area) {
+    const Scene& scene = shown_;
+    // The kept card carries its portrait, so a portrait off the card is
+    // composed.
+    if (!Empty(scene.portrait) && !Inside(scene.portrait, scene.card)) return ComposeTiles(area);
+    const auto plan = PlanCopies(area, scene.card, scene.tickerLine);
+    if (!plan || (!Empty(plan->card) && !painter_.KeepCard(scene)) ||
+        (!Empty(plan->ticker) && !painter_.KeepTicker(scene)))
+        return ComposeTiles(area);
+    for (const Rect& piece : plan->black) painter_.FillBlack(piece);
+    if (!Empty(plan->card)) painter_.CopyCard(scene, plan->card);
+    if (!Empty(plan->ticker)) painter_.CopyTicker(scene, plan->ticker);
+}
+
+void Compositor::ComposeTiles(const Rect& area) {
+    const Scene& scene = shown_;
+    const int tw = std::max(1, painter_.TileWidth()), th = std::max(1, painter_.TileHeight());
+    // Tiles on a fixed grid: a pixel is always composed in the same tile,
+    // so a repaint gives exactly the pixels of the first paint.
+    for (int top = CellStart(area.top, th); top < area.bottom; top += th) {
+        for (int left = CellStart(area.left, tw); left < area.right; left += tw) {
+            const Rect tile = Intersect({left, top, left + tw, top + th}, area);
+            if (Empty(tile)) continue;
+            // Most of a whole frame is plain black.
+            if (Overlap(tile, scene.card) || Overlap(tile, scene.portrait) || Overlap(tile, scene.tickerLine))
+                painter_.ComposeTile(scene, tile);
+            else
+                painter_.FillBlack(tile);
+        }
+    }
+}
+
+}  // namespace mirobel
