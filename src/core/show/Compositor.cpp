@@ -26,33 +26,33 @@ void Compositor::Present(const Scene& scene, const std::vector<Rect>& areas) {
     shown_ = scene;
     if (!painter_.Begin()) return;
     for (const Rect& area : areas)
-        if (!Empty(area)) PresentArea(area);
+        if (!Empty(area)) PresentArea(scene, area);
     painter_.End();
 }
 
 void Compositor::Repaint(const Rect& area) {
     if (Empty(area) || !painter_.Begin()) return;
-    PresentArea(area);
+    PresentArea(shown_, area);
     painter_.End();
 }
 
-void Compositor::PresentArea(const Rect& area) {
-    const Scene& scene = shown_;
+void Compositor::PresentArea(const Scene& scene, const Rect& area) {
+    ScenePainter& painter = painter_;
     // The kept card carries its portrait, so a portrait off the card is
     // composed.
-    if (!Empty(scene.portrait) && !Inside(scene.portrait, scene.card)) return ComposeTiles(area);
+    if (!Empty(scene.portrait) && !Inside(scene.portrait, scene.card)) return ComposeTiles(scene, area);
     const auto plan = PlanCopies(area, scene.card, scene.tickerLine);
-    if (!plan || (!Empty(plan->card) && !painter_.KeepCard(scene)) ||
-        (!Empty(plan->ticker) && !painter_.KeepTicker(scene)))
-        return ComposeTiles(area);
-    for (const Rect& piece : plan->black) painter_.FillBlack(piece);
-    if (!Empty(plan->card)) painter_.CopyCard(scene, plan->card);
-    if (!Empty(plan->ticker)) painter_.CopyTicker(scene, plan->ticker);
+    if (!plan || (!Empty(plan->card) && !painter.KeepCard(scene)) ||
+        (!Empty(plan->ticker) && !painter.KeepTicker(scene)))
+        return ComposeTiles(scene, area);
+    for (const Rect& piece : plan->black) painter.FillBlack(piece);
+    if (!Empty(plan->card)) painter.CopyCard(scene, plan->card);
+    if (!Empty(plan->ticker)) painter.CopyTicker(scene, plan->ticker);
 }
 
-void Compositor::ComposeTiles(const Rect& area) {
-    const Scene& scene = shown_;
-    const int tw = std::max(1, painter_.TileWidth()), th = std::max(1, painter_.TileHeight());
+void Compositor::ComposeTiles(const Scene& scene, const Rect& area) {
+    ScenePainter& painter = painter_;
+    const int tw = std::max(1, painter.TileWidth()), th = std::max(1, painter.TileHeight());
     // Tiles on a fixed grid: a pixel is always composed in the same tile,
     // so a repaint gives exactly the pixels of the first paint.
     for (int top = CellStart(area.top, th); top < area.bottom; top += th) {
@@ -61,9 +61,9 @@ void Compositor::ComposeTiles(const Rect& area) {
             if (Empty(tile)) continue;
             // Most of a whole frame is plain black.
             if (Overlap(tile, scene.card) || Overlap(tile, scene.portrait) || Overlap(tile, scene.tickerLine))
-                painter_.ComposeTile(scene, tile);
+                painter.ComposeTile(scene, tile);
             else
-                painter_.FillBlack(tile);
+                painter.FillBlack(tile);
         }
     }
 }

@@ -63,8 +63,8 @@ public:
     const Scene& Shown() const { return shown_; }
 
 private:
-    void PresentArea(const Rect& area);
-    void ComposeTiles(const Rect& area);
+    void PresentArea(const Scene& scene, const Rect& area);
+    void ComposeTiles(const Scene& scene, const Rect& area);
 
     ScenePainter& painter_;
     Scene shown_;

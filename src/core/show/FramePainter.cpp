@@ -30,6 +30,23 @@ Span Union(Span a, Span b) {
 }
 
 Span Clip(Span s, int width) { return {std::max(s.left, 0), std::min(s.right, width)}; }
+
+// What the frame shows: the card where it now stands and, once the poem is
+// written, the portrait on it and the rendering along the bottom.
+Scene SceneOf(const ShowState& show, int tickerWidth) {
+    Scene scene;
+    scene.card = {show.CardX, show.CardY, show.CardX + kCardWidth, show.CardY + kCardHeight};
+    if (show.WritePhase > 4) {
+        const int left = show.CardX + kPortraitLeft, top = show.CardY + kPortraitTop;
+        const int bottom = show.screenHeight, lineTop = bottom - kTickerOffset;
+        scene.portrait = {left, top, left + kPortraitWidth, top + kPortraitHeight};
+        scene.portraitPoem = show.PoemNo;
+        scene.tickerX = show.TickerX, scene.tickerY = lineTop;
+        scene.tickerLine = {show.TickerX - kTickerSlack, lineTop, show.TickerX + tickerWidth + kTickerSlack, bottom};
+        scene.tickerText = CommentTable(show.PoemNo);
+    }
+    return scene;
+}
 }  // namespace
 
 int TickerCharWidth(int twipsPerPixel) { return static_cast<int>(twipsPerPixel * 12 / 15.0 * 1.4); }
@@ -61,28 +78,19 @@ void PaintFrame(ShowState& show, const Settings& settings, const ShowSeams& seam
         show.WriteToggle = 0;
     }
 
-    Scene scene;
-    scene.card = {show.CardX, show.CardY, show.CardX + kCardWidth, show.CardY + kCardHeight};
     // The portrait and the ticker follow the phase the writer has just
     // reached. This frame's text starts one step left of where the last one
     // stood (or off screen at the right edge after a restart).
     Span next;
+    int textWidth = 0;
     if (show.WritePhase > 4) {
-        const int left = show.CardX + kPortraitLeft, top = show.CardY + kPortraitTop;
-        scene.portrait = {left, top, left + kPortraitWidth, top + kPortraitHeight};
-        scene.portraitPoem = show.PoemNo;
-        const int textWidth = TickerWidthOfCard(show, seams.frame);
+        textWidth = TickerWidthOfCard(show, seams.frame);
         next = {show.TickerX - kTickerStep - kTickerSlack, show.TickerX - kTickerStep + textWidth + kTickerSlack};
         show.TickerX = static_cast<int16_t>(show.TickerX - kTickerStep);
         const double estimate = static_cast<double>(TickerCharWidth(show.showTwipsPerPixel)) * show.CommentLen;
         if (width - estimate > show.TickerX) show.WritePhase = 9;
         if (-estimate > show.TickerX) show.TickerX = static_cast<int16_t>(width);
-        scene.tickerX = show.TickerX, scene.tickerY = height - kTickerOffset;
-        scene.tickerLine = {show.TickerX - kTickerSlack, height - kTickerOffset,
-                            show.TickerX + textWidth + kTickerSlack, height};
-        scene.tickerText = CommentTable(show.PoemNo);
     }
-
     // Only the old and the new card place and the stretch of the ticker's
     // strip that its text covered or covers can differ from the last frame.
     std::vector<Rect> areas;
@@ -95,8 +103,13 @@ void PaintFrame(ShowState& show, const Settings& settings, const ShowSeams& seam
         const Span changed = Clip(Union({show.tickerSpanLeft, show.tickerSpanRight}, next), width);
         if (!changed.Empty()) areas.push_back({changed.left, height - kTickerOffset, changed.right, height});
     }
-    seams.frame.Present(scene, areas);
-    show.tickerSpanLeft = scene.tickerLine.left, show.tickerSpanRight = scene.tickerLine.right;
+    const Scene scene = SceneOf(show, textWidth);
+    FrameTarget& frame = seams.frame;
+    frame.Present(scene, areas);
+    // The columns the text covers now, for the next frame's changed strip.
+    show.tickerSpanLeft = show.tickerSpanRight = 0;
+    if (show.WritePhase > 4)
+        show.tickerSpanLeft = show.TickerX - kTickerSlack, show.tickerSpanRight = show.TickerX + textWidth + kTickerSlack;
     show.wholeFrameDue = false;
 }
 

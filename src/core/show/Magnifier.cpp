@@ -41,7 +41,8 @@ void MagnifiedFrame::Present(const Scene& scene, const std::vector<Rect>& areas)
     std::vector<Rect> changed;
     changed.reserve(areas.size());
     for (const Rect& area : areas) changed.push_back(Pixels(area, dpi_));
-    device_.Present(pixels, changed);
+    FrameTarget& device = device_;
+    device.Present(pixels, changed);
 }
 
 }  // namespace mirobel
