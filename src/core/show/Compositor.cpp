@@ -1,13 +1,22 @@
 #include "core/show/Compositor.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace mirobel {
 
 namespace {
 // Floor division, for grid cells left of or above the origin.
 int CellStart(int at, int size) { return at >= 0 ? at - at % size : at - ((at % size) + size) % size; }
-}  // namespace
+
+// How an area goes to the screen as copies: black where neither the card
+// nor the line lies, each pixel written once. None where the line runs over
+// the card: there its text is drawn on the card.
+struct CopyPlan {
+    std::vector<Rect> black;
+    Rect card{};    // empty: none
+    Rect ticker{};  // empty: none
+};
 
 std::optional<CopyPlan> PlanCopies(const Rect& area, const Rect& card, const Rect& ticker) {
     CopyPlan plan;
@@ -21,6 +30,7 @@ std::optional<CopyPlan> PlanCopies(const Rect& area, const Rect& card, const Rec
     for (const Rect& piece : outsideCard) AddOutside(piece, plan.ticker, plan.black);
     return plan;
 }
+}  // namespace
 
 void Compositor::Present(const Scene& scene, const std::vector<Rect>& areas) {
     shown_ = scene;

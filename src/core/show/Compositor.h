@@ -5,7 +5,6 @@
 // drawings, GDI and cairo, go through it, so they cannot disagree on what a
 // frame presents.
 #pragma once
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,16 +40,6 @@ struct ScenePainter {
     virtual void ComposeTile(const Scene& scene, const Rect& tile) = 0;
 };
 
-// How an area goes to the screen as copies: black where neither the card
-// nor the line lies, each pixel written once. None where the line runs over
-// the card: there its text is drawn on the card.
-struct CopyPlan {
-    std::vector<Rect> black;
-    Rect card{};    // empty: none
-    Rect ticker{};  // empty: none
-};
-std::optional<CopyPlan> PlanCopies(const Rect& area, const Rect& card, const Rect& ticker);
-
 // The frame target of a show, in pixels, in front of a painter. It keeps
 // the last scene for repaints.
 class Compositor : public FrameTarget {
@@ -60,7 +49,6 @@ public:
     void Present(const Scene& scene, const std::vector<Rect>& areas) override;
     // Presents an area of the last frame again (the window was covered).
     void Repaint(const Rect& area);
-    const Scene& Shown() const { return shown_; }
 
 private:
     void PresentArea(const Scene& scene, const Rect& area);
