@@ -77,6 +77,14 @@ inline std::vector<HWND> TopLevelWindowsCalled(const std::wstring& caption) {
     return search.found;
 }
 
+// The screen's logical resolution, asked of the system.
+inline int SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 inline std::wstring ClassName(HWND h) {
     wchar_t buffer[64] = {};
     GetClassNameW(h, buffer, 64);
