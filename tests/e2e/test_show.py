@@ -1,10 +1,11 @@
 """The show as the user sees it: the card, its writing, portrait and ticker."""
 import os
+import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 from e2e import SETTINGS_KEY, Config, WineTestCase, main  # noqa: E402
-from winebox import WineBox, bound, wait_until  # noqa: E402
+from winebox import REAL_CONVERT, WineBox, bound, wait_until  # noqa: E402
 
 SHOW = "SAVER Screen"
 CYAN, WHITE, BLACK = (0, 128, 128), (255, 255, 255), (0, 0, 0)
@@ -41,6 +42,20 @@ def wait_for_frames(box, frames=3, timeout=30):
             seen.add(corner)
         return len(seen) >= frames
     wait_until(moved, timeout, interval=0.1, what=f"the card at {frames} places")
+
+
+def save_card_close_up(box, path, margin=10):
+    """The card with a black margin, cut out of a screenshot, as the README
+    shows it close up."""
+    def look():
+        shot = box.screenshot(path)  # the card is found in the picture kept
+        corner = card_corner(shot)
+        return (shot, corner) if corner else None
+    shot, (x, y) = wait_until(look, 20, interval=0.2, what="the card on the screen")
+    left = min(max(x - margin, 0), shot.width - 400 - 2 * margin)
+    top = min(max(y - margin, 0), shot.height - 260 - 2 * margin)
+    subprocess.run([REAL_CONVERT, path, "-crop", f"{400 + 2 * margin}x{260 + 2 * margin}+{left}+{top}",
+                    "+repage", path], check=True, timeout=60)
 
 
 def assert_card_base(test, shot, corner, scale=1):
@@ -119,7 +134,7 @@ class Show(WineTestCase):
         wait_until(lambda: written(self.box.screenshot()), 20, interval=0.5,
                    what="the card written, with its portrait and the ticker")
         if os.environ.get("MIROBEL_SHOTS"):
-            self.box.screenshot(os.path.join(os.environ["MIROBEL_SHOTS"], "show-card.png"))
+            save_card_close_up(self.box, os.path.join(os.environ["MIROBEL_SHOTS"], "show-card.png"))
         self.end_show(p)
         self.assertGreater(len(set(corners)), 1, f"the card does not move: {corners}")
 

@@ -21,6 +21,7 @@ using namespace mirobel;
 
 namespace {
 using mirobel::testing::Pump;
+using mirobel::testing::TopLevelWindowsCalled;
 
 // Pace 50 ms, no music.
 const Settings kSilent{.MusicMode = 0, .Speed = 3};
@@ -161,7 +162,8 @@ TEST(DisplayWindow, MusicUpkeepTicksOnlyWhileMusicPlays) {
     std::map<UINT_PTR, int> ticks = PumpCountingTicks(window, [](auto& t) { return t[kTimer1] >= 10; });
     EXPECT_GE(ticks[kTimer1], 10);
     EXPECT_EQ(ticks[kTimer2], 0);
-    EXPECT_FALSE(MusicTimerRunning());
+    ASSERT_NE(RunningShow(), nullptr);
+    EXPECT_FALSE(RunningShow()->timer2Running);
     EXPECT_TRUE(device.commands.empty());
     DestroyWindow(window);
     Pump(20);
@@ -171,7 +173,8 @@ TEST(DisplayWindow, MusicUpkeepTicksOnlyWhileMusicPlays) {
     ASSERT_NE(frmDisp, nullptr);
     window = frmDisp;
     ASSERT_TRUE(BgmPlaying);
-    EXPECT_TRUE(MusicTimerRunning());
+    ASSERT_NE(RunningShow(), nullptr);
+    EXPECT_TRUE(RunningShow()->timer2Running);
     ticks = PumpCountingTicks(window, [](auto& t) { return t[kTimer2] >= 10; });
     EXPECT_GE(ticks[kTimer2], 10);
     EXPECT_GE(device.statusQueries, 10);
@@ -180,11 +183,14 @@ TEST(DisplayWindow, MusicUpkeepTicksOnlyWhileMusicPlays) {
     ASSERT_NE(RunningShow(), nullptr);
     DisplayTick(*RunningShow(), kTickUserInput);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_FALSE(MusicTimerRunning());
     ASSERT_GE(device.commands.size(), 2u);
     EXPECT_EQ(device.commands[device.commands.size() - 2], "stop bgm");
     EXPECT_EQ(device.commands.back(), "close bgm");
-    Pump(20);
+    // Nothing asks the device any more: twenty upkeep ticks' time passes
+    // without one command.
+    const size_t commandsAtEnd = device.commands.size();
+    Pump(200);
+    EXPECT_EQ(device.commands.size(), commandsAtEnd);
 
     BgmPlaying = false;
     g_platform.music = platform;
@@ -196,9 +202,11 @@ TEST(DisplayWindow, KeysReachPicfocusAgainAfterAnotherWindowHadTheFocus) {
     HWND window = frmDisp;
     Pump(100);
     ASSERT_EQ(GetFocus(), picfocus);
-    // One sheet of one monitor: nothing else to cover.
+    // The system lists the show among the process's windows; on one monitor
+    // there is nothing else to cover, so no black window beside it.
+    EXPECT_EQ(TopLevelWindowsCalled(L"SAVER Screen"), std::vector<HWND>{window});
     if (GetSystemMetrics(SM_CMONITORS) == 1) {
-        EXPECT_TRUE(CoverWindows().empty());
+        EXPECT_TRUE(TopLevelWindowsCalled(kCoverCaption).empty());
     }
 
     // Another window takes the foreground and the focus, then goes away.

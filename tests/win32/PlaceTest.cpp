@@ -5,6 +5,7 @@
 
 #include "core/base/Scaling.h"
 #include "win32/base/FormResources.h"
+#include "win32/WindowTesting.h"
 
 using namespace mirobel;
 
@@ -56,7 +57,7 @@ TEST_F(PlaceTest, PlaceFontControlGivesTheScaledSizeAndKeepsFaceAndWeight) {
     SetControlFont(label, L"ＭＳ 明朝", true, SHIFTJIS_CHARSET, 9);
     PlaceFontControl(label, 16, 376, 30, 10, 10);
     LOGFONTW lf = FontOf(label);
-    int dpi = ScreenDpiX();
+    int dpi = mirobel::testing::SystemDpi();
     EXPECT_EQ(lf.lfHeight, -FontPixelHeight(ScaledFontSize(16, kUnitTwips), dpi));
     EXPECT_EQ(lf.lfWeight, FW_BOLD);
     EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);

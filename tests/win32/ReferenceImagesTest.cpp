@@ -53,7 +53,7 @@ void Check(const std::string& name, const Pixels& seen) {
 }
 
 void SkipUnless96() {
-    if (ScreenDpiX() != 96) GTEST_SKIP() << "the reference pictures are taken at 96 dpi";
+    if (mirobel::testing::SystemDpi() != 96) GTEST_SKIP() << "the reference pictures are taken at 96 dpi";
 }
 
 Pixels Settled(HWND window) {

@@ -58,6 +58,33 @@ inline std::wstring Text(HWND h) {
     return buffer;
 }
 
+// The top-level windows of this process with that caption, as the system
+// lists them: what is on the desktop, not what the program believes it made.
+inline std::vector<HWND> TopLevelWindowsCalled(const std::wstring& caption) {
+    struct Search {
+        std::wstring caption;
+        std::vector<HWND> found;
+    } search{caption, {}};
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(lp);
+            DWORD process = 0;
+            GetWindowThreadProcessId(h, &process);
+            if (process == GetCurrentProcessId() && Text(h) == s.caption) s.found.push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The screen's logical resolution, asked of the system.
+inline int SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 inline std::wstring ClassName(HWND h) {
     wchar_t buffer[64] = {};
     GetClassNameW(h, buffer, 64);

@@ -28,7 +28,6 @@ struct Win32Boxes : MessageBoxes {
 Win32Boxes win32Boxes;
 }  // namespace
 
-int ScreenDpiX() { return DeviceCaps(LOGPIXELSX); }
 double ScreenTwipsPerPixelX() { return TwipsPerPixel(DeviceCaps(LOGPIXELSX)); }
 double ScreenTwipsPerPixelY() { return TwipsPerPixel(DeviceCaps(LOGPIXELSY)); }
 

@@ -13,7 +13,6 @@ namespace mirobel {
 // (the preview's host); layouts work in units and are magnified instead.
 double ScreenTwipsPerPixelX();
 double ScreenTwipsPerPixelY();
-int ScreenDpiX();
 // Reads the screen's logical resolution into DisplayDpi the first time and
 // returns it: the process keeps one scale factor from its start on (it is
 // system-DPI-aware, so the resolution cannot change under it).

@@ -24,12 +24,17 @@ struct DisplayShow {
     Settings settings;
     ShowState state;
     GdiSeams surfaces;
+    // Whether frmDisp's Timer2, the music upkeep, is set for this show: it
+    // runs only while music plays.
+    bool timer2Running = false;
 };
 
 // Opens frmDisp over the screen (DispWidth x DispHeight) and starts the show
 // of this settings record in it.
 void StartDisplay(const Settings& settings);
 void InitShow(DisplayShow& show);
+// Starts or stops the show's Timer2 to follow the music (BgmPlaying).
+void SyncMusicTimer(DisplayShow& show);
 void DisplayTick(DisplayShow& show, int16_t reason);
 // The show frmDisp runs, or null while there is none.
 DisplayShow* RunningShow();

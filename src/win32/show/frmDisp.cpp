@@ -1,6 +1,7 @@
 // The full-screen show's window: set-up, timers, and the end of the show on
 // the first sign of the user.
 #include <memory>
+#include <vector>
 
 #include "core/base/Globals.h"
 #include "core/base/Scaling.h"
@@ -31,7 +32,6 @@ namespace {
 HCURSOR transparentCursor = nullptr;
 bool pointerIsDefault = false;
 std::vector<HWND> covers;
-bool musicTimer = false;
 
 // A 32 x 32 pointer whose every pixel is transparent: AND mask all ones,
 // XOR mask all zeros.
@@ -145,7 +145,6 @@ LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DESTROY:
             KillTimer(hwnd, kTimer1);
             KillTimer(hwnd, kTimer2);
-            musicTimer = false;
             // The covers go with the show; they are not counted as windows
             // of the process, so the show's closing still ends it.
             for (HWND cover : std::vector<HWND>(covers)) DestroyWindow(cover);
@@ -273,17 +272,13 @@ void StartDisplay(const Settings& settings) {
     CoverOtherMonitors(instance);
 }
 
-std::vector<HWND> CoverWindows() { return covers; }
-
-bool MusicTimerRunning() { return musicTimer; }
-
-void SyncMusicTimer() {
+void SyncMusicTimer(DisplayShow& show) {
     if (!frmDisp) return;
-    if (BgmPlaying && !musicTimer) {
-        musicTimer = SetTimer(frmDisp, kTimer2, kTimer2Interval, nullptr) != 0;
-    } else if (!BgmPlaying && musicTimer) {
+    if (BgmPlaying && !show.timer2Running) {
+        show.timer2Running = SetTimer(frmDisp, kTimer2, kTimer2Interval, nullptr) != 0;
+    } else if (!BgmPlaying && show.timer2Running) {
         KillTimer(frmDisp, kTimer2);
-        musicTimer = false;
+        show.timer2Running = false;
     }
 }
 
@@ -293,7 +288,7 @@ void InitShow(DisplayShow& show) {
     FillPoemTables();
     NormaliseRange(show.settings);
     BgmControl(0, show.settings);
-    SyncMusicTimer();
+    SyncMusicTimer(show);
     const ShowSeams seams = show.Seams();
     PrepareCard(show.state, show.settings, seams.canvas, seams.random);
     PaintFrame(show.state, show.settings, seams);
@@ -309,7 +304,7 @@ void DisplayTick(DisplayShow& show, int16_t reason) {
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         // The music is off for good: no more upkeep.
         if (frmDisp) KillTimer(frmDisp, kTimer2);
-        musicTimer = false;
+        show.timer2Running = false;
         BgmControl(1, show.settings);
         // The show goes with its window.
         if (frmDisp) DestroyWindow(frmDisp);

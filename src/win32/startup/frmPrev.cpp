@@ -18,6 +18,8 @@ HWND prev = nullptr;
 
 namespace {
 HWND hostWindow = nullptr;
+// The preview's size in twips, in 32 bits: the 16-bit DispWidth and
+// DispHeight cannot hold hosts of 2185 pixels or more at 15 twips a pixel.
 int32_t widthTwips = 0, heightTwips = 0;
 Bitmap picture;
 UINT_PTR watchTimer = 0;
@@ -117,9 +119,6 @@ void CreatePreviewWindow() {
         LoadImageW(instance, MAKEINTRESOURCEW(IDB_PREVIEW), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 }  // namespace
-
-int32_t PreviewWidthTwips() { return widthTwips; }
-int32_t PreviewHeightTwips() { return heightTwips; }
 
 void StartPreview(int32_t hostHandle) {
     // Handles are 32-bit values, sign-extended into a 64-bit process.

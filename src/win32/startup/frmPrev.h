@@ -17,10 +17,4 @@ void StartPreview(int32_t hostHandle);
 // Places frmPrev over the whole host window and the picture over frmPrev.
 void ShowPreview();
 
-// The preview's size in twips as StartPreview computed it, in 32 bits: the
-// 16-bit DispWidth and DispHeight cannot hold hosts of 2185 pixels or more
-// at 15 twips a pixel.
-int32_t PreviewWidthTwips();
-int32_t PreviewHeightTwips();
-
 }  // namespace mirobel
