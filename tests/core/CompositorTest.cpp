@@ -23,7 +23,7 @@ struct CountingPainter : ScenePainter {
     bool keeps = true;
     int tile = 7;
     int writes[80][80] = {};  // from (-10, -10)
-    int copies = 0, tiles = 0;
+    int copies = 0, tiles = 0, betweens = 0;
     std::vector<std::string> faults;
     void Write(const Rect& r) {
         for (int y = r.top; y < r.bottom; ++y)
@@ -33,6 +33,7 @@ struct CountingPainter : ScenePainter {
     int TileWidth() const override { return tile; }
     int TileHeight() const override { return tile + 2; }
     void FillBlack(const Rect& r) override { Write(r); }
+    void BetweenAreas() override { ++betweens; }
     bool KeepCard(const Scene&) override { return keeps; }
     bool KeepTicker(const Scene&) override { return keeps; }
     void CopyCard(const Scene& scene, const Rect& to) override {
@@ -88,6 +89,11 @@ TEST(Compositor, WritesEachPixelOfTheAreasOnceCopyingWhatItCanAndComposingTheRes
             }
             copied += alone.copies > 0, composed += alone.tiles > 0;
         }
+        // The painter hears of the step from one area to the next, and only
+        // of that.
+        CountingPainter both;
+        Compositor(both).Present(scene, {areas[0], Rect{}, areas[1]});
+        EXPECT_EQ(both.betweens, 1) << i;
         // A repaint presents the last frame's scene again.
         CountingPainter repainted;
         Compositor compositor(repainted);

@@ -35,8 +35,13 @@ std::optional<CopyPlan> PlanCopies(const Rect& area, const Rect& card, const Rec
 void Compositor::Present(const Scene& scene, const std::vector<Rect>& areas) {
     shown_ = scene;
     if (!painter_.Begin()) return;
-    for (const Rect& area : areas)
-        if (!Empty(area)) PresentArea(scene, area);
+    bool presented = false;
+    for (const Rect& area : areas) {
+        if (Empty(area)) continue;
+        if (presented) painter_.BetweenAreas();
+        PresentArea(scene, area);
+        presented = true;
+    }
     painter_.End();
 }
 

@@ -25,6 +25,9 @@ struct ScenePainter {
     // Around one frame's drawing; false when there is nowhere to draw.
     virtual bool Begin() { return true; }
     virtual void End() {}
+    // Between two areas of one frame: what is painted so far may go to the
+    // screen on its own.
+    virtual void BetweenAreas() {}
     virtual void FillBlack(const Rect& r) = 0;
     // Brings the kept card (the card canvas's card with the scene's
     // portrait over it) or the kept line (black, the text at its place in

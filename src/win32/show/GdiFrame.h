@@ -67,6 +67,15 @@ struct GdiFrame : ScenePainter {
         windowDc.reset();
         target = nullptr;
     }
+    // Wine puts what a frame changed in a window on the X screen as one
+    // rectangle around all of it: the card near the top and the ticker's
+    // strip at the bottom would send nearly the whole screen on every
+    // frame. Asking for the queue's state lets it send the card's area on
+    // its own first; asking for no kind of message changes nothing in the
+    // queue, and on Windows it only returns 0.
+    void BetweenAreas() override {
+        if (windowDc) GetQueueStatus(0);
+    }
     // Presents through dc (a repaint's) instead, for as long as it runs.
     template <typename Present>
     void Through(HDC dc, Present present) {
