@@ -152,23 +152,19 @@ def power(seconds, speeds, programs):
     try:
         with WineBox(BUILD, 1280, 720) as box:
             box.set_probe(os.path.join(BUILD, "probe.exe"))
-            # What Wine itself costs with a full-screen window that does nothing.
-            p, idle = start_and_find(box, os.path.join(BUILD, "emptywin.exe"), "Empty Screen")
-            server = wineserver_of(box)
-            time.sleep(2)
-            shares, wakeups = measure(box, idle, server, min(seconds, 10))
-            row("-", "empty", "-", shares, wakeups)
-            box.probe("close", str(box.find("Empty Screen")["hwnd"]))
-            p.wait(timeout=30)
-            # The same window whose 50 ms timer (speed 3's pace) reads the
-            # pointer and the caret on every tick, as the show's end test
-            # does, and draws nothing.
-            p, idle = start_and_find(box, os.path.join(BUILD, "emptywin.exe"), "Empty Screen", "/tick", "50")
-            time.sleep(2)
-            shares, wakeups = measure(box, idle, server, min(seconds, 10))
-            row("-", "ticks", "-", shares, wakeups)
-            box.probe("close", str(box.find("Empty Screen")["hwnd"]))
-            p.wait(timeout=30)
+            # What Wine itself costs with a full-screen window that does
+            # nothing, and with the same window whose 50 ms timer (speed 3's
+            # pace) reads the pointer and the caret on every tick, as the
+            # show's end test does, drawing nothing.
+            server = None
+            for label, args in (("empty", ()), ("ticks", ("/tick", "50"))):
+                p, idle = start_and_find(box, os.path.join(BUILD, "emptywin.exe"), "Empty Screen", *args)
+                server = server or wineserver_of(box)
+                time.sleep(2)
+                shares, wakeups = measure(box, idle, server, min(seconds, 10))
+                row("-", label, "-", shares, wakeups)
+                box.probe("close", str(box.find("Empty Screen")["hwnd"]))
+                p.wait(timeout=30)
             for speed in speeds:
                 for music in (0, 1):
                     for label, _ in programs:
@@ -219,15 +215,6 @@ def memory(seconds, program):
             p, pid = start_and_find(box, os.path.join(BUILD, "emptywin.exe"), "Empty Screen")
             time.sleep(2)
             baseline = largest_rss(pid, 3)
-            box.probe("close", str(box.find("Empty Screen")["hwnd"]))
-            p.wait(timeout=30)
-            # The same window whose 50 ms timer (speed 3's pace) reads the
-            # pointer and the caret on every tick, as the show's end test
-            # does, and draws nothing.
-            p, idle = start_and_find(box, os.path.join(BUILD, "emptywin.exe"), "Empty Screen", "/tick", "50")
-            time.sleep(2)
-            shares, wakeups = measure(box, idle, server, min(seconds, 10))
-            row("-", "ticks", "-", shares, wakeups)
             box.probe("close", str(box.find("Empty Screen")["hwnd"]))
             p.wait(timeout=30)
             box.reg_set(SETTINGS_KEY, "speed", "1")
