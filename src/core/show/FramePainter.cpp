@@ -107,9 +107,7 @@ void PaintFrame(ShowState& show, const Settings& settings, const ShowSeams& seam
     FrameTarget& frame = seams.frame;
     frame.Present(scene, areas);
     // The columns the text covers now, for the next frame's changed strip.
-    show.tickerSpanLeft = show.tickerSpanRight = 0;
-    if (show.WritePhase > 4)
-        show.tickerSpanLeft = show.TickerX - kTickerSlack, show.tickerSpanRight = show.TickerX + textWidth + kTickerSlack;
+    show.tickerSpanLeft = scene.tickerLine.left, show.tickerSpanRight = scene.tickerLine.right;
     show.wholeFrameDue = false;
 }
 

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "core/show/Compositor.h"
-#include "win32/base/Win32Util.h"
 #include "win32/show/GdiCanvas.h"
 #include "win32/show/GdiShow.h"
 #include "win32/show/Portraits.h"
