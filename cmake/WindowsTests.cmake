@@ -21,6 +21,7 @@ add_executable(win32_tests
   tests/win32/PreviewTest.rc
   tests/win32/MusicBoxTest.cpp
   tests/win32/GuardTest.cpp
+  tests/win32/ErrorBoxTest.cpp
   tests/win32/Win32Platform.cpp
 )
 set_source_files_properties(tests/win32/PreviewTest.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/assets/preview/preview.bmp)

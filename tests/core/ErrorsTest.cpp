@@ -34,12 +34,24 @@ TEST(CardErrorText, OwnVariantWithoutEqualsSignAndComma) {
 // in the standard box, and go on: running out of memory is run-time error 7,
 // anything else 51.
 TEST(TrappingProcedures, ReportEveryKindOfFailureAndGoOn) {
-    const std::pair<std::function<void()>, std::wstring> failures[] = {
-        {[] { throw std::bad_alloc(); }, L"エラー番号 =  7、Mirobel でエラーが発生しました。 \rメモリが不足しています。"},
-        {[] { throw std::runtime_error("x"); }, L"エラー番号 =  51、Mirobel でエラーが発生しました。 \r内部エラーです。"},
-        {[] { throw Overflow(); }, L"エラー番号 =  6、Mirobel でエラーが発生しました。 \rオーバーフローしました。"},
+    struct Failure {
+        std::function<void()> fail;
+        std::wstring text, cardText;
     };
-    for (const auto& [fail, text] : failures) {
+    const Failure failures[] = {
+        {[] { throw std::bad_alloc(); }, L"エラー番号 =  7、Mirobel でエラーが発生しました。 \rメモリが不足しています。",
+         L"エラー番号  7Mirobel でエラーが発生しました。 \rメモリが不足しています。"},
+        {[] { throw std::runtime_error("x"); }, L"エラー番号 =  51、Mirobel でエラーが発生しました。 \r内部エラーです。",
+         L"エラー番号  51Mirobel でエラーが発生しました。 \r内部エラーです。"},
+        {[] {
+             RuntimeError withHelp = Overflow();
+             withHelp.helpFile = L"C:\\help\\mirobel.hlp", withHelp.helpContext = 1006;
+             throw withHelp;
+         },
+         L"エラー番号 =  6、Mirobel でエラーが発生しました。 \rオーバーフローしました。",
+         L"エラー番号  6Mirobel でエラーが発生しました。 \rオーバーフローしました。"},
+    };
+    for (const auto& [fail, text, cardText] : failures) {
         SCOPED_TRACE(::testing::PrintToString(text));
         mirobel::testing::FakePlatform p;
         p.store.failure = fail;
@@ -54,12 +66,20 @@ TEST(TrappingProcedures, ReportEveryKindOfFailureAndGoOn) {
         ShowState show;
         PrepareCard(show, loaded, p.canvas, p.random);
         ASSERT_EQ(p.boxes.shown.size(), 3u);
-        EXPECT_EQ(p.boxes.shown[2].text.substr(0, 6), L"エラー番号 ");
+        EXPECT_EQ(p.boxes.shown[2].text, cardText) << "the card reports in its own wording";
+        EXPECT_EQ(p.boxes.shown[2].title, kErrorTitle);
 
         p.boxes.failure = fail;
         ShowAbout();
         ASSERT_EQ(p.boxes.shown.size(), 4u);
         EXPECT_EQ(p.boxes.shown[3].text, text);
         EXPECT_EQ(p.boxes.shown[3].title, kErrorTitle);
+
+        // Every box hands on the help the failure carries.
+        const bool carriesHelp = text.find(L"オーバーフロー") != std::wstring::npos;
+        for (const auto& box : p.boxes.shown) {
+            EXPECT_EQ(box.helpFile, carriesHelp ? L"C:\\help\\mirobel.hlp" : L"");
+            EXPECT_EQ(box.helpContext, carriesHelp ? 1006 : 0);
+        }
     }
 }

@@ -47,15 +47,6 @@ TEST(GetField, EmptyFieldsAndUntrimmedText) {
     EXPECT_EQ(GetField(L"上の句、下の句", 2, L"、"), L"下の句");
 }
 
-TEST_F(PoemTables, QuotedRowsComeOutCharacterForCharacter) {
-    EXPECT_EQ(PoemTable(1), L"あきのたの,かりほのいほの,とまをあらみ,わがころもでは,つゆにぬれつつ,天智天皇,1");
-    EXPECT_EQ(PoemTable(8), L"わがいほは,みやこのたつみ,しかぞすむ,よをうぢやまと,ひとはいふなり,喜撰法師,3");
-    EXPECT_EQ(PoemTable(9), L"はなのいろは,うつりにけりな,いたづらに,わがみよにふる,ながめせしまに,小野小町,2");
-    EXPECT_EQ(PoemTable(76),
-              L"わたのはら,こぎいでてみれば,ひさかたの,くもゐにまがふ,おきつしらなみ,法性寺入道前関白太政大臣,1");
-    EXPECT_EQ(Field(100, 6), L"順徳院");
-}
-
 TEST_F(PoemTables, EveryRecordHasSevenWellFormedFields) {
     std::set<std::wstring> firstPhrases;
     for (int n = 1; n <= kPoemCount; ++n) {

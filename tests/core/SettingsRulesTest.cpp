@@ -91,17 +91,6 @@ TEST(WholeNumberOfText, ReadsTheLeadingNumberLikeTheClassicConversion) {
     EXPECT_FALSE(RangeAccepted(1, WholeNumberOfText(L"4294967297")));
 }
 
-TEST(SelectTypeForOption, RandomAscendingDescending) {
-    EXPECT_EQ(SelectTypeForOption(0), 1);
-    EXPECT_EQ(SelectTypeForOption(1), 2);
-    EXPECT_EQ(SelectTypeForOption(2), 3);
-}
-
-TEST(MusicCaption, OnOnlyForATickedBox) {
-    EXPECT_STREQ(MusicCaption(1), L"Music On");
-    EXPECT_STREQ(MusicCaption(0), L"Music Off");
-}
-
 TEST(HasAccessKey, BothKeysOfACaptionCountAndNothingElse) {
     EXPECT_TRUE(HasAccessKey(L"終了(&X&ｻ)", L'X'));
     EXPECT_TRUE(HasAccessKey(L"終了(&X&ｻ)", L'x'));
@@ -183,4 +172,25 @@ TEST_F(ApplyTest, AStoreThatRefusesIsReportedAndTheRecordKeepsTheNewValues) {
     EXPECT_EQ(record.SelectFirst, 10);
     EXPECT_EQ(record.SelectEnd, 20);
     EXPECT_EQ(record.Speed, 4);
+}
+
+// The dialog shows a record and applying what it shows stores that record
+// again: the controls and the apply read every field the same way.
+TEST_F(ApplyTest, ARecordShownAndAppliedAsItStandsIsStoredUnchanged) {
+    for (int16_t type : {1, 2, 3})
+        for (int16_t music : {0, 1})
+            for (int16_t speed : {1, 2, 5}) {
+                const Settings made{7, music, 12, 88, type, speed};
+                const ShownSettings s = ShownValues(made);
+                // Every field starts elsewhere, so a field the apply skips shows.
+                record = {7, static_cast<int16_t>(1 - music), 1, 100, static_cast<int16_t>(type % 3 + 1),
+                          static_cast<int16_t>(6 - speed)};
+                boxes.answers = {kAnswerYes};
+                const std::wstring first = std::to_wstring(s.first), end = std::to_wstring(s.end),
+                                   pace = std::to_wstring(s.speed);
+                ASSERT_EQ(ApplySettings(record, Values(first.c_str(), end.c_str(), s.option, s.music, pace.c_str())),
+                          ApplyOutcome::Saved);
+                EXPECT_EQ(record, made) << type << " " << music << " " << speed;
+                EXPECT_EQ(LoadSettings(), made) << "as stored";
+            }
 }

@@ -4,12 +4,13 @@
 
 using namespace mirobel;
 
-TEST(Timer1IntervalFor, SpeedTable) {
-    EXPECT_EQ(Timer1IntervalFor(1), 1);
-    EXPECT_EQ(Timer1IntervalFor(2), 10);
-    EXPECT_EQ(Timer1IntervalFor(3), 50);
-    EXPECT_EQ(Timer1IntervalFor(4), 100);
-    for (int16_t other : {0, 5, 9, -1, 32767, -32768}) EXPECT_EQ(Timer1IntervalFor(other), 500) << other;
+// A faster speed never ticks later, and a speed no control offers (a
+// hand-edited store) is the slowest pace, never a busy timer.
+TEST(Timer1IntervalFor, FasterSpeedsTickSoonerAndUnknownSpeedsAreTheSlowest) {
+    for (int16_t speed = 1; speed < 5; ++speed)
+        EXPECT_LT(Timer1IntervalFor(speed), Timer1IntervalFor(static_cast<int16_t>(speed + 1))) << speed;
+    EXPECT_GE(Timer1IntervalFor(1), 1);
+    for (int16_t other : {0, 6, 9, -1, 32767, -32768}) EXPECT_EQ(Timer1IntervalFor(other), Timer1IntervalFor(5)) << other;
 }
 
 TEST(ShowEnds, OnInputOrAnyChangeOfPosition) {

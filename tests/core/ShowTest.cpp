@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <new>
 #include <set>
 
 #include "core/show/ShowState.h"
@@ -202,6 +203,32 @@ TEST_F(ShowTest, AFailingCardIsReportedInItsOwnBoxAndTheShowGoesOn) {
     EXPECT_EQ(boxes.shown[0].text,
               L"エラー番号  9Mirobel でエラーが発生しました。 \rインデックスが有効範囲にありません。");
     EXPECT_EQ(boxes.shown[0].title, L"エラー");
+
+    // A card whose canvas fails at an edge contact is reported the same way,
+    // and the show goes on with what the canvas and the state hold: the old
+    // card travels on, every frame reaches the screen, and the next contact
+    // brings the next poem.
+    Fresh();
+    Range(1, 100, 2);
+    Prepare();
+    WriteWholeCard();
+    show.WritePhase = 9;  // written and shown: replaced at the next contact
+    canvas.failure = [] { throw std::bad_alloc(); };
+    int frames = 0;
+    while (boxes.shown.size() < 2 && frames < 2000) Paint(), ++frames;
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, L"エラー番号  7Mirobel でエラーが発生しました。 \rメモリが不足しています。");
+    EXPECT_EQ(show.PoemNo, 1);
+    canvas.failure = nullptr;
+    const size_t presented = frame.scenes.size();
+    const Rect failedAt = frame.scenes.back().card;
+    frames = 0;
+    while (show.PoemNo == 1 && frames < 2000) Paint(), ++frames;
+    EXPECT_EQ(show.PoemNo, 2);
+    EXPECT_EQ(frame.scenes.size(), presented + static_cast<size_t>(frames));
+    EXPECT_GT(frames, 10) << "the next card waits for the next contact";
+    EXPECT_NE(frame.scenes.back().card, failedAt);
+    EXPECT_EQ(boxes.shown.size(), 2u);
 
     NormaliseRange(settings);
     EXPECT_EQ(settings.SelectFirst, 1);

@@ -15,6 +15,8 @@ namespace mirobel::testing {
 struct ShownBox {
     std::wstring text, title;
     unsigned style;
+    std::wstring helpFile;
+    int helpContext;
 };
 
 // Records every box and answers with the queued answers (OK when empty).
@@ -23,10 +25,10 @@ struct RecordingBoxes : MessageBoxes {
     std::vector<int> answers;
     bool modalUpDuringShow = false;
     std::function<void()> failure;  // raised by the next box, once
-    int Show(const std::wstring& text, const std::wstring& title, unsigned style, const std::wstring&,
-             int) override {
+    int Show(const std::wstring& text, const std::wstring& title, unsigned style, const std::wstring& helpFile,
+             int helpContext) override {
         if (auto fail = std::exchange(failure, nullptr)) fail();
-        shown.push_back({text, title, style});
+        shown.push_back({text, title, style, helpFile, helpContext});
         modalUpDuringShow = ModalBoxUp();
         if (answers.empty()) return kAnswerOk;
         int a = answers.front();

@@ -1,5 +1,7 @@
 #include "win32/base/Win32Util.h"
 
+#include <utility>
+
 #include "core/base/Platform.h"
 #include "win32/base/Gdi.h"
 #include "core/base/Scaling.h"
@@ -11,20 +13,15 @@ int openWindows = 0;
 
 int DeviceCaps(int index) { return GetDeviceCaps(WindowDc().get(), index); }
 
-struct Win32Boxes : MessageBoxes {
-    int Show(const std::wstring& text, const std::wstring& title, unsigned style, const std::wstring&,
-             int helpContext) override {
-        MSGBOXPARAMSW params{};
-        params.cbSize = sizeof params;
-        // Owned by the active window so that the box stays above a topmost show.
-        params.hwndOwner = GetActiveWindow();
-        params.lpszText = text.c_str();
-        params.lpszCaption = title.c_str();
-        params.dwStyle = style;
-        params.dwContextHelpId = static_cast<DWORD_PTR>(helpContext);
-        return MessageBoxIndirectW(&params);
-    }
-};
+// The help of the box that is up on this thread; a nested box keeps the outer
+// one's until it is answered.
+thread_local const Win32Boxes* helpOwner = nullptr;
+thread_local const std::wstring* helpFileOfBox = nullptr;
+
+void CALLBACK BoxHelpRequested(LPHELPINFO info) {
+    if (helpOwner && helpFileOfBox && helpOwner->openHelp)
+        helpOwner->openHelp(*helpFileOfBox, static_cast<int>(info->dwContextId));
+}
 Win32Boxes win32Boxes;
 }  // namespace
 
@@ -82,7 +79,32 @@ void SizeClientAndCentre(HWND hwnd, int widthUnits, int heightUnits) {
     SetWindowPos(hwnd, nullptr, left, top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-MessageBoxes& Win32MessageBoxes() { return win32Boxes; }
+int Win32Boxes::Show(const std::wstring& text, const std::wstring& title, unsigned style,
+                     const std::wstring& helpFile, int helpContext) {
+    MSGBOXPARAMSW params{};
+    params.cbSize = sizeof params;
+    // Owned by the active window so that the box stays above a topmost show.
+    params.hwndOwner = GetActiveWindow();
+    params.lpszText = text.c_str();
+    params.lpszCaption = title.c_str();
+    params.dwStyle = style;
+    // The help goes with the box without a Help button: F1 in the box asks
+    // for the topic, and the callback opens it in the failure's own file.
+    params.dwContextHelpId = static_cast<DWORD_PTR>(helpContext);
+    if (!helpFile.empty()) params.lpfnMsgBoxCallback = BoxHelpRequested;
+    const Win32Boxes* outerOwner = std::exchange(helpOwner, this);
+    const std::wstring* outerFile = std::exchange(helpFileOfBox, &helpFile);
+    int answer = MessageBoxIndirectW(&params);
+    helpOwner = outerOwner;
+    helpFileOfBox = outerFile;
+    return answer;
+}
+
+void OpenHelpTopic(const std::wstring& helpFile, int helpContext) {
+    WinHelpW(GetActiveWindow(), helpFile.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(helpContext));
+}
+
+Win32Boxes& Win32MessageBoxes() { return win32Boxes; }
 
 std::wstring ModulePath() {
     std::wstring path(MAX_PATH, L'\0');

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "core/base/Seams.h"
+
 namespace mirobel {
 
 // Exact twips per device pixel of the screen, for what meets device pixels
@@ -32,8 +34,18 @@ void DoEvents();
 // it on the screen.
 void SizeClientAndCentre(HWND hwnd, int width, int height);
 
-// Modal boxes through MessageBoxIndirectW, owned by the active window.
-struct MessageBoxes& Win32MessageBoxes();
+// Opens a topic of a help file (WinHelp), as F1 in an error box does.
+void OpenHelpTopic(const std::wstring& helpFile, int helpContext);
+
+// Modal boxes through MessageBoxIndirectW, owned by the active window. A box
+// that carries a help file shows no Help button; F1 in it hands the file and
+// the box's topic to openHelp.
+struct Win32Boxes : MessageBoxes {
+    void (*openHelp)(const std::wstring& helpFile, int helpContext) = OpenHelpTopic;
+    int Show(const std::wstring& text, const std::wstring& title, unsigned style, const std::wstring& helpFile,
+             int helpContext) override;
+};
+Win32Boxes& Win32MessageBoxes();
 
 std::wstring ModulePath();
 
