@@ -56,6 +56,20 @@ class Install(unittest.TestCase):
             # The manual page goes where man finds it, compressed.
             self.assertTrue(os.path.isfile(os.path.join(stage + Config.prefix, "share/man/man6/mirobel.6.gz")))
 
+    def test_install_script_puts_everything_under_one_prefix_and_removes_it_again(self):
+        script = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "x11", "install.sh")
+        with tempfile.TemporaryDirectory() as stage:
+            env = dict(os.environ, DESTDIR=stage, MIROBEL_BUILD=Config.build)
+            subprocess.run([script], env=env, check=True, stdout=subprocess.DEVNULL, timeout=900)
+            files = sorted(os.path.relpath(os.path.join(d, f), stage) for d, _, fs in os.walk(stage) for f in fs)
+            # man finds the page beside the program only when both share
+            # the prefix the package uses.
+            self.assertEqual(files, ["usr/libexec/xscreensaver/mirobel", "usr/share/man/man6/mirobel.6.gz",
+                                     "usr/share/xscreensaver/config/mirobel.xml"])
+            subprocess.run([script, "--remove"], env=env, check=True, stdout=subprocess.DEVNULL, timeout=300)
+            left = [os.path.join(d, f) for d, _, fs in os.walk(stage) for f in fs]
+            self.assertEqual(left, [])
+
 
 def main():
     parser = argparse.ArgumentParser()
