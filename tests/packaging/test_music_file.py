@@ -207,7 +207,7 @@ class MusicFile(unittest.TestCase):
                    for i in range(0, len(music) - per_window + 1, per_window)]
         median = sorted(windows)[len(windows) // 2]
         self.assertTrue(-45 < median < -20, f"{median:.1f} dB")
-        self.assertLess(max(abs(w - median) for w in windows), 8, [round(w, 1) for w in windows])
+        self.assertLess(max(abs(w - median) for w in windows), 6, [round(w, 1) for w in windows])
 
 
 if __name__ == "__main__":
