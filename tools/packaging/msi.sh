@@ -37,13 +37,18 @@ awk -F '\t' 'BEGIN { OFS = "\t" } $7 ~ /^MIROBEL_SAME_VERSION_FOUND\r?$/ { $5 = 
 # wixl 0.101 also ignores two attributes the source gives (it warns about
 # them): the Schedule of MajorUpgrade, leaving the older product's removal
 # before this one's installation, and NeverOverwrite on Mirobel.mid's
-# component. Both are set here: the removal just after InstallFinalize, as
-# WiX does for afterInstallFinalize (there is no InstallExecute in wixl's
-# sequence to place it after), and 0x80 in the component's attributes.
-msibuild "$out" -q "UPDATE InstallExecuteSequence SET Sequence = 6601 WHERE Action = 'RemoveExistingProducts'" \
+# component. Both are set here. The removal comes once the files are in
+# place and the components have this product as a client (InstallExecute
+# runs what is scheduled so far), but before this product registers itself:
+# Wine's removal of a product deletes the whole registration of its
+# UpgradeCode, which this product shares, and later upgrades would not find
+# it. The registration that follows goes into the script InstallFinalize runs.
+msibuild "$out" -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('InstallExecute', 5000)" \
+  -q "UPDATE InstallExecuteSequence SET Sequence = 5001 WHERE Action = 'RemoveExistingProducts'" \
   -q "UPDATE Component SET Attributes = 384 WHERE Component = 'MirobelMid'"
 sequence=$(msiinfo export "$out" InstallExecuteSequence | tr -d '\r')
 components=$(msiinfo export "$out" Component | tr -d '\r')
-echo "$sequence" | grep -q "^InstallFinalize		6600$" && echo "$sequence" | grep -q "^RemoveExistingProducts		6601$" \
+echo "$sequence" | grep -q "^InstallFiles		4000$" && echo "$sequence" | grep -q "^RegisterUser		6000$" \
+  && echo "$sequence" | grep -q "^RemoveExistingProducts		5001$" \
   && echo "$components" | grep -q "^MirobelMid	.*	384		MirobelMid$" \
   || { echo "$0: could not schedule the upgrade's removal or protect Mirobel.mid" >&2; exit 1; }
