@@ -17,8 +17,8 @@ Form, at 66 quarter notes a minute in 4/4 (52 bars, about 3 min 9 s):
   interlude  2 bars
   verse 3   14 bars  koto in octaves and shakuhachi together, each in its
                      own way (the heterophony of koto and shakuhachi music)
-  turn       2 bars  the last note is held while the kotos lead back down
-                     to the low string the intro's sweep starts from
+  turn       2 bars  the shakuhachi holds the last note while the kotos
+                     come down towards the low E the intro's sweep starts on
 
 The program restarts the file as soon as it has ended, so the last bar
 sounds to its very end and the first beat sounds at once: the loop has no
@@ -55,6 +55,12 @@ NOTE_NAMES = {"C": 0, "D": 2, "E": 4, "F": 5, "G": 7, "A": 9, "B": 11}
 def pitch(name):
     """'A4' -> 69 (scientific pitch, middle C = C4 = 60)."""
     return 12 * (int(name[1:]) + 1) + NOTE_NAMES[name[0]]
+
+
+def name_of(key):
+    """69 -> 'A4', for the notes of this scale."""
+    letter = next(n for n, v in NOTE_NAMES.items() if v == key % 12)
+    return f"{letter}{key // 12 - 1}"
 
 
 def parse(text):
@@ -102,6 +108,7 @@ WALK = {"A": "A3 E4 A4 E4", "F": "F3 C4 F4 C4", "E": "E3 B3 E4 B3"}
 
 # The strings of the koto from low to high in this tuning, for the sweeps.
 STRINGS = [pitch(n) for n in "E3 F3 A3 B3 C4 E4 F4 A4 B4 C5 E5 F5 A5".split()]
+GRACE = PPQ // 8
 
 
 class Track:
@@ -139,27 +146,37 @@ def sweep(track, start, keys, step, ring_until, velocity):
         track.note(at, ring_until - at, key, velocity - i)
 
 
+def unparse(notes):
+    return " ".join(("+".join(name_of(k) for k in keys) or "r") + f":{beats:g}" for keys, beats in notes)
+
+
 def tied(text):
-    """The song as a wind player phrases it: a repeated note becomes one
-    longer note, and a half note stays held."""
+    """The song as a wind player phrases it: a repeated note is held on as
+    one longer note instead of being struck again."""
     merged = []
     for keys, beats in parse(text):
         if merged and merged[-1][0] == keys:
             merged[-1] = (keys, merged[-1][1] + beats)
         else:
             merged.append((keys, beats))
-    return " ".join("+".join(_name(k) for k in keys) + f":{beats:g}" for keys, beats in merged)
-
-
-def _name(key):
-    names = {v: k for k, v in NOTE_NAMES.items()}
-    return f"{names[key % 12]}{key // 12 - 1}"
+    return unparse(merged)
 
 
 def octave_up(text):
-    return " ".join(
-        "+".join(f"{_name(k)}+{_name(k + 12)}" for k in keys) + f":{beats:g}" if keys else f"r:{beats:g}"
-        for keys, beats in parse(text))
+    """Every note doubled an octave above."""
+    return unparse([(keys + [k + 12 for k in keys], beats) for keys, beats in parse(text)])
+
+
+def flute_line(flute, t, line, velocity, grace=False, held=False):
+    """The song on the shakuhachi, tied (held) or as the koto plays it; with
+    grace, the phrase opens with a short note from the next string above,
+    taken from the first note's time."""
+    first = len(flute.notes)
+    play_line(flute, t, tied(line) if held else line, velocity, gap=30)
+    if grace:
+        start, length, key, loud = flute.notes[first]
+        flute.notes[first] = (start + GRACE, length - GRACE, key, loud)
+        flute.note(start, GRACE, min(k for k in STRINGS if k > key), velocity - 14)
 
 
 def intro(tracks, at):
@@ -175,7 +192,8 @@ def intro(tracks, at):
 
 def interlude(tracks, at):
     melody, accomp = tracks[MELODY], tracks[ACCOMP]
-    # A sweep down from the top string, then the drone of A to start again.
+    # A sweep down from the top string and a falling phrase, over the
+    # arpeggios of E and then of A, on which the next verse begins.
     sweep(melody, at, STRINGS[::-1][:8], PPQ / 8, at + 2 * PPQ, 92)
     play_line(melody, at + 2 * PPQ, "C5:1 B4:1 | A4:2 E4:2", 90, accent=4)
     play_line(accomp, at, " ".join(f"{n}:.5" for n in (FLOW["E"] + " " + FLOW["A"]).split()), 68, gap=10)
@@ -191,35 +209,21 @@ def verse(tracks, at, kind):
             # The song on the koto; under it the open string and its fifth
             # in a limping rhythm.
             play_line(melody, t, line, 100, accent=8, replucks=True)
-            play_line(accomp, t, f"{low}+{fifth}:1.5 {fifth}:.5 {_name(pitch(low) + 12)}:1 {fifth}:1", 70,
+            play_line(accomp, t, f"{low}+{fifth}:1.5 {fifth}:.5 {name_of(pitch(low) + 12)}:1 {fifth}:1", 70,
                       gap=0, accent=6)
         elif kind == 2:
             # The song on the shakuhachi, each phrase (two bars) begun
             # with a grace note from the string above.
-            _flute_line(flute, t, line, 96, grace=bar % 2 == 0)
+            flute_line(flute, t, line, 96, grace=bar % 2 == 0)
             play_line(accomp, t, " ".join(f"{n}:.5" for n in FLOW[root].split()), 70, gap=10,
                       accent=6)
         else:
             # Koto in octaves with every note; shakuhachi holding the line
             # through the repeated notes; the accompaniment walking.
             play_line(melody, t, octave_up(line), 94, accent=6)
-            _flute_line(flute, t, line, 88, grace=False, held=True)
+            flute_line(flute, t, line, 88, held=True)
             play_line(accomp, t, " ".join(f"{n}:1" for n in WALK[root].split()), 70, gap=0, accent=4)
     return at + len(SONG) * BAR
-
-
-def _flute_line(flute, t, line, velocity, grace=True, held=False):
-    text = tied(line) if held else line
-    if grace:
-        first = parse(line)[0][0][0]
-        above = min(k for k in STRINGS + [pitch("E6")] if k > first)
-        flute.note(t, PPQ / 8, above, velocity - 14)
-        keys, beats = parse(text)[0]
-        rest = " ".join(text.split()[1:])
-        first_token = "+".join(_name(k) for k in keys) + f":{beats - 0.125:g}"
-        play_line(flute, t + PPQ / 8, (first_token + " " + rest).strip(), velocity, gap=30)
-    else:
-        play_line(flute, t, text, velocity, gap=30)
 
 
 def turn(tracks, at, end):
@@ -227,8 +231,8 @@ def turn(tracks, at, end):
     # The shakuhachi holds the last E on through the first bar.
     flute.note(at, BAR - 30, pitch("E4"), 86)
     play_line(accomp, at, "E3+B3:2 B3:2 | A3+E4:4", 70, gap=0)
-    # The koto sweeps down and walks down to the low E: the intro's sweep
-    # starts from there when the file begins again.
+    # The koto sweeps down and steps down to B, a fourth above the low E
+    # on which the intro's sweep begins when the file starts again.
     sweep(melody, at + 2 * PPQ, STRINGS[::-1][3:11], PPQ / 8, at + BAR, 86)
     play_line(melody, at + BAR, "A4:1 F4:1 E4:1 B3:1", 88, gap=0, accent=4)
     # Everything sounds up to the very end of the file.
