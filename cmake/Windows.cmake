@@ -66,6 +66,19 @@ target_link_libraries(Mirobel PRIVATE mirobel_platform ${MIROBEL_WIN32_LIBS})
 target_link_options(Mirobel PRIVATE -static -municode -mwindows)
 set_target_properties(Mirobel PROPERTIES OUTPUT_NAME Mirobel SUFFIX ".scr")
 
+# The music the packages carry beside the program, written by its generator.
+# It goes into a folder of its own: beside the built program, every show the
+# tests start from here would play it.
+find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+set(MIROBEL_MUSIC "${CMAKE_BINARY_DIR}/music/Mirobel.mid")
+add_custom_command(
+  OUTPUT "${MIROBEL_MUSIC}"
+  COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/music"
+  COMMAND ${PYTHON3} "${CMAKE_SOURCE_DIR}/tools/music/make_music.py" "${MIROBEL_MUSIC}"
+  DEPENDS "${CMAKE_SOURCE_DIR}/tools/music/make_music.py"
+  COMMENT "Writing the music")
+add_custom_target(mirobel_music ALL DEPENDS "${MIROBEL_MUSIC}")
+
 include(cmake/WindowsTests.cmake)
 set_property(SOURCE src/app/Mirobel.rc APPEND PROPERTY OBJECT_DEPENDS
              "${CMAKE_BINARY_DIR}/generated/MirobelVersion.h;${CMAKE_BINARY_DIR}/generated/Mirobel.manifest")

@@ -137,6 +137,12 @@ add_test(NAME executable_size COMMAND ${CMAKE_COMMAND} -DFILE=$<TARGET_FILE:Miro
          -P ${CMAKE_SOURCE_DIR}/cmake/CheckSize.cmake)
 add_e2e_test(e2e_show_scaled tests/e2e/test_show_scaled.py)
 
+# The music the packages carry, read as a player reads it and played by
+# FluidSynth.
+add_test(NAME music_file
+  COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/packaging/test_music_file.py --midi ${MIROBEL_MUSIC})
+set_tests_properties(music_file PROPERTIES TIMEOUT 900)
+
 # The Windows packages, made by the script that tools/package.sh calls, into
 # the build folder; the tests below check them.
 set(MIROBEL_TEST_PACKAGES "${CMAKE_BINARY_DIR}/packages")
@@ -145,7 +151,8 @@ add_test(NAME windows_packages
 set_tests_properties(windows_packages PROPERTIES FIXTURES_SETUP windows_packages TIMEOUT 600)
 add_test(NAME windows_zip
   COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/packaging/test_windows_packages.py
-    --scr $<TARGET_FILE:Mirobel> --packages ${MIROBEL_TEST_PACKAGES} --version ${PROJECT_VERSION})
+    --scr $<TARGET_FILE:Mirobel> --music ${MIROBEL_MUSIC} --packages ${MIROBEL_TEST_PACKAGES}
+    --version ${PROJECT_VERSION})
 set_tests_properties(windows_zip PROPERTIES FIXTURES_REQUIRED windows_packages TIMEOUT 300)
 add_test(NAME e2e_msi
   COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/e2e/test_msi.py

@@ -1,5 +1,6 @@
-"""The Windows zip holds exactly what a user needs, and the program, the
-installer and both file names carry the one project version."""
+"""The Windows zip holds exactly what a user needs, the music beside the
+program among it, and the program, the installer and both file names carry
+the one project version."""
 import glob
 import os
 import re
@@ -15,7 +16,7 @@ from script_args import run_tests  # noqa: E402
 
 
 class Config:
-    scr = packages = version = None
+    scr = music = packages = version = None
 
 
 def read(path):
@@ -28,12 +29,14 @@ class WindowsPackages(unittest.TestCase):
         self.zip = os.path.join(Config.packages, f"Mirobel-{Config.version}-win64.zip")
         self.msi = os.path.join(Config.packages, f"Mirobel-{Config.version}-x64.msi")
 
-    def test_the_zip_holds_the_program_byte_for_byte_its_licences_and_a_readme(self):
+    def test_the_zip_holds_the_program_and_its_music_byte_for_byte_its_licences_and_a_readme(self):
         licences = {os.path.basename(p): p for p in glob.glob(os.path.join(ROOT, "assets", "fonts", "*-OFL.txt"))}
         self.assertEqual(len(licences), 2, "one licence for each embedded font")
         with zipfile.ZipFile(self.zip) as z:
-            self.assertEqual(sorted(z.namelist()), sorted(["Mirobel.scr", "LICENSE", "README.txt", *licences]))
+            self.assertEqual(sorted(z.namelist()),
+                             sorted(["Mirobel.scr", "Mirobel.mid", "LICENSE", "README.txt", *licences]))
             self.assertTrue(z.read("Mirobel.scr") == read(Config.scr), "Mirobel.scr differs from the built one")
+            self.assertTrue(z.read("Mirobel.mid") == read(Config.music), "Mirobel.mid differs from the built one")
             self.assertEqual(z.read("LICENSE"), read(os.path.join(ROOT, "LICENSE")))
             for name, path in licences.items():
                 self.assertEqual(z.read(name), read(path), name)
@@ -42,7 +45,10 @@ class WindowsPackages(unittest.TestCase):
         self.assertTrue(readme.startswith(b"\xef\xbb\xbf"))
         self.assertEqual(readme.count(b"\n"), readme.count(b"\r\n"))
         text = readme.decode("utf-8-sig")
-        for words in (("インストール", "Mirobel.mid", "アンインストール"), ("Install", "Mirobel.mid", "Removing")):
+        # Each language says what the music is and that another MIDI file of
+        # its name takes its place.
+        for words in (("インストール", "さくらさくら", "Mirobel.mid", "MIDI", "アンインストール"),
+                      ("Install", "Sakura Sakura", "Team Mirobel", "Mirobel.mid", "MIDI", "Removing")):
             for word in words:
                 self.assertIn(word, text)
         self.assertIn(Config.version, text)
@@ -67,4 +73,4 @@ class WindowsPackages(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    run_tests(Config, paths=("scr", "packages"), values=("version",))
+    run_tests(Config, paths=("scr", "music", "packages"), values=("version",))
