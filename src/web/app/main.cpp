@@ -73,7 +73,7 @@ EMSCRIPTEN_KEEPALIVE double mirobel_tick(double now) {
         std::fflush(page.record);
         return -1;
     }
-    if (page.pace->Take(now)) page.show->NextFrame();
+    if (page.pace->Take(now)) page.show->NextFrame(), ++page.frame;
     return page.pace->Wait(now);
 }
 

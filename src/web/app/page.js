@@ -12,7 +12,8 @@ function mirobelBytes(base64) {
 }
 
 // The face's ascent per pixel of em size, from its own tables, so that text
-// stands where the other platforms put it (baseline = top + rounded ascent).
+// stands where the other platforms put it: the baseline at the top plus the
+// ascent rounded up to a whole pixel, as FreeType grid-fits it for cairo.
 function mirobelAscent(bytes) {
   const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
   const tables = {};
@@ -59,22 +60,32 @@ var MirobelCanvas = {
   },
   unclip(id) { this.list[id].restore(); },
   font(face, bold, px) { return (bold ? 'bold ' : '') + px + 'px ' + this.names[face]; },
+  // One glyph at a time, each advance rounded to a whole pixel: cairo's text
+  // with hinted metrics, so that a line ends where it ends there (the
+  // browser's fractional advances drift by pixels along a line of Latin).
+  advance(cx, ch) { return Math.round(cx.measureText(ch).width); },
   text(id, face, bold, px, rgb, x, y, text) {
     const cx = this.list[id];
     cx.font = this.font(face, bold, px);
     cx.fillStyle = this.colour(rgb);
     cx.textBaseline = 'alphabetic';
-    const baseline = y + Math.round(this.ascents[face] * px);
-    cx.fillText(text, x, baseline);
+    const baseline = y + Math.ceil(this.ascents[face] * px - 1e-9);
+    let pen = x;
+    for (const ch of text) {
+      cx.fillText(ch, pen, baseline);
+      pen += this.advance(cx, ch);
+    }
     // The ink's box, with room for the synthesised bold and antialiasing.
     const m = cx.measureText(text);
     return [Math.floor(x - m.actualBoundingBoxLeft) - 2, Math.floor(baseline - m.actualBoundingBoxAscent) - 2,
-            Math.ceil(x + m.actualBoundingBoxRight) + 2, Math.ceil(baseline + m.actualBoundingBoxDescent) + 2];
+            Math.ceil(Math.max(x + m.actualBoundingBoxRight, pen)) + px, Math.ceil(baseline + m.actualBoundingBoxDescent) + 2];
   },
   width(face, px, text) {
     this.measure = this.measure || document.createElement('canvas').getContext('2d');
     this.measure.font = this.font(face, false, px);
-    return Math.ceil(this.measure.measureText(text).width);
+    let width = 0;
+    for (const ch of text) width += this.advance(this.measure, ch);
+    return width;
   },
   copy(from, fromX, fromY, to, x, y, w, h) {
     if (w > 0 && h > 0) this.list[to].drawImage(this.list[from].canvas, fromX, fromY, w, h, x, y, w, h);
