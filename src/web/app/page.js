@@ -70,9 +70,13 @@ var MirobelCanvas = {
     cx.fillStyle = this.colour(rgb);
     cx.textBaseline = 'alphabetic';
     const baseline = y + Math.ceil(this.ascents[face] * px - 1e-9);
+    // FreeType's synthetic bold grows a glyph to the right (and upwards) by
+    // an em / 24; the browser's grows it evenly all round. (The browser
+    // puts glyphs on whole pixels vertically: only the sideways half moves.)
+    const shift = bold ? px / 48 : 0;
     let pen = x;
     for (const ch of text) {
-      cx.fillText(ch, pen, baseline);
+      cx.fillText(ch, pen + shift, baseline);
       pen += this.advance(cx, ch);
     }
     // The ink's box, with room for the synthesised bold and antialiasing.
