@@ -3,10 +3,11 @@
 //
 //   node browser.js '{"url": ..., "width": 1280, "height": 720, "ratio": 1,
 //                     "wait": "recorded" | milliseconds, "pixels": true,
-//                     "fullscreen": true}'
+//                     "fullscreen": true, "resize": [w, h]}'
 //
 // Every request the page makes is listed; with "pixels" the canvas comes back
-// as base64 RGBA; with "fullscreen" the page is put in full screen and the
+// as base64 RGBA; with "resize" the window takes that size before the page is
+// looked at; with "fullscreen" the page is put in full screen and the
 // answer says whether a key, a click and a pointer move each left it.
 'use strict';
 const fs = require('fs');
@@ -37,6 +38,10 @@ async function main() {
       await page.waitForFunction(() => MirobelPage.state === 'recorded', {timeout: 300000});
     else
       await new Promise((done) => setTimeout(done, job.wait || 0));
+    if (job.resize) {
+      await page.setViewport({width: job.resize[0], height: job.resize[1], deviceScaleFactor: job.ratio || 1});
+      await new Promise((done) => setTimeout(done, 500));
+    }
     out.options = await page.evaluate(() => MirobelPage.describe());
     out.record = await page.evaluate(() => MirobelPage.record());
     out.canvas = await page.evaluate(() => {

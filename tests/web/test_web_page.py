@@ -288,6 +288,16 @@ class WebPage(unittest.TestCase):
                 xs.append(end // 3)
         self.assertEqual((max(xs) - min(xs) + 1, max(ys) - min(ys) + 1), (800, 520))
 
+    def test_follows_the_window_size_and_keeps_the_card_inside(self):
+        out = browse(url=file_url(Config.page, "?seed=2"), width=1280, height=720, wait=300, resize=[500, 300],
+                     pixels=True)
+        image, show = out["image"], out["options"]
+        self.assertEqual((image.width, image.height), (500, 300))
+        self.assertTrue(0 <= show["cardX"] <= 100 and 0 <= show["cardY"] <= 40, show)
+        # The whole card is on the canvas where the show has it.
+        self.assertEqual(image.pixel(show["cardX"] + 5, show["cardY"] + 5), DARK_CYAN)
+        self.assertEqual(image.pixel(show["cardX"] + 394, show["cardY"] + 254), DARK_CYAN)
+
     def test_as_a_saver_input_leaves_full_screen_and_otherwise_does_nothing(self):
         for query, leaves in (("?saver", True), ("", False)):
             with self.subTest(query=query):
