@@ -31,8 +31,10 @@ struct Page {
 };
 Page page;
 
-void CloseRecord() {
+void DropRecord() {
     if (page.record) std::fclose(page.record), page.record = nullptr;
+    std::free(page.recordText);
+    page.recordText = nullptr, page.recordSize = 0;
 }
 }  // namespace
 
@@ -41,7 +43,7 @@ extern "C" {
 // Starts (or starts again) the show on a canvas of width x height device
 // pixels; `ratio` is the device's pixels per CSS pixel.
 EMSCRIPTEN_KEEPALIVE void mirobel_start(const char* query, int width, int height, double ratio, double now) {
-    CloseRecord();
+    DropRecord();
     page.show.reset();
     page.options = ParseQuery(query ? query : "");
     // The device's ratio is the show's scale, as the desktop's scaling is

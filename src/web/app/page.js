@@ -130,7 +130,7 @@ var MirobelCanvas = {
 };
 
 var Module = {
-  // Nothing printed by the show goes to the page.
+  // The show writes nothing for people to read; a failure goes to the console.
   print: () => {},
   printErr: (text) => console.warn(text),
 };
@@ -198,15 +198,15 @@ var MirobelPage = {
   // A saver ends on any input: here it leaves full screen. Outside full
   // screen a click enters it, so that the page can be started as a saver.
   listenAsSaver() {
-    const leave = (e) => {
+    const leave = () => {
       if (!document.fullscreenElement) return false;
       document.exitFullscreen().catch(() => {});
       return true;
     };
     for (const name of ['keydown', 'wheel', 'touchstart']) window.addEventListener(name, leave);
-    window.addEventListener('pointermove', (e) => { if (e.movementX || e.movementY) leave(e); });
-    window.addEventListener('pointerdown', (e) => {
-      if (!leave(e)) document.documentElement.requestFullscreen().catch(() => {});
+    window.addEventListener('pointermove', (e) => { if (e.movementX || e.movementY) leave(); });
+    window.addEventListener('pointerdown', () => {
+      if (!leave()) document.documentElement.requestFullscreen().catch(() => {});
     });
   },
 
