@@ -36,3 +36,4 @@ add_test(NAME layers COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/arch/che
 add_test(NAME layers_check_itself COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/arch/test_check_layers.py)
 # The native show for Linux.
 include(cmake/X11.cmake)
+include(cmake/Web.cmake)

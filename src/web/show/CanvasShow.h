@@ -1,0 +1,86 @@
+// The show's drawing on the page's canvases: the card canvas, the portraits
+// and the painter behind the core's compositor. As on the other platforms,
+// the card and the ticker's line are kept as off-screen pictures and copied
+// to the screen; what cannot be copied is composed a tile at a time.
+#pragma once
+#include <string>
+
+#include "core/show/Compositor.h"
+#include "core/show/ShowState.h"
+#include "web/base/Canvas2D.h"
+
+namespace mirobel::web {
+
+// The face the show asks for by its system name, as one of the embedded
+// stand-ins: the brush face for the poem, the Mincho face for the rest.
+Face FaceFor(const std::wstring& face);
+
+class WebCanvas : public CardCanvas {
+public:
+    explicit WebCanvas(int dpi);
+    ~WebCanvas() override;
+    WebCanvas(const WebCanvas&) = delete;
+    WebCanvas& operator=(const WebCanvas&) = delete;
+
+    void FillRect(const Rect& r, Rgb colour) override;
+    void OutlineRect(const Rect& r, int lineWidth, Rgb outline, Rgb fill) override;
+    void SetFont(const std::wstring& face, int size, bool bold) override;
+    void SetFontSize(int size) override;
+    void DrawText(int x, int y, const std::wstring& text) override;
+
+    int Id() const { return id_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // The part of the canvas changed since the last call (empty if none).
+    Rect TakeChanged();
+
+private:
+    int dpi_;
+    int width_, height_;
+    int id_;
+    Face face_ = Face::Mincho;
+    int size_ = 10;
+    bool bold_ = false;
+    Rect changed_{};
+};
+
+// The show's painter on the screen canvas.
+class CanvasFrame : public ScenePainter {
+public:
+    CanvasFrame(WebCanvas& card, int dpi, int tickerPoints);
+    ~CanvasFrame() override;
+    CanvasFrame(const CanvasFrame&) = delete;
+    CanvasFrame& operator=(const CanvasFrame&) = delete;
+
+    // Asks the browser for the portrait of the card that has come, so that
+    // it is decoded by the time the poem is written.
+    void CardCame(int poemNo);
+
+    int TickerWidth(const std::wstring& text) override;
+    int TileWidth() const override { return tile_; }
+    int TileHeight() const override { return tile_; }
+    void FillBlack(const Rect& r) override { FillBox(kScreenCanvas, r, kBlack); }
+    bool KeepCard(const Scene& scene) override;
+    bool KeepTicker(const Scene& scene) override;
+    void CopyCard(const Scene& scene, const Rect& to) override;
+    void CopyTicker(const Scene& scene, const Rect& to) override;
+    void ComposeTile(const Scene& scene, const Rect& tile) override;
+
+private:
+    void DrawTicker(int canvas, const Scene& scene, int dx, int dy);
+
+    WebCanvas& card_;
+    int tickerPixels_;
+    int tile_;
+    // The card with its portrait, brought up to date where the canvas
+    // changed or the portrait came; the ticker's line drawn once per text.
+    int keptCard_ = -1;
+    bool keptCardStale_ = true;
+    int keptPoem_ = 0;  // the portrait the kept card shows (0: none)
+    Rect keptPictureBox_{};
+    int keptTicker_ = -1;
+    std::wstring keptTickerText_;
+    Rect keptTickerSize_{};
+};
+
+}  // namespace mirobel::web
