@@ -95,7 +95,7 @@ TEST(ReferenceAt96Dpi, SettingsDialog) {
     AddEmbeddedFonts();
     BoxesInstalled boxes;
     ShowSettingsDialog({.SaverType = 2, .MusicMode = 1, .SelectFirst = 1, .SelectEnd = 100, .SelectType = 1,
-                        .Speed = 3});
+                        .Speed = 3}, ReadDisplayScale());
     ASSERT_NE(frmSet, nullptr);
     Check("settings-dialog", Settled(frmSet));
     DestroyWindow(frmSet);
@@ -105,7 +105,7 @@ TEST(ReferenceAt96Dpi, SettingsDialog) {
 TEST(ReferenceAt96Dpi, CommentaryViewerWithAPoemChosen) {
     SkipUnless96();
     AddEmbeddedFonts();
-    ShowCommentary();
+    ShowCommentary(ReadDisplayScale());
     ASSERT_NE(frmComment, nullptr);
     HWND chooser = nullptr;
     for (HWND h : Descendants(frmComment))
@@ -121,7 +121,7 @@ TEST(ReferenceAt96Dpi, CommentaryViewerWithAPoemChosen) {
 TEST(ReferenceAt96Dpi, HelpWindow) {
     SkipUnless96();
     AddEmbeddedFonts();
-    ShowHelp();
+    ShowHelp(ReadDisplayScale());
     ASSERT_NE(frmHelp, nullptr);
     Check("help-window", Settled(frmHelp));
     DestroyWindow(frmHelp);
@@ -131,7 +131,7 @@ TEST(ReferenceAt96Dpi, HelpWindow) {
 TEST(ReferenceAt96Dpi, IntroductionWindowWithTheCyclistsAtTheirStart) {
     SkipUnless96();
     AddEmbeddedFonts();
-    ShowSales();
+    ShowSales(ReadDisplayScale());
     ASSERT_NE(salesf, nullptr);
     // The race is random; stopped before its first step, it starts from the
     // same line every time.

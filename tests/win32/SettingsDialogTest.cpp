@@ -29,7 +29,7 @@ protected:
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\SetupVel");
     }
     // The dialog showing the record an empty store loads.
-    void Open(const Settings& record = {}) { ShowSettingsDialog(record); }
+    void Open(const Settings& record = {}) { ShowSettingsDialog(record, ReadDisplayScale()); }
     HWND Control(int id) { return FindById(frmSet, id); }
     std::wstring Stored(const wchar_t* key) {
         auto v = store.Read(kStoreApp, kStoreSection, key);
@@ -64,9 +64,9 @@ TEST_F(SettingsDialogTest, WindowIsCaptionedSizedByItsClientAreaCentredAndVisibl
 // are asked for in, as the faces drawn here hold the characters either way.
 TEST_F(SettingsDialogTest, EveryFormAsksForItsNamedFacesInShiftJis) {
     Open();
-    ShowCommentary();
-    ShowHelp();
-    ShowSales();
+    ShowCommentary(ReadDisplayScale());
+    ShowHelp(ReadDisplayScale());
+    ShowSales(ReadDisplayScale());
     const std::wstring faces[] = {ResolveFace(kMinchoFace), ResolveFace(kPGothicFace)};
     int fonts = 0;
     for (HWND form : {frmSet, frmComment, frmHelp, salesf}) {
@@ -179,9 +179,9 @@ TEST_F(SettingsDialogTest, BadRangeKeepsTheDialogAsTheUserLeftIt) {
 
 TEST_F(SettingsDialogTest, ConfirmedApplyStoresClosesTheDialogHelpAndIntroductionButNotTheViewer) {
     Open();
-    ShowHelp();
-    ShowSales();
-    ShowCommentary();
+    ShowHelp(ReadDisplayScale());
+    ShowSales(ReadDisplayScale());
+    ShowCommentary(ReadDisplayScale());
     Select(kIdComboFirst, 36);
     Select(kIdComboEnd, 36);
     Select(kIdComboSpeed, 0);
@@ -208,9 +208,9 @@ TEST_F(SettingsDialogTest, ConfirmedApplyStoresClosesTheDialogHelpAndIntroductio
 
 TEST_F(SettingsDialogTest, CloseClosesEveryWindowWithoutAskingOrStoring) {
     Open();
-    ShowHelp();
-    ShowSales();
-    ShowCommentary();
+    ShowHelp(ReadDisplayScale());
+    ShowSales(ReadDisplayScale());
+    ShowCommentary(ReadDisplayScale());
     int before = OpenWindowCount();
     SendMessageW(frmSet, WM_COMMAND, kIdMenuClose, 0);
     Pump(20);
@@ -225,8 +225,8 @@ TEST_F(SettingsDialogTest, CloseClosesEveryWindowWithoutAskingOrStoring) {
 
 TEST_F(SettingsDialogTest, TheCloseBoxClosesOnlyTheDialog) {
     Open();
-    ShowHelp();
-    ShowCommentary();
+    ShowHelp(ReadDisplayScale());
+    ShowCommentary(ReadDisplayScale());
     SendMessageW(frmSet, WM_CLOSE, 0, 0);
     Pump(20);
     EXPECT_EQ(frmSet, nullptr);

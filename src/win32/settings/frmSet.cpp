@@ -98,7 +98,7 @@ void CreateControls(HWND form, SetForm& f) {
 
     for (HWND c : {f.ComboFirst, f.ComboEnd, f.ComboSpeed}) {
         Font(c, false);
-        SetWindowPos(c, nullptr, 0, 0, MagnifiedUnits(80), MagnifiedUnits(kDroppedListHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(c, nullptr, 0, 0, MagnifiedUnits(c, 80), MagnifiedUnits(c, kDroppedListHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         EnableTabKey(c);
     }
     for (HWND c : {f.LabelTitle, f.LabelHani, f.CheckMusic}) Font(c, true);
@@ -162,10 +162,10 @@ void CommandButton_Click(SetForm& f, int16_t index) {
             break;
         }
         case 1:
-            ShowHelp();
+            ShowHelp(f.res.dpi);
             break;
         case 2:
-            ShowCommentary();
+            ShowCommentary(f.res.dpi);
             break;
         case 3:
             UnloadSettingsDialog();
@@ -181,16 +181,16 @@ void CommandButton_Click(SetForm& f, int16_t index) {
 void Menu_Set_Click(SetForm& f) { CommandButton_Click(f, 0); }
 void Menu_Close_Click(SetForm& f) { CommandButton_Click(f, 3); }
 
-void Menu_About_Click(int16_t index) {
+void Menu_About_Click(SetForm& f, int16_t index) {
     switch (index) {
         case 0:
-            ShowHelp();
+            ShowHelp(f.res.dpi);
             break;
         case 1:
-            ShowCommentary();
+            ShowCommentary(f.res.dpi);
             break;
         case 2:
-            ShowSales();
+            ShowSales(f.res.dpi);
             break;
         default:
             ShowAbout();
@@ -210,7 +210,7 @@ LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             else if (id == kIdMenuClose && lp == 0) Menu_Close_Click(*f);
             else if (id == kIdMenuSet && lp == 0) Menu_Set_Click(*f);
             else if (id >= kIdMenuAbout && id < kIdMenuAbout + 4 && lp == 0)
-                Menu_About_Click(static_cast<int16_t>(id - kIdMenuAbout));
+                Menu_About_Click(*f, static_cast<int16_t>(id - kIdMenuAbout));
             return 0;
         }
         case WM_MENUCHAR:
@@ -222,7 +222,7 @@ LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-void ShowSettingsDialog(const Settings& loaded) {
+void ShowSettingsDialog(const Settings& loaded, int dpi) {
     if (frmSet) {
         ShowWindow(frmSet, SW_SHOWNORMAL);
         SetForegroundWindow(frmSet);
@@ -232,11 +232,11 @@ void ShowSettingsDialog(const Settings& loaded) {
     frmSet = CreateForm(window_class::kSettings, Guarded<FrmSetProc>, IDI_MIROBEL, L"Saver Setting",
                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, BuildMenu());
     if (!frmSet) return;
-    SetForm& f = MakeForm<SetForm>(frmSet);
+    SetForm& f = MakeForm<SetForm>(frmSet, dpi);
     f.record = loaded;
     CreateControls(frmSet, f);
     // A 400 x 300 client area below the menu bar, centred on the screen.
-    SizeClientAndCentre(frmSet, 400, 300);
+    SizeClientAndCentre(frmSet, 400, 300, dpi);
     // The panel measures in pixels like every window here.
     LayOut(f);
     // The lists: poems 1..100 for the range, 1..5 for the speed.

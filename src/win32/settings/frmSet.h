@@ -27,7 +27,7 @@ extern HWND frmSet;
 
 // Opens the settings dialog "Saver Setting" modeless, showing this record,
 // and returns at once. The dialog keeps its own copy, which an apply changes
-// and stores.
-void ShowSettingsDialog(const Settings& record);
+// and stores. The dialog and the windows it opens are laid out at dpi.
+void ShowSettingsDialog(const Settings& record, int dpi);
 
 }  // namespace mirobel
