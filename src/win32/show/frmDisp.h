@@ -4,6 +4,10 @@
 
 namespace mirobel {
 
+// The window on the primary monitor, captioned "SAVER Screen", and its focus
+// control: one each per process, as the start-up guard looks for the one
+// caption and the keyboard has one focus. The show windows of the other
+// monitors hang from frmDisp's show.
 extern HWND frmDisp;
 extern HWND picfocus;
 
@@ -13,5 +17,12 @@ inline constexpr UINT_PTR kTimer2 = 2;
 // Caption of the black windows over the other monitors; the start-up guard
 // looks only for the show's own caption.
 inline constexpr const wchar_t* kCoverCaption = L"Mirobel Monitor";
+// Caption of the show windows over the other monitors.
+inline constexpr const wchar_t* kMonitorShowCaption = L"Mirobel Monitor Show";
+
+// What every window of the show answers alike: the focus back to picfocus,
+// a click ends the show, the pointer stays hidden. True when the message was
+// handled; result is the answer.
+bool ShowSurfaceMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
 }  // namespace mirobel
