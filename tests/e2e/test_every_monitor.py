@@ -88,7 +88,7 @@ class EveryMonitor:
             self.assertGreaterEqual(corner[0], area[0])
             self.assertGreaterEqual(corner[1], area[1])
         # Ascending from poem 1: the primary opens on No.1, the second on No.2.
-        self.assertNotEqual(footer(shot, corners[0]), footer(shot, corners[1]), "both monitors show one poem")
+        self.assertTrue(footer(shot, corners[0]) != footer(shot, corners[1]), "both monitors show one poem")
         # Both cards move: each monitor has a show of its own, not a copy.
         _, later = self.cards()
         self.assertNotEqual(later[1], corners[1])
