@@ -52,7 +52,7 @@ TEST_F(SettingsDialogTest, WindowIsCaptionedSizedByItsClientAreaCentredAndVisibl
     EXPECT_EQ(Text(frmSet), L"Saver Setting");
     SIZE client = ClientSize(frmSet);
     EXPECT_EQ(client.cx, 400);
-    EXPECT_EQ(client.cy, 300);
+    EXPECT_EQ(client.cy, 344);  // the classic 300 and the screens row
     EXPECT_NE(GetMenu(frmSet), nullptr);
     EXPECT_TRUE(IsCentred(frmSet));
     EXPECT_TRUE(IsWindowVisible(frmSet));
@@ -124,6 +124,34 @@ TEST_F(SettingsDialogTest, TheRecordIsShownAndWhatCannotBeShownShowsItsDefault) 
     boxes.answers = {kAnswerYes};
     Click(kIdCommandButton);
     EXPECT_EQ(Stored(L"saver type"), L"0");
+}
+
+// The screens row shows the record's choice and an apply stores what is
+// chosen there, beside the six classic values.
+TEST_F(SettingsDialogTest, TheScreensChoiceIsShownAndStoredOnApply) {
+    Settings every;
+    every.Screens = kEveryMonitor;
+    Open(every);
+    EXPECT_EQ(Text(Control(kIdOptionScreens)), L"主画面のみ");
+    EXPECT_EQ(Text(Control(kIdOptionScreens + 1)), L"すべての画面");
+    EXPECT_EQ(SendMessageW(Control(kIdOptionScreens + 1), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(Control(kIdOptionScreens), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    Click(kIdOptionScreens);
+    boxes.answers = {kAnswerYes};
+    Click(kIdCommandButton);
+    EXPECT_EQ(Stored(L"screens"), L"0");
+    EXPECT_EQ(frmSet, nullptr);
+
+    Open();
+    EXPECT_EQ(SendMessageW(Control(kIdOptionScreens), BM_GETCHECK, 0, 0), BST_CHECKED);
+    Click(kIdOptionScreens + 1);
+    // Choosing an order leaves the screens alone: the two groups are apart.
+    Click(kIdOptionType + 1);
+    EXPECT_EQ(SendMessageW(Control(kIdOptionScreens + 1), BM_GETCHECK, 0, 0), BST_CHECKED);
+    boxes.answers = {kAnswerYes};
+    Click(kIdCommandButton);
+    EXPECT_EQ(Stored(L"screens"), L"1");
+    EXPECT_EQ(Stored(L"select type"), L"2");
 }
 
 TEST_F(SettingsDialogTest, MusicBoxRelabelsItselfAndTheRecordWaitsForApply) {

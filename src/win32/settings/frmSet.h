@@ -14,6 +14,7 @@ enum : int {
     kIdOptionType = 110,  // + 0..2
     kIdCheckMusic = 120,
     kIdCommandButton = 130,  // + 0..3
+    kIdOptionScreens = 140,  // + 0..1
     kIdMenuClose = 200,
     kIdMenuSet = 201,
     kIdMenuAbout = 210,  // + 0..3
