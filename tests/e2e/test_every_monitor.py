@@ -3,6 +3,7 @@
 any input ending every show at once; the second monitor right of the primary
 one and left of it."""
 import os
+import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
@@ -105,6 +106,28 @@ class EveryMonitor:
 
 class SecondMonitorRight(EveryMonitor, WineTestCase):
     placed = [(1280, 720, 0, 0), (1024, 768, 1280, 0)]
+
+    # Only here: with the second monitor left of the primary, Wine moves the
+    # virtual screen's origin when it goes, so the pointer's position as
+    # Windows reports it changes and rightly ends the show.
+    def test_a_monitor_going_away_closes_its_window_and_the_show_goes_on(self):
+        p = self.start_every_monitor_show()
+        self.cards()
+        subprocess.run(["xrandr", "-d", self.box.display, "--output", "DUMMY1", "--off"], check=True, timeout=60,
+                       capture_output=True)
+        try:
+            wait_until(lambda: self.box.count(MONITOR_SHOW) == 0, 30, what="the second monitor's show closed")
+            self.assertIsNone(p.poll(), "the show on the primary monitor goes on")
+            self.assertIsNone(self.box.find("エラー"))
+            primary = self.areas[0]
+            first = wait_until(lambda: card_in(self.box.screenshot(), primary), 30, what="the primary's card")
+            wait_until(lambda: (lambda c: c and c != first)(card_in(self.box.screenshot(), primary)), 30,
+                       what="the primary's card moving")
+            self.box.xdotool("key", "shift")
+            self.assert_every_show_ends(p)
+        finally:
+            # The next test finds both monitors as they were placed.
+            self.box.place_monitors()
 
 
 class SecondMonitorLeft(EveryMonitor, WineTestCase):

@@ -158,7 +158,7 @@ class WineBox:
         os.close(read_end)
         self.display = ":" + number.decode().strip()
         if self.placed_monitors:
-            self._place_monitors()
+            self.place_monitors()
         env = dict(os.environ)
         env.update({
             "DISPLAY": self.display,
@@ -200,7 +200,7 @@ class WineBox:
         return ["Xorg", "-displayfd", str(display_fd), "-config", config, "-configdir", configdir, "-noreset",
                 "-nolisten", "tcp", "-ac", "-logfile", os.path.join(self.tmp, "xorg.log")]
 
-    def _place_monitors(self):
+    def place_monitors(self):
         """Gives output DUMMYk the k-th monitor's mode and place. The first
         is the primary one; X positions cannot be negative, so everything is
         shifted until the left- and topmost monitor is at 0, and Windows
@@ -212,7 +212,8 @@ class WineBox:
             subprocess.run(xrandr + ["--newmode", f"m{w}x{h}", "60", str(w), str(w + 8), str(w + 16), str(w + 24),
                                      str(h), str(h + 1), str(h + 2), str(h + 3)],
                            check=False, timeout=60, capture_output=True)
-            subprocess.run(xrandr + ["--addmode", f"DUMMY{k}", f"m{w}x{h}"], check=True, timeout=60,
+            # Both fail harmlessly when the monitors are placed again.
+            subprocess.run(xrandr + ["--addmode", f"DUMMY{k}", f"m{w}x{h}"], check=False, timeout=60,
                            capture_output=True)
         outputs = []
         for k, (w, h, x, y) in enumerate(self.placed_monitors):

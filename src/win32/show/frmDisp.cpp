@@ -92,6 +92,7 @@ LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (ModalBoxUp() || !show) return 0;
             if (wp == kTimer1) Timer1_Timer(*show);
             else if (wp == kTimer2) Timer2_Timer(*show);
+            else if (wp == kMonitorTimer) DropGoneMonitors(*show);
             return 0;
         }
         case WM_KEYDOWN:
@@ -118,6 +119,7 @@ LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             }
             KillTimer(hwnd, kTimer1);
             KillTimer(hwnd, kTimer2);
+            KillTimer(hwnd, kMonitorTimer);
             // The other windows go with the lead; they are not counted as
             // windows of the process, so its closing still ends it.
             if (show) {
@@ -260,6 +262,8 @@ void StartDisplay(const Settings& settings, int dpi) {
     SetWindowPos(frmDisp, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     if (settings.Screens == kEveryMonitor) OpenMonitorShows(show, ListMonitors());
     else CoverOtherMonitors(show);
+    if (!show.monitorShows.empty() || !show.covers.empty())
+        SetTimer(frmDisp, kMonitorTimer, kMonitorCheckInterval, nullptr);
 }
 
 HWND OpenMonitorShow(DisplayShow& lead, const MonitorArea& area, int k) {

@@ -13,6 +13,10 @@ extern HWND picfocus;
 
 inline constexpr UINT_PTR kTimer1 = 1;
 inline constexpr UINT_PTR kTimer2 = 2;
+// Looks at the monitors once a second while windows lie over other monitors:
+// Wine does not tell a program when an X output goes away.
+inline constexpr UINT_PTR kMonitorTimer = 3;
+inline constexpr UINT kMonitorCheckInterval = 1000;
 
 // Caption of the black windows over the other monitors; the start-up guard
 // looks only for the show's own caption.
