@@ -21,6 +21,8 @@ add_library(mirobel_win32 STATIC
   src/win32/companions/salesf.cpp
   src/win32/base/Surface.cpp
   src/win32/show/frmDisp.cpp
+  src/win32/show/Screens.cpp
+  src/win32/show/Pointer.cpp
   src/win32/show/GdiShow.cpp
   src/win32/show/Portraits.cpp
   src/win32/show/MciPort.cpp

@@ -116,6 +116,7 @@ add_test(NAME renderers_agree
     --native ${MIROBEL_NATIVE_PROGRAM} --recorder $<TARGET_FILE:show_record> --build ${CMAKE_BINARY_DIR})
 set_tests_properties(renderers_agree PROPERTIES RESOURCE_LOCK wine TIMEOUT 900 FIXTURES_REQUIRED wine)
 add_e2e_test(e2e_desktops tests/e2e/test_desktops.py)
+add_e2e_test(e2e_every_monitor tests/e2e/test_every_monitor.py)
 
 # Every window and a run of frames compared at 96 dpi with pictures taken
 # before the program magnified itself. It carries the program's own

@@ -17,7 +17,14 @@ window in the same Wine, at 1280 x 720 .. 3840 x 2160. The show runs at
 speed 1 for --memory-seconds (15), long enough for several cards, and its
 largest resident size is taken.
 
-Build first (tools/build.sh). Usage: tools/show_bench.py [--only power|memory] [--old OLD.scr]
+Monitors: on two monitors as Wine sees real ones (Xorg's dummy driver,
+1280 x 720 and 1024 x 768 beside it), the show at speed 3 with the music
+off, the main monitor only and every monitor in turn in the same session,
+--rounds (3) times each for --seconds: CPU as above (the X server in place
+of Xvfb) and the largest resident size, and what every monitor costs over
+the main monitor only.
+
+Build first (tools/build.sh). Usage: tools/show_bench.py [--only power|memory|monitors] [--old OLD.scr]
 """
 import argparse
 import os
@@ -230,9 +237,46 @@ def memory(seconds, program):
     print("goal: at most 12 MB over the empty window at every size, ratio at most 1.2")
 
 
+def monitors(seconds, rounds, program):
+    placed = [(1280, 720, 0, 0), (1024, 768, 1280, 0)]
+    print(f"Monitors: {len(placed)} monitors (1280 x 720, 1024 x 768), speed 3, music off, {seconds} s a run; "
+          "CPU as % of one core, resident MB")
+    print(f"{'screens':>13} {'saver':>7} {'wineserver':>10} {'X':>7} {'together':>9} {'resident':>9}")
+    runs = {"main only": [], "every": []}
+    with WineBox(BUILD, 1280, 720, placed_monitors=placed) as box:
+        box.set_probe(os.path.join(BUILD, "probe.exe"))
+        box.reg_set(SETTINGS_KEY, "speed", "3")
+        box.reg_set(SETTINGS_KEY, "music mode", "0")
+        server = None
+        for _ in range(rounds):
+            for label, screens in (("main only", "0"), ("every", "1")):
+                box.reg_set(SETTINGS_KEY, "screens", screens)
+                p, saver = start_and_find(box, program, "SAVER Screen", "/s")
+                server = server or wineserver_of(box)
+                time.sleep(3)  # past the start-up
+                before = rss_kb(saver)
+                shares, _ = measure(box, saver, server, seconds)
+                resident = max(before, rss_kb(saver)) / 1024
+                end_show(box, p)
+                runs[label].append((shares, resident))
+                print(f"{label:>13} {shares[0]:>6.2f}% {shares[1]:>9.2f}% {shares[2]:>6.2f}% {sum(shares):>8.2f}% "
+                      f"{resident:>9.1f}", flush=True)
+
+    def mean(label, f):
+        return sum(f(r) for r in runs[label]) / len(runs[label])
+    for what, f in (("saver", lambda r: r[0][0]), ("together", lambda r: sum(r[0]))):
+        main_only, every = mean("main only", f), mean("every", f)
+        print(f"CPU {what}: main only {main_only:.2f} %, every monitor {every:.2f} %, ratio "
+              f"{every / main_only:.2f}" if main_only > 0 else f"CPU {what}: n/a")
+    extra = (mean("every", lambda r: r[1]) - mean("main only", lambda r: r[1])) / (len(placed) - 1)
+    print(f"resident memory per extra monitor: {extra:+.1f} MB")
+    print("goal: every monitor at most 1.6 times the CPU of the main monitor only, at most 4 MB per extra monitor")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--only", choices=("power", "memory"))
+    parser.add_argument("--only", choices=("power", "memory", "monitors"))
+    parser.add_argument("--rounds", type=int, default=3, help="runs of each choice in the monitors benchmark")
     parser.add_argument("--seconds", type=float, default=30)
     parser.add_argument("--memory-seconds", type=float, default=15)
     parser.add_argument("--speeds", default="1,3,5", help="comma-separated speeds for the power runs")
@@ -241,10 +285,12 @@ def main():
     parser.add_argument("--old", help="an earlier Mirobel.scr, measured beside --scr run for run in the power runs")
     args = parser.parse_args()
     programs = ([("old", os.path.abspath(args.old))] if args.old else []) + [("new", os.path.abspath(args.scr))]
-    if args.only != "memory":
+    if args.only in (None, "power"):
         power(args.seconds, [int(v) for v in args.speeds.split(",")], programs)
-    if args.only != "power":
+    if args.only in (None, "memory"):
         memory(args.memory_seconds, os.path.abspath(args.scr))
+    if args.only in (None, "monitors"):
+        monitors(args.seconds, args.rounds, os.path.abspath(args.scr))
 
 
 if __name__ == "__main__":

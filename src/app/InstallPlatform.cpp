@@ -23,8 +23,6 @@ void InstallWin32Platform() {
     g_platform.store = &registryStore;
     g_platform.random = &clockRandom;
     g_platform.music = &MciMusicPort();
-    // The one scale factor of the process, read at start.
-    ReadDisplayScale();
 }
 
 }  // namespace mirobel

@@ -38,12 +38,12 @@ void Main() {
             DispTop = 0;
             DispWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
             DispHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-            StartDisplay(settings);
+            StartDisplay(settings, ReadDisplayScale());
             break;
         case Mode::Configure:
             DoEvents();
             SaverActive = false;
-            ShowSettingsDialog(settings);
+            ShowSettingsDialog(settings, ReadDisplayScale());
             break;
         case Mode::None:
             break;

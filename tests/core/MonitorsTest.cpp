@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "core/poems/Poems.h"
+#include "core/show/Card.h"
+#include "core/show/Magnifier.h"
+#include "support/ShowFakes.h"
+
 using namespace mirobel;
 
 namespace {
@@ -47,4 +52,48 @@ TEST(CoverAreas, WithoutAPrimaryMarkTheMonitorAtTheOriginIsThePrimary) {
               (std::vector<MonitorArea>{Other(-1600, 0, 0, 900)}));
     // No monitor at the origin either: nothing is the show's, all are covered.
     EXPECT_EQ(CoverAreas({Other(100, 0, 500, 300), Other(500, 0, 900, 300)}).size(), 2u);
+}
+
+// Every monitor: the primary first, whatever the order of the listing, then
+// one show per distinct monitor, clones and repeated listings skipped.
+TEST(ShowAreas, ThePrimaryComesFirstAndClonesGetNoShowOfTheirOwn) {
+    const MonitorArea fallback = Primary(0, 0, 1280, 720);
+    EXPECT_EQ(ShowAreas({Other(-1024, 0, 0, 768), Primary(0, 0, 1280, 720), Other(0, 0, 1280, 720),
+                         Other(-1024, 0, 0, 768), Other(1280, -200, 2304, 568)},
+                        fallback),
+              (std::vector<MonitorArea>{Primary(0, 0, 1280, 720), Other(-1024, 0, 0, 768),
+                                        Other(1280, -200, 2304, 568)}));
+    // No monitor marked primary: the one at the origin is; none listed at
+    // all: the screen the program measured.
+    EXPECT_EQ(ShowAreas({Other(1280, 0, 2304, 768), Other(0, 0, 1280, 720)}, fallback),
+              (std::vector<MonitorArea>{Primary(0, 0, 1280, 720), Other(1280, 0, 2304, 768)}));
+    EXPECT_EQ(ShowAreas({}, fallback), (std::vector<MonitorArea>{fallback}));
+    EXPECT_EQ(ShowAreas({Other(5, 5, 5, 900)}, fallback), (std::vector<MonitorArea>{fallback}));
+}
+
+// In an ordered show monitor k opens k poems further along the range, so no
+// two monitors open on the same poem while the range holds enough of them;
+// past the range's end it wraps.
+TEST(ShowAreas, MonitorsOfAnOrderedShowOpenOnDifferentPoems) {
+    FillPoemTables();
+    mirobel::testing::RecordingCanvas canvas;
+    mirobel::testing::ScriptedRandom random;
+    auto first = [&](int16_t from, int16_t to, int16_t order, int monitor) {
+        ShowState show;
+        SetShowScreen(show, 1024, 768);
+        show.sequenceOffset = monitor;
+        const Settings settings{.SelectFirst = from, .SelectEnd = to, .SelectType = order};
+        PrepareCard(show, settings, canvas, random);
+        const int opened = show.PoemNo;
+        PrepareCard(show, settings, canvas, random);
+        return std::pair{opened, static_cast<int>(show.PoemNo)};
+    };
+    EXPECT_EQ(first(10, 20, 2, 0), (std::pair{10, 11}));
+    EXPECT_EQ(first(10, 20, 2, 1), (std::pair{11, 12}));
+    EXPECT_EQ(first(10, 20, 2, 3), (std::pair{13, 14}));
+    EXPECT_EQ(first(10, 20, 3, 0), (std::pair{20, 19}));
+    EXPECT_EQ(first(10, 20, 3, 2), (std::pair{18, 17}));
+    EXPECT_EQ(first(10, 11, 2, 3), (std::pair{11, 10}));
+    EXPECT_EQ(first(10, 11, 3, 3), (std::pair{10, 11}));
+    EXPECT_EQ(first(37, 37, 2, 2), (std::pair{37, 37}));
 }

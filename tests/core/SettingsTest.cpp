@@ -17,7 +17,7 @@ void ExpectRecord(const Settings& loaded, Settings expected) {
     EXPECT_EQ(loaded.Speed, expected.Speed);
 }
 const std::vector<std::wstring> kKeyOrder = {L"saver type", L"music mode", L"select first",
-                                              L"select end", L"select type", L"speed"};
+                                              L"select end", L"select type", L"speed", L"screens"};
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -90,7 +90,7 @@ TEST_F(SettingsTest, BadTextStopsTheLoadWithOneBoxAndDefaultsTheRest) {
     store.Put(L"select first", L"abc");
     store.Put(L"select end", L"50");
     ExpectRecord(LoadSettings(), {7, 0, 1, 100, 1, 3});
-    EXPECT_EQ(store.reads, (std::vector<std::wstring>{L"saver type", L"music mode", L"select first"}));
+    EXPECT_EQ(store.reads, (std::vector<std::wstring>{L"saver type", L"music mode", L"select first", L"screens"}));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, L"エラー番号 =  13、Mirobel でエラーが発生しました。 \r型が一致しません。");
     EXPECT_EQ(boxes.shown[0].title, L"エラー");
@@ -138,4 +138,36 @@ TEST_F(SettingsTest, RefusedWriteStopsTheSaveWithOneBox) {
     EXPECT_EQ(store.Get(L"speed"), L"1");          // ... and later keys keep their old values
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text.substr(0, 18), L"エラー番号 =  5、Mirobel");
+}
+
+// No earlier version wrote "screens": whatever it holds, the six classic
+// values load as before and a value the show cannot use is main monitor only,
+// with no box.
+TEST_F(SettingsTest, ScreensRoundTripsAndReadsAnythingElseAsMainMonitorOnly) {
+    Settings every{7, 0, 12, 88, 3, 5};
+    every.Screens = kEveryMonitor;
+    SaveSettings(every);
+    EXPECT_EQ(store.Get(L"screens"), L"1");
+    EXPECT_EQ(LoadSettings(), every);
+    SaveSettings(Settings{});
+    EXPECT_EQ(store.Get(L"screens"), L"0");
+    EXPECT_EQ(LoadSettings().Screens, kMainMonitorOnly);
+
+    for (const wchar_t* bad : {L"", L"abc", L"2", L"-1", L"99999", L"1x"}) {
+        store.Put(L"screens", bad);
+        const Settings loaded = LoadSettings();
+        EXPECT_EQ(loaded.Screens, kMainMonitorOnly) << bad;
+        EXPECT_EQ(loaded, Settings{}) << bad;
+    }
+    store.Put(L"screens", L" 1 ");
+    EXPECT_EQ(LoadSettings().Screens, kEveryMonitor);
+    store.failReadOn = L"screens";
+    EXPECT_EQ(LoadSettings().Screens, kMainMonitorOnly);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // A bad classic value still gets its one box, and does not hide "screens".
+    store.failReadOn.reset();
+    store.Put(L"speed", L"fast");
+    EXPECT_EQ(LoadSettings().Screens, kEveryMonitor);
+    EXPECT_EQ(boxes.shown.size(), 1u);
 }

@@ -146,56 +146,64 @@ TEST(ShowRecorderTest, RecordsEveryFrameNewCardsAndTickerRestarts) {
     for (long n : restarts) EXPECT_EQ(tickerAt[n], width) << n;
 }
 
-// Two shows in one process share nothing: advanced in turn, each records
-// and draws exactly what it records and draws alone. They differ in every
-// respect a hidden shared state could mix up (seed, screen, resolution and
-// the width their frame measures the ticker at) and draw from the same
-// three poems with short renderings, so that they often show the same poem
-// at the same time with the end of its rendering on the screen.
-TEST(ShowRecorderTest, TwoShowsAdvancedInTurnEachGiveTheirOwnSingleRun) {
+// Shows in one process share nothing: paced in turn, each records and draws
+// exactly what it records and draws alone. They differ in every respect a
+// hidden shared state could mix up (seed, screen, resolution, order, where
+// their sequence opens and the width their frame measures the ticker at)
+// and draw from the same three poems with short renderings, so that they
+// often show the same poem at the same time with the end of its rendering on
+// the screen. Two of them run at 96 and 192 dpi, as on two monitors of
+// different scaling.
+TEST(ShowRecorderTest, ThreeShowsPacedInTurnEachGiveTheirOwnSingleRun) {
     FillPoemTables();
     const int frames = 2000;
     struct Kind {
         uint64_t seed;
         int width, height, dpi, tickerCharWidth;
+        int16_t order;
+        int offset;
     };
-    const Kind kinds[2] = {{11, 1280, 720, 96, 16}, {29, 1500, 900, 144, 21}};
-    const Settings settings{.SelectFirst = 79, .SelectEnd = 81, .SelectType = 1};
+    const Kind kinds[3] = {{11, 1280, 720, 96, 16, 1, 0}, {29, 2048, 1536, 192, 21, 1, 0},
+                           {5, 1500, 900, 144, 18, 2, 1}};
     auto make = [&](int k) {
         const Kind& kind = kinds[k];
-        return std::make_unique<RecordedShow>(kind.seed, kind.width, kind.height, kind.dpi, settings,
-                                              kind.tickerCharWidth);
+        auto run = std::make_unique<RecordedShow>(kind.seed, kind.width, kind.height, kind.dpi,
+                                                  Settings{.SelectFirst = 79, .SelectEnd = 81, .SelectType = kind.order},
+                                                  kind.tickerCharWidth);
+        run->show.sequenceOffset = kind.offset;
+        return run;
     };
-    // Each alone: made and run to its end before the other is made.
-    auto alone0 = make(0);
-    const auto lines0 = RecordFrames(*alone0, frames);
-    auto alone1 = make(1);
-    const auto lines1 = RecordFrames(*alone1, frames);
-
-    auto together0 = make(0), together1 = make(1);
-    together0->Start();
-    together1->Start();
-    while (together0->frames < frames) {
-        together0->Next();
-        together1->Next();
+    // Each alone: made and run to its end before the next is made.
+    std::vector<std::unique_ptr<RecordedShow>> alone;
+    std::vector<std::vector<Line>> lines;
+    for (int k = 0; k < 3; ++k) {
+        alone.push_back(make(k));
+        lines.push_back(RecordFrames(*alone.back(), frames));
     }
+    std::vector<std::unique_ptr<RecordedShow>> together;
+    for (int k = 0; k < 3; ++k) together.push_back(make(k));
+    for (auto& run : together) run->Start();
+    while (together[0]->frames < frames)
+        for (auto& run : together) run->Next();
 
-    // The runs are worth comparing: cards change in both, and the two shows
-    // go their separate ways.
+    // The runs are worth comparing: cards change in each, and the shows go
+    // their separate ways.
     auto count = [](const std::vector<Line>& lines, const std::string& kind) {
         return std::count_if(lines.begin(), lines.end(), [&](const Line& l) { return l.kind == kind; });
     };
-    EXPECT_EQ(count(lines0, "frame"), frames);
-    EXPECT_GE(count(lines0, "card"), 3);
-    EXPECT_GE(count(lines1, "card"), 3);
-    EXPECT_NE(lines0, lines1);
+    EXPECT_EQ(count(lines[0], "frame"), frames);
+    for (int k = 0; k < 3; ++k) EXPECT_GE(count(lines[k], "card"), 3) << k;
+    EXPECT_NE(lines[0], lines[1]);
+    EXPECT_NE(lines[1], lines[2]);
+    // The ascending show opening one poem along starts at 80.
+    ASSERT_EQ(lines[2][0].kind, "card");
+    EXPECT_EQ(lines[2][0].values[1], 80);
 
-    EXPECT_EQ(together0->Lines(), lines0);
-    EXPECT_EQ(together1->Lines(), lines1);
-    // What reached the surfaces, too: the canvas's texts and every clear,
-    // copy, portrait, ticker and presented rectangle of the frames.
-    EXPECT_TRUE(together0->fakeCanvas.texts == alone0->fakeCanvas.texts);
-    EXPECT_TRUE(together1->fakeCanvas.texts == alone1->fakeCanvas.texts);
-    EXPECT_TRUE(together0->fakeFrame.events == alone0->fakeFrame.events);
-    EXPECT_TRUE(together1->fakeFrame.events == alone1->fakeFrame.events);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(together[k]->Lines(), lines[k]) << k;
+        // What reached the surfaces, too: the canvas's texts and every clear,
+        // copy, portrait, ticker and presented rectangle of the frames.
+        EXPECT_TRUE(together[k]->fakeCanvas.texts == alone[k]->fakeCanvas.texts) << k;
+        EXPECT_TRUE(together[k]->fakeFrame.events == alone[k]->fakeFrame.events) << k;
+    }
 }

@@ -65,7 +65,7 @@ class SettingsDialog(DialogTestCase):
 
     def test_first_start_with_an_empty_store_shows_the_defaults(self):
         p, info = self.open_dialog()
-        self.assertEqual((info["cw"], info["ch"]), (400, 300))
+        self.assertEqual((info["cw"], info["ch"]), (400, 344))  # the classic 300 and the screens row
         self.assertEqual(info["left"], (self.box.width - info["width"]) // 2)
         self.assertEqual(info["top"], (self.box.height - info["height"]) // 2)
         dialog = info["hwnd"]
@@ -79,6 +79,9 @@ class SettingsDialog(DialogTestCase):
         music = wd.control(self.box, dialog, wd.CHECK_MUSIC)
         self.assertTrue(wd.checked(self.box, music["hwnd"]))
         self.assertEqual(wd.control_text(self.box, music["hwnd"]), "Music On")
+        main_only = wd.control(self.box, dialog, wd.OPTION_SCREENS)
+        self.assertEqual(main_only["text"], "主画面のみ")
+        self.assertTrue(wd.checked(self.box, main_only["hwnd"]))
         # Clearing the box relabels it at once; the store waits for an apply.
         self.box.press(dialog, "Music On")
         wait_until(lambda: wd.control_text(self.box, music["hwnd"]) == "Music Off", 10, what="Music Off")
@@ -229,7 +232,7 @@ class SettingsDialog(DialogTestCase):
         by_id = {int(c["id"]): c["hwnd"] for c in self.box.children(dialog)}
         # The option buttons are one stop, at the chosen one.
         order = [by_id[i] for i in (wd.COMBO_FIRST, wd.COMBO_END, wd.OPTION_TYPE, wd.CHECK_MUSIC,
-                                    wd.COMBO_SPEED, 130, 131, 132, 133)]
+                                    wd.COMBO_SPEED, wd.OPTION_SCREENS, 130, 131, 132, 133)]
         wait_until(lambda: (wd.focused(self.box, dialog) or {}).get("hwnd") == order[0], 10, what="first list")
         wd.walk(self.box, dialog, "Tab", order[1:] + order[:1])
         wd.walk(self.box, dialog, "shift+Tab", order[::-1])
@@ -243,9 +246,9 @@ class SettingsDialog(DialogTestCase):
         self.assertEqual([wd.checked(self.box, by_id[wd.OPTION_TYPE + i]) for i in range(3)], [True, False, False])
         # Return and Escape on a button press nothing, and no button becomes
         # the default one.
-        wd.walk(self.box, dialog, "Tab", order[4:6])
+        wd.walk(self.box, dialog, "Tab", order[4:7])
         self.box.xdotool("key", "Return", "Escape")
-        wd.walk(self.box, dialog, "Tab", order[6:7])
+        wd.walk(self.box, dialog, "Tab", order[7:8])
         self.assertIsNone(self.box.find(wd.VERSION_TITLE))
         self.assertEqual(int(wd.focused(self.box, dialog)["style"]) & BS_TYPEMASK, BS_PUSHBUTTON)
         self.assertTrue(self.nothing_stored())

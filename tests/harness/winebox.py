@@ -87,17 +87,24 @@ def parse_ppm(data):
 
 
 class WineBox:
-    def __init__(self, build_dir, width=1024, height=768, host_fonts=True, more_screens=(), dpi=None):
+    def __init__(self, build_dir, width=1024, height=768, host_fonts=True, more_screens=(), dpi=None,
+                 placed_monitors=()):
         """host_fonts=False hides every font of the host from Wine (an empty
         fontconfig set-up and a prefix of its own), as on a machine without
         any Japanese font. more_screens, a list of (width, height), adds
         screens joined by Xinerama, which Wine reports as further monitors
         (Xvfb puts every screen at the origin). dpi is the display scaling the
         box's prefix has (LogPixels; Wine reports it to every program); None
-        is the standard 96, or MIROBEL_DPI when that is set."""
+        is the standard 96, or MIROBEL_DPI when that is set.
+        placed_monitors, a list of (width, height, left, top) with the
+        primary first, runs Xorg's dummy driver instead of Xvfb: its RandR
+        outputs lie where they are placed, and Wine sees them there, as real
+        monitors (negative positions are taken relative to the left- and
+        topmost one)."""
         self.build_dir = os.path.abspath(build_dir)
         self.width, self.height = width, height
         self.more_screens = list(more_screens)
+        self.placed_monitors = list(placed_monitors)
         self.host_fonts = host_fonts
         if dpi is None and os.environ.get("MIROBEL_DPI"):
             dpi = int(os.environ["MIROBEL_DPI"])
@@ -132,9 +139,12 @@ class WineBox:
             screens += ["-screen", str(n), f"{w}x{h}x24"]
         if self.more_screens:
             screens += ["+xinerama", "-extension", "RANDR"]
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), *screens, "-nolisten", "tcp", "-ac", "-noreset"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if self.placed_monitors:
+            command = self._xorg_command(write_end)
+        else:
+            command = ["Xvfb", "-displayfd", str(write_end), *screens, "-nolisten", "tcp", "-ac", "-noreset"]
+        self.xvfb = subprocess.Popen(command, pass_fds=(write_end,), stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
         os.close(write_end)
         number = b""
         deadline = time.monotonic() + bound(20)
@@ -147,6 +157,8 @@ class WineBox:
             number += chunk
         os.close(read_end)
         self.display = ":" + number.decode().strip()
+        if self.placed_monitors:
+            self.place_monitors()
         env = dict(os.environ)
         env.update({
             "DISPLAY": self.display,
@@ -171,6 +183,49 @@ class WineBox:
             self._set_dpi()
         # A persistent server keeps every later wine command quick.
         subprocess.run(["wineserver", "-p"], env=self.env, check=False, timeout=60)
+
+    def _xorg_command(self, display_fd):
+        """Xorg with the dummy driver, on a free display, with a
+        configuration of its own (none of the machine's is read)."""
+        config = os.path.join(self.tmp, "xorg.conf")
+        with open(config, "w") as f:
+            f.write('Section "Device"\n Identifier "dummy"\n Driver "dummy"\n VideoRam 256000\nEndSection\n'
+                    'Section "Monitor"\n Identifier "monitor"\n HorizSync 5.0-1000.0\n VertRefresh 5.0-200.0\n'
+                    'EndSection\n'
+                    'Section "Screen"\n Identifier "screen"\n Device "dummy"\n Monitor "monitor"\n'
+                    ' DefaultDepth 24\n SubSection "Display"\n  Depth 24\n  Virtual 4096 2160\n EndSubSection\n'
+                    'EndSection\n')
+        configdir = os.path.join(self.tmp, "xorg.conf.d")
+        os.makedirs(configdir, exist_ok=True)
+        return ["Xorg", "-displayfd", str(display_fd), "-config", config, "-configdir", configdir, "-noreset",
+                "-nolisten", "tcp", "-ac", "-logfile", os.path.join(self.tmp, "xorg.log")]
+
+    def place_monitors(self):
+        """Gives output DUMMYk the k-th monitor's mode and place. The first
+        is the primary one; X positions cannot be negative, so everything is
+        shifted until the left- and topmost monitor is at 0, and Windows
+        then puts the primary at the origin again."""
+        left = min(m[2] for m in self.placed_monitors)
+        top = min(m[3] for m in self.placed_monitors)
+        xrandr = ["xrandr", "-d", self.display]
+        for k, (w, h, _, _) in enumerate(self.placed_monitors):
+            subprocess.run(xrandr + ["--newmode", f"m{w}x{h}", "60", str(w), str(w + 8), str(w + 16), str(w + 24),
+                                     str(h), str(h + 1), str(h + 2), str(h + 3)],
+                           check=False, timeout=60, capture_output=True)
+            # Both fail harmlessly when the monitors are placed again.
+            subprocess.run(xrandr + ["--addmode", f"DUMMY{k}", f"m{w}x{h}"], check=False, timeout=60,
+                           capture_output=True)
+        outputs = []
+        for k, (w, h, x, y) in enumerate(self.placed_monitors):
+            outputs += ["--output", f"DUMMY{k}", "--mode", f"m{w}x{h}", "--pos", f"{x - left}x{y - top}"]
+            if k == 0:
+                outputs.append("--primary")
+        subprocess.run(xrandr + outputs, check=True, timeout=60, capture_output=True)
+        # Wine takes the monitors from the X server once, as its first
+        # process starts: the server must report them all by then.
+        wanted = f"Monitors: {len(self.placed_monitors)}"
+        wait_until(lambda: wanted in subprocess.run(xrandr + ["--listmonitors"], capture_output=True, text=True,
+                                                    timeout=60).stdout, 20, interval=0.2, what="the placed monitors")
 
     def _ensure_template(self, env):
         os.makedirs(self.build_dir, exist_ok=True)

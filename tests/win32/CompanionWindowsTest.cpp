@@ -46,7 +46,7 @@ void Press(HWND window, const wchar_t* caption) {
 }  // namespace
 
 TEST_F(CompanionTest, ViewerOpensCentredWithAHundredEntriesNothingSelectedAndEmptyBoxes) {
-    ShowCommentary();
+    ShowCommentary(ReadDisplayScale());
     ASSERT_NE(frmComment, nullptr);
     EXPECT_EQ(Text(frmComment), L"百人一首の解説");
     EXPECT_TRUE(IsCentred(frmComment));
@@ -69,7 +69,7 @@ TEST_F(CompanionTest, ViewerOpensCentredWithAHundredEntriesNothingSelectedAndEmp
 }
 
 TEST_F(CompanionTest, ChoosingWithNothingSelectedShowsPoemOneAndAnotherEntryReplacesAllFour) {
-    ShowCommentary();
+    ShowCommentary(ReadDisplayScale());
     Press(frmComment, L"決定");
     HWND combo = Chooser();
     EXPECT_EQ(Selection(combo), 0);
@@ -89,12 +89,12 @@ TEST_F(CompanionTest, ChoosingWithNothingSelectedShowsPoemOneAndAnotherEntryRepl
 }
 
 TEST_F(CompanionTest, ReopeningKeepsOneWindowAHundredEntriesAndTheTexts) {
-    ShowCommentary();
+    ShowCommentary(ReadDisplayScale());
     HWND first = frmComment;
     SendMessageW(Chooser(), CB_SETCURSEL, 8, 0);
     Press(frmComment, L"決定");
-    ShowCommentary();
-    ShowCommentary();
+    ShowCommentary(ReadDisplayScale());
+    ShowCommentary(ReadDisplayScale());
     EXPECT_EQ(frmComment, first);
     EXPECT_EQ(Count(Chooser()), 100);
     EXPECT_EQ(Text(TextBoxes(frmComment)[2]), L"小野小町");
@@ -102,13 +102,13 @@ TEST_F(CompanionTest, ReopeningKeepsOneWindowAHundredEntriesAndTheTexts) {
     Press(frmComment, L"終　了");
     EXPECT_EQ(frmComment, nullptr);
     EXPECT_FALSE(IsWindow(first));
-    ShowCommentary();
+    ShowCommentary(ReadDisplayScale());
     EXPECT_EQ(Selection(Chooser()), -1);
     EXPECT_EQ(Text(TextBoxes(frmComment)[0]), L"");
 }
 
 TEST_F(CompanionTest, HelpWindowShowsTheShiftJisTextReadOnlyAndReopensFresh) {
-    ShowHelp();
+    ShowHelp(ReadDisplayScale());
     ASSERT_NE(frmHelp, nullptr);
     EXPECT_EQ(Text(frmHelp), L"ミロベルスクリーンセイバーの使い方");
     EXPECT_TRUE(IsCentred(frmHelp));
@@ -128,7 +128,7 @@ TEST_F(CompanionTest, HelpWindowShowsTheShiftJisTextReadOnlyAndReopensFresh) {
     // Help again while open: one window, centred again.
     SetWindowPos(frmHelp, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     HWND first = frmHelp;
-    ShowHelp();
+    ShowHelp(ReadDisplayScale());
     EXPECT_EQ(frmHelp, first);
     EXPECT_TRUE(IsCentred(frmHelp));
 
@@ -136,13 +136,13 @@ TEST_F(CompanionTest, HelpWindowShowsTheShiftJisTextReadOnlyAndReopensFresh) {
     SendMessageW(text, EM_LINESCROLL, 0, 10);
     Press(frmHelp, L"ＯＫ！");
     EXPECT_EQ(frmHelp, nullptr);
-    ShowHelp();
+    ShowHelp(ReadDisplayScale());
     EXPECT_NE(frmHelp, first);
     EXPECT_EQ(SendMessageW(TextBoxes(frmHelp).at(0), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 }
 
 TEST_F(CompanionTest, IntroductionWindowRacesTheCyclistsLeftFromTheirLineAtEveryOpening) {
-    ShowSales();
+    ShowSales(ReadDisplayScale());
     ASSERT_NE(salesf, nullptr);
     EXPECT_EQ(Text(salesf), L"作者ソフト紹介");
     EXPECT_TRUE(IsCentred(salesf));
@@ -192,7 +192,7 @@ TEST_F(CompanionTest, IntroductionWindowRacesTheCyclistsLeftFromTheirLineAtEvery
 
     Press(salesf, L"ＯＫ！");
     EXPECT_EQ(salesf, nullptr);
-    ShowSales();
+    ShowSales(ReadDisplayScale());
     std::vector<HWND> again;
     for (HWND h : Descendants(salesf))
         if (ClassName(h) == L"MirobelImage" && InParent(h).right - InParent(h).left == 32) again.push_back(h);

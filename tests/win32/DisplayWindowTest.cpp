@@ -49,7 +49,7 @@ TEST(DisplayWindow, StartsOverTheScreenWithFocusHiddenPointerAndEndsOnInput) {
     DispLeft = DispTop = 0;
     DispWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
     DispHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-    StartDisplay(kSilent);
+    StartDisplay(kSilent, ReadDisplayScale());
     ASSERT_NE(frmDisp, nullptr);
     HWND window = frmDisp;
 
@@ -88,7 +88,7 @@ TEST(DisplayWindow, InactiveShowIgnoresClicksKeysAndTicks) {
     SaverActive = false;
     DispWidth = 640;
     DispHeight = 480;
-    StartDisplay(kSilent);
+    StartDisplay(kSilent, ReadDisplayScale());
     HWND window = frmDisp;
     ASSERT_NE(window, nullptr);
     SendMessageW(window, WM_LBUTTONUP, 0, 0);
@@ -143,7 +143,7 @@ void StartScreenSizedShow(const Settings& settings = kSilent) {
     DispLeft = DispTop = 0;
     DispWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
     DispHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-    StartDisplay(settings);
+    StartDisplay(settings, ReadDisplayScale());
 }
 }  // namespace
 

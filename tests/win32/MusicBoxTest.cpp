@@ -112,7 +112,7 @@ TEST(MusicBox, OnlyOneBoxAtATimeAndTheShowWaitsForIt) {
     DispLeft = DispTop = 0;
     DispWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
     DispHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-    StartDisplay({.MusicMode = 0, .Speed = 3});  // 50 ms; the show starts without music ...
+    StartDisplay({.MusicMode = 0, .Speed = 3}, ReadDisplayScale());  // 50 ms; the show starts without music ...
     ASSERT_NE(frmDisp, nullptr);
     HWND window = frmDisp;
     DisplayShow* show = RunningShow();

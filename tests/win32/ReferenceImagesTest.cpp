@@ -95,17 +95,39 @@ TEST(ReferenceAt96Dpi, SettingsDialog) {
     AddEmbeddedFonts();
     BoxesInstalled boxes;
     ShowSettingsDialog({.SaverType = 2, .MusicMode = 1, .SelectFirst = 1, .SelectEnd = 100, .SelectType = 1,
-                        .Speed = 3});
+                        .Speed = 3}, ReadDisplayScale());
     ASSERT_NE(frmSet, nullptr);
-    Check("settings-dialog", Settled(frmSet));
+    // Wine draws the button under the pointer lit. The classic picture was
+    // taken with the pointer at the screen's centre, over 昇順; the dialog,
+    // centred, now reaches half a row higher, so the pointer goes where it
+    // was over the dialog.
+    const int row = 44;
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2 - row / 2);
+    Pump(50);
+    const Pixels seen = Settled(frmSet);
+    Check("settings-dialog", seen);
     DestroyWindow(frmSet);
     Pump(30);
+
+    // The screens row is all that is new: above the panel's lower edge the
+    // dialog is the classic one pixel for pixel (settings-dialog-classic,
+    // taken before the row came), and from that edge down it is the classic
+    // one moved down by the row.
+    const Pixels classic = ReadPng(ReferencePath("settings-dialog-classic"));
+    const int edge = 50 + 180 - 2;  // the panel's top and height; its 2-pixel edge
+    ASSERT_EQ(seen.width, classic.width);
+    ASSERT_EQ(seen.height, classic.height + row);
+    int differing = 0, firstX = -1, firstY = -1;
+    for (int y = 0; y < classic.height; ++y)
+        for (int x = 0; x < classic.width; ++x)
+            if (seen.At(x, y < edge ? y : y + row) != classic.At(x, y) && differing++ == 0) firstX = x, firstY = y;
+    EXPECT_EQ(differing, 0) << "first difference with the classic dialog at (" << firstX << ", " << firstY << ")";
 }
 
 TEST(ReferenceAt96Dpi, CommentaryViewerWithAPoemChosen) {
     SkipUnless96();
     AddEmbeddedFonts();
-    ShowCommentary();
+    ShowCommentary(ReadDisplayScale());
     ASSERT_NE(frmComment, nullptr);
     HWND chooser = nullptr;
     for (HWND h : Descendants(frmComment))
@@ -121,7 +143,7 @@ TEST(ReferenceAt96Dpi, CommentaryViewerWithAPoemChosen) {
 TEST(ReferenceAt96Dpi, HelpWindow) {
     SkipUnless96();
     AddEmbeddedFonts();
-    ShowHelp();
+    ShowHelp(ReadDisplayScale());
     ASSERT_NE(frmHelp, nullptr);
     Check("help-window", Settled(frmHelp));
     DestroyWindow(frmHelp);
@@ -131,7 +153,7 @@ TEST(ReferenceAt96Dpi, HelpWindow) {
 TEST(ReferenceAt96Dpi, IntroductionWindowWithTheCyclistsAtTheirStart) {
     SkipUnless96();
     AddEmbeddedFonts();
-    ShowSales();
+    ShowSales(ReadDisplayScale());
     ASSERT_NE(salesf, nullptr);
     // The race is random; stopped before its first step, it starts from the
     // same line every time.

@@ -61,12 +61,12 @@ Layout Measure(HWND window) {
 
 struct Window {
     const char* name;
-    std::function<HWND()> open;
+    std::function<HWND(int dpi)> open;
     SIZE units;
 };
 
-HWND OpenViewer() {
-    ShowCommentary();
+HWND OpenViewer(int dpi) {
+    ShowCommentary(dpi);
     for (HWND h : Descendants(frmComment))
         if (ClassName(h) == L"ComboBox") SendMessageW(h, CB_SETCURSEL, 16, 0);
     SendMessageW(FindByText(frmComment, L"決定", L"Button"), BM_CLICK, 0, 0);
@@ -76,10 +76,10 @@ HWND OpenViewer() {
 void PrintTo(const Window& w, std::ostream* os) { *os << w.name; }
 
 const std::vector<Window> kWindows = {
-    {"settings dialog", [] { return ShowSettingsDialog({}), frmSet; }, {400, 300}},
+    {"settings dialog", [](int dpi) { return ShowSettingsDialog({}, dpi), frmSet; }, {400, 344}},
     {"commentary viewer", OpenViewer, {400, 320}},
-    {"help window", [] { return ShowHelp(), frmHelp; }, {490, 385}},
-    {"introduction window", [] { return ShowSales(), salesf; }, {502, 394}},
+    {"help window", [](int dpi) { return ShowHelp(dpi), frmHelp; }, {490, 385}},
+    {"introduction window", [](int dpi) { return ShowSales(dpi), salesf; }, {502, 394}},
 };
 
 void CloseAll() {
@@ -88,16 +88,13 @@ void CloseAll() {
     Pump(30);
 }
 
-// Opens the window with the process's scale held at dpi and measures it.
+// Opens the window laid out at dpi and measures it.
 Layout MeasureAt(const Window& w, int dpi) {
-    const int saved = DisplayDpi;
-    DisplayDpi = dpi;
-    HWND window = w.open();
+    HWND window = w.open(dpi);
     if (salesf) KillTimer(salesf, 1);  // cyclists stay on their start line
     Pump(50);
     Layout l = window ? Measure(window) : Layout{};
     CloseAll();
-    DisplayDpi = saved;
     return l;
 }
 
@@ -237,7 +234,7 @@ TEST_P(ScaledLayout, PlacedControlsAreTheirUnitsMagnifiedAndFlush) {
 
 TEST_P(ScaledLayout, EveryTextFitsItsControl) {
     const Window& w = GetParam();
-    HWND window = w.open();
+    HWND window = w.open(dpi);
     ASSERT_NE(window, nullptr);
     Pump(50);
     int measured = 0;

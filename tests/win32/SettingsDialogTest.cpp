@@ -29,7 +29,7 @@ protected:
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\SetupVel");
     }
     // The dialog showing the record an empty store loads.
-    void Open(const Settings& record = {}) { ShowSettingsDialog(record); }
+    void Open(const Settings& record = {}) { ShowSettingsDialog(record, ReadDisplayScale()); }
     HWND Control(int id) { return FindById(frmSet, id); }
     std::wstring Stored(const wchar_t* key) {
         auto v = store.Read(kStoreApp, kStoreSection, key);
@@ -52,7 +52,7 @@ TEST_F(SettingsDialogTest, WindowIsCaptionedSizedByItsClientAreaCentredAndVisibl
     EXPECT_EQ(Text(frmSet), L"Saver Setting");
     SIZE client = ClientSize(frmSet);
     EXPECT_EQ(client.cx, 400);
-    EXPECT_EQ(client.cy, 300);
+    EXPECT_EQ(client.cy, 344);  // the classic 300 and the screens row
     EXPECT_NE(GetMenu(frmSet), nullptr);
     EXPECT_TRUE(IsCentred(frmSet));
     EXPECT_TRUE(IsWindowVisible(frmSet));
@@ -64,9 +64,9 @@ TEST_F(SettingsDialogTest, WindowIsCaptionedSizedByItsClientAreaCentredAndVisibl
 // are asked for in, as the faces drawn here hold the characters either way.
 TEST_F(SettingsDialogTest, EveryFormAsksForItsNamedFacesInShiftJis) {
     Open();
-    ShowCommentary();
-    ShowHelp();
-    ShowSales();
+    ShowCommentary(ReadDisplayScale());
+    ShowHelp(ReadDisplayScale());
+    ShowSales(ReadDisplayScale());
     const std::wstring faces[] = {ResolveFace(kMinchoFace), ResolveFace(kPGothicFace)};
     int fonts = 0;
     for (HWND form : {frmSet, frmComment, frmHelp, salesf}) {
@@ -126,6 +126,34 @@ TEST_F(SettingsDialogTest, TheRecordIsShownAndWhatCannotBeShownShowsItsDefault) 
     EXPECT_EQ(Stored(L"saver type"), L"0");
 }
 
+// The screens row shows the record's choice and an apply stores what is
+// chosen there, beside the six classic values.
+TEST_F(SettingsDialogTest, TheScreensChoiceIsShownAndStoredOnApply) {
+    Settings every;
+    every.Screens = kEveryMonitor;
+    Open(every);
+    EXPECT_EQ(Text(Control(kIdOptionScreens)), L"主画面のみ");
+    EXPECT_EQ(Text(Control(kIdOptionScreens + 1)), L"すべての画面");
+    EXPECT_EQ(SendMessageW(Control(kIdOptionScreens + 1), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(Control(kIdOptionScreens), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    Click(kIdOptionScreens);
+    boxes.answers = {kAnswerYes};
+    Click(kIdCommandButton);
+    EXPECT_EQ(Stored(L"screens"), L"0");
+    EXPECT_EQ(frmSet, nullptr);
+
+    Open();
+    EXPECT_EQ(SendMessageW(Control(kIdOptionScreens), BM_GETCHECK, 0, 0), BST_CHECKED);
+    Click(kIdOptionScreens + 1);
+    // Choosing an order leaves the screens alone: the two groups are apart.
+    Click(kIdOptionType + 1);
+    EXPECT_EQ(SendMessageW(Control(kIdOptionScreens + 1), BM_GETCHECK, 0, 0), BST_CHECKED);
+    boxes.answers = {kAnswerYes};
+    Click(kIdCommandButton);
+    EXPECT_EQ(Stored(L"screens"), L"1");
+    EXPECT_EQ(Stored(L"select type"), L"2");
+}
+
 TEST_F(SettingsDialogTest, MusicBoxRelabelsItselfAndTheRecordWaitsForApply) {
     Open();
     Click(kIdCheckMusic);
@@ -179,9 +207,9 @@ TEST_F(SettingsDialogTest, BadRangeKeepsTheDialogAsTheUserLeftIt) {
 
 TEST_F(SettingsDialogTest, ConfirmedApplyStoresClosesTheDialogHelpAndIntroductionButNotTheViewer) {
     Open();
-    ShowHelp();
-    ShowSales();
-    ShowCommentary();
+    ShowHelp(ReadDisplayScale());
+    ShowSales(ReadDisplayScale());
+    ShowCommentary(ReadDisplayScale());
     Select(kIdComboFirst, 36);
     Select(kIdComboEnd, 36);
     Select(kIdComboSpeed, 0);
@@ -208,9 +236,9 @@ TEST_F(SettingsDialogTest, ConfirmedApplyStoresClosesTheDialogHelpAndIntroductio
 
 TEST_F(SettingsDialogTest, CloseClosesEveryWindowWithoutAskingOrStoring) {
     Open();
-    ShowHelp();
-    ShowSales();
-    ShowCommentary();
+    ShowHelp(ReadDisplayScale());
+    ShowSales(ReadDisplayScale());
+    ShowCommentary(ReadDisplayScale());
     int before = OpenWindowCount();
     SendMessageW(frmSet, WM_COMMAND, kIdMenuClose, 0);
     Pump(20);
@@ -225,8 +253,8 @@ TEST_F(SettingsDialogTest, CloseClosesEveryWindowWithoutAskingOrStoring) {
 
 TEST_F(SettingsDialogTest, TheCloseBoxClosesOnlyTheDialog) {
     Open();
-    ShowHelp();
-    ShowCommentary();
+    ShowHelp(ReadDisplayScale());
+    ShowCommentary(ReadDisplayScale());
     SendMessageW(frmSet, WM_CLOSE, 0, 0);
     Pump(20);
     EXPECT_EQ(frmSet, nullptr);

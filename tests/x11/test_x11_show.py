@@ -47,6 +47,20 @@ def cyan_box(shot, limit=None):
     return min(xs), min(ys), max(xs) + 1, max(ys) + 1
 
 
+def cyan_box_in(shot, area):
+    """cyan_box of the part of the screenshot inside area (left, top, right,
+    bottom), in the screenshot's coordinates."""
+    left, top, right, bottom = area
+    xs, ys = [], []
+    for y in range(top, bottom):
+        row = shot.rgb[(y * shot.width + left) * 3:(y * shot.width + right) * 3]
+        hits = [i // 3 for i in range(0, len(row), 3) if row[i:i + 3] == bytes(CYAN)]
+        if hits:
+            xs += [left + hits[0], left + hits[-1]]
+            ys.append(y)
+    return (min(xs), min(ys), max(xs) + 1, max(ys) + 1) if xs else None
+
+
 def count(shot, box, test):
     x0, y0, x1, y1 = box
     return sum(1 for y in range(y0, y1) for x in range(x0, x1) if test(shot.pixel(x, y)))
@@ -126,6 +140,38 @@ class NativeShow(ShowTestCase):
         outside = count(shot, (820, 0, 1024, 768), lambda p: p != BLACK)
         self.assertGreater(outside, 1000)
         self.assertIsNone(p.poll())
+
+    def test_two_windows_side_by_side_each_run_their_own_show(self):
+        # As XScreenSaver's daemon runs one program per monitor, each in the
+        # window it made over that monitor.
+        x = self.display(1400, 500)
+        windows = []
+        for left in (0, 720):
+            host, window = x.host(640, 480)
+            host.stdin.write(f"move {left} 0\n")
+            host.stdin.flush()
+            self.assertEqual(host.stdout.readline().strip(), f"ok {left} 0")
+            windows.append((left, window))
+        for (left, window), poem in zip(windows, ("17", "3")):
+            x.start("-window-id", window, "-speed", "1", "-order", "ascending", "-first", poem, "-last", poem)
+
+        def cards():
+            shot = x.screenshot()
+            boxes = [cyan_box_in(shot, (left, 0, left + 640, 480)) for left, _ in windows]
+            return (shot, boxes) if all(b and b[2] - b[0] == 400 and b[3] - b[1] == 260 for b in boxes) else None
+        shot, first = wait_until(cards, 60, interval=0.3, what="a whole card in each window")
+        x.save_last("x11-two-windows.png")
+        for (left, _), box in zip(windows, first):
+            self.assertGreaterEqual(box[0], left)
+            self.assertLessEqual(box[2], left + 640)
+            self.assertLessEqual(box[3], 480)
+        # Each card moves on its own, and the two cards are not one picture.
+        _, later = wait_until(lambda: (lambda c: c if c and all(a != b for a, b in zip(c[1], first)) else None)(
+            cards()), 60, interval=0.3, what="both cards moved")
+        crops = [bytes(b for y in range(box[1] + 25, box[1] + 240)
+                       for b in shot.rgb[(y * shot.width + box[0] + 200) * 3:(y * shot.width + box[0] + 385) * 3])
+                 for box in first]
+        self.assertTrue(crops[0] != crops[1], "both windows show the same poem")
 
     def test_draws_into_the_window_named_by_xscreensaver(self):
         x = self.display()

@@ -5,10 +5,6 @@
 
 namespace mirobel {
 
-int DisplayDpi = 0;
-
-int DisplayDpiOr96() { return DisplayDpi > 0 ? DisplayDpi : 96; }
-
 double TwipsPerPixel(int dpi) {
     if (dpi <= 0) return 15.0;
     return 1440.0 / dpi;
@@ -41,10 +37,6 @@ int Magnify(double units, int dpi) {
 }
 
 int MagnifyLength(int start, int length, int dpi) { return Magnify(start + length, dpi) - Magnify(start, dpi); }
-
-int Magnify(int units) { return Magnify(units, DisplayDpiOr96()); }
-int Magnify(double units) { return Magnify(units, DisplayDpiOr96()); }
-int MagnifyLength(int start, int length) { return MagnifyLength(start, length, DisplayDpiOr96()); }
 
 int UnitsIn(int pixels, int dpi) {
     if (dpi <= 0) dpi = 96;

@@ -6,11 +6,6 @@
 
 namespace mirobel {
 
-// The logical resolution of the screen, read once at start by the platform
-// (0 until then, which counts as 96). s = DisplayDpi / 96.
-extern int DisplayDpi;
-int DisplayDpiOr96();
-
 // Twips (1/1440 inch) per screen pixel: 1440 / dpi, exactly (15 at 96 dpi,
 // 12 at 120, 10 at 144, 7.5 at 192). No reading (0) counts as 96 dpi.
 double TwipsPerPixel(int dpi);
@@ -28,9 +23,6 @@ int ScaledFontSize(int size, double twipsPerPixel);
 int Magnify(int units, int dpi);
 int Magnify(double units, int dpi);
 int MagnifyLength(int start, int length, int dpi);
-int Magnify(int units);  // at DisplayDpi
-int Magnify(double units);
-int MagnifyLength(int start, int length);
 
 // The number of whole units that fit in a length of device pixels.
 int UnitsIn(int pixels, int dpi);

@@ -63,6 +63,14 @@ Settings LoadSettings() {
         const RuntimeError e = CurrentFailure();
         ShowErrorBox(StandardErrorText(e), e);
     }
+    record.Screens = kMainMonitorOnly;
+    try {
+        std::optional<std::wstring> text = store.Read(kStoreApp, kStoreSection, kScreensKey);
+        if (text && SettingFromText(*text) == kEveryMonitor) record.Screens = kEveryMonitor;
+    } catch (...) {
+        // A store that cannot give it back leaves the default, as a missing
+        // value does: nothing the user could act on.
+    }
     return record;
 }
 
@@ -72,6 +80,8 @@ void SaveSettings(const Settings& record) {
     try {
         for (const SettingField& row : kSettingFields)
             store.Write(kStoreApp, kStoreSection, row.key, SettingToText(record.*row.field));
+        store.Write(kStoreApp, kStoreSection, kScreensKey,
+                    SettingToText(record.Screens == kEveryMonitor ? kEveryMonitor : kMainMonitorOnly));
     } catch (...) {
         const RuntimeError e = CurrentFailure();
         ShowErrorBox(StandardErrorText(e), e);

@@ -16,8 +16,15 @@ struct Settings {
     int16_t SelectEnd = 100;
     int16_t SelectType = 1;  // 1 random, 2 ascending, anything else descending
     int16_t Speed = 3;       // 1 fastest .. 5 slowest
+    // Which monitors show a card: kMainMonitorOnly (the others black) or
+    // kEveryMonitor. Stored beside the six classic values, as "screens".
+    int16_t Screens = 0;
     bool operator==(const Settings&) const = default;
 };
+
+inline constexpr int16_t kMainMonitorOnly = 0;
+inline constexpr int16_t kEveryMonitor = 1;
+inline constexpr const wchar_t* kScreensKey = L"screens";
 
 inline constexpr const wchar_t* kStoreApp = L"SetupVel";
 inline constexpr const wchar_t* kStoreSection = L"Mirobel";
@@ -41,9 +48,12 @@ std::wstring SettingToText(int16_t value);
 
 // Both go through the platform's settings store (g_platform.store).
 // Reads all six fields; a failure is reported once in the standard error box
-// and the fields it did not reach keep their defaults. Never throws.
+// and the fields it did not reach keep their defaults. Then "screens", which
+// no earlier version wrote: missing, unreadable or anything but 1 reads as
+// main monitor only, without a box. Never throws.
 Settings LoadSettings();
-// Writes all six fields; a failure is reported once. Never throws.
+// Writes all six fields and "screens"; a failure is reported once. Never
+// throws.
 void SaveSettings(const Settings& record);
 
 }  // namespace mirobel

@@ -21,6 +21,7 @@ ShownSettings ShownValues(const Settings& record) {
     s.end = Within(record.SelectEnd, 1, 100, defaults.SelectEnd);
     s.option = static_cast<int16_t>(Within(record.SelectType, 1, 3, defaults.SelectType) - 1);
     s.music = Within(record.MusicMode, 0, 1, defaults.MusicMode);
+    s.screens = record.Screens == kEveryMonitor ? 1 : 0;
     s.speed = Within(record.Speed, 1, 5, defaults.Speed);
     return s;
 }
@@ -66,6 +67,7 @@ ApplyOutcome ApplySettings(Settings& record, const DialogValues& values) {
     record.SelectEnd = static_cast<int16_t>(end);
     record.Speed = static_cast<int16_t>(speed);
     record.MusicMode = static_cast<int16_t>(values.music == 1 ? 1 : 0);
+    record.Screens = values.screens == 1 ? kEveryMonitor : kMainMonitorOnly;
     SaveSettings(record);
     return ApplyOutcome::Saved;
 }

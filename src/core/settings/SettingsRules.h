@@ -22,6 +22,7 @@ struct ShownSettings {
     int16_t option;      // index of the selected option button, 0..2
     int16_t music;       // check box state, 0 or 1
     int16_t speed;       // 1..5
+    int16_t screens;     // index of the selected screens button: 0 main monitor only, 1 every monitor
 };
 ShownSettings ShownValues(const Settings& record);
 
@@ -43,6 +44,7 @@ struct DialogValues {
     std::wstring firstText, endText, speedText;
     int option;  // selected option button
     int music;   // check box state
+    int screens = 0;  // selected screens button: 1 every monitor, anything else main monitor only
 };
 enum class ApplyOutcome { BadRange, NotConfirmed, Saved };
 

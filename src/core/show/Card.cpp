@@ -22,7 +22,10 @@ void ChoosePoem(ShowState& show, const Settings& settings, RandomSource& random)
         return;
     }
     if (show.FirstCard == 1) {
-        show.PoemNo = settings.SelectType == 2 ? settings.SelectFirst : settings.SelectEnd;
+        const int span = settings.SelectEnd - settings.SelectFirst + 1;
+        const int along = span > 0 && show.sequenceOffset > 0 ? show.sequenceOffset % span : 0;
+        show.PoemNo = static_cast<int16_t>(settings.SelectType == 2 ? settings.SelectFirst + along
+                                                                    : settings.SelectEnd - along);
         show.FirstCard = 0;
         return;
     }

@@ -39,4 +39,23 @@ std::vector<MonitorArea> CoverAreas(const std::vector<MonitorArea>& monitors) {
     return covers;
 }
 
+std::vector<MonitorArea> ShowAreas(const std::vector<MonitorArea>& monitors, const MonitorArea& fallback) {
+    std::vector<MonitorArea> shows;
+    for (const MonitorArea& m : monitors)
+        if (m.primary && !Empty(m)) {
+            shows.push_back(m);
+            break;
+        }
+    if (shows.empty())
+        for (const MonitorArea& m : monitors)
+            if (HoldsOrigin(m) && !Empty(m)) {
+                shows.push_back(m);
+                break;
+            }
+    if (shows.empty()) shows.push_back(fallback);
+    shows.front().primary = true;
+    for (const MonitorArea& m : CoverAreas(monitors)) shows.push_back(m);
+    return shows;
+}
+
 }  // namespace mirobel

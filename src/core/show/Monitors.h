@@ -1,5 +1,6 @@
-// Which black windows the show opens so that no monitor keeps showing the
-// desktop while it runs. The show itself stays on the primary monitor.
+// Which monitors the show covers: with the main monitor only, a card on the
+// primary monitor and a black window over every other one; with every
+// monitor, a card of its own on each.
 #pragma once
 #include <vector>
 
@@ -20,5 +21,11 @@ struct MonitorArea {
 // monitor is marked primary, the one holding the origin is, as the primary
 // monitor's top-left corner is the origin of the virtual screen.
 std::vector<MonitorArea> CoverAreas(const std::vector<MonitorArea>& monitors);
+
+// The monitors that each get a show of their own when every monitor shows a
+// card: the primary one first (it keeps the show's window and the focus),
+// then the others as CoverAreas lists them. With no usable monitor listed,
+// `fallback` (the primary screen as the program measured it) is the one.
+std::vector<MonitorArea> ShowAreas(const std::vector<MonitorArea>& monitors, const MonitorArea& fallback);
 
 }  // namespace mirobel

@@ -34,6 +34,9 @@ struct FormResources {
     std::vector<Picture> pictures;
     std::vector<Panel> panels;
     HWND lastFocus = nullptr;
+    // The scale the form is laid out at, given when it is made: every
+    // placing of its controls magnifies by it.
+    int dpi = 96;
 
     FormResources() = default;
     ~FormResources();

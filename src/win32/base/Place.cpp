@@ -19,9 +19,12 @@ LOGFONTW CurrentLogFont(HWND control) {
 
 // Layouts give font sizes in points at 96 dpi, for controls measured in
 // units; the font rule sees the twips of a unit, and the height in pixels
-// follows the process's resolution, which keeps text in proportion to its
-// magnified control.
-LONG PixelHeight(int size) { return -FontPixelHeight(ScaledFontSize(size, kUnitTwips), ReadDisplayScale()); }
+// follows the form's scale, which keeps text in proportion to its magnified
+// control.
+int DpiOf(HWND control) { return ResourcesOf(control).dpi; }
+LONG PixelHeight(HWND control, int size) {
+    return -FontPixelHeight(ScaledFontSize(size, kUnitTwips), DpiOf(control));
+}
 
 bool IsComboBox(HWND control) {
     wchar_t cls[32] = {};
@@ -41,14 +44,14 @@ RECT RectInParent(HWND control) {
 
 void SetControlFontSize(HWND control, int16_t size) {
     LOGFONTW lf = CurrentLogFont(control);
-    lf.lfHeight = PixelHeight(size);
+    lf.lfHeight = PixelHeight(control, size);
     lf.lfWidth = 0;
     SetOwnedFont(control, CreateFontIndirectW(&lf));
 }
 
 void SetControlFont(HWND control, const wchar_t* face, bool bold, BYTE charset, int16_t size) {
     LOGFONTW lf{};
-    lf.lfHeight = PixelHeight(size);
+    lf.lfHeight = PixelHeight(control, size);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = charset;
     lf.lfQuality = DEFAULT_QUALITY;
@@ -56,25 +59,21 @@ void SetControlFont(HWND control, const wchar_t* face, bool bold, BYTE charset, 
     SetOwnedFont(control, CreateFontIndirectW(&lf));
 }
 
-RECT MagnifiedRect(int width, int height, int left, int top) {
-    ReadDisplayScale();
-    return {Magnify(left), Magnify(top), Magnify(left + width), Magnify(top + height)};
+RECT MagnifiedRect(int width, int height, int left, int top, int dpi) {
+    return {Magnify(left, dpi), Magnify(top, dpi), Magnify(left + width, dpi), Magnify(top + height, dpi)};
 }
 
 void PlaceControl(HWND control, int16_t width, int16_t height, int16_t left, int16_t top) {
-    RECT r = MagnifiedRect(width, height, left, top);
+    RECT r = MagnifiedRect(width, height, left, top, DpiOf(control));
     SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MoveControl(HWND control, double left, int top) {
-    ReadDisplayScale();
-    SetWindowPos(control, nullptr, Magnify(left), Magnify(top), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int dpi = DpiOf(control);
+    SetWindowPos(control, nullptr, Magnify(left, dpi), Magnify(top, dpi), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int MagnifiedUnits(int units) {
-    ReadDisplayScale();
-    return Magnify(units);
-}
+int MagnifiedUnits(HWND control, int units) { return Magnify(units, DpiOf(control)); }
 
 void PlaceFontControl(HWND control, int16_t size, int16_t width, int16_t height, int16_t left, int16_t top) {
     SetControlFontSize(control, size);
@@ -90,7 +89,7 @@ int ComboListExtent(HWND combo) {
 void PlaceFontControlKeepHeight(HWND control, int16_t size, int16_t widthUnits, int16_t leftUnits,
                                 int16_t topUnits) {
     // The height is the control's own (from its font); the rest is magnified.
-    RECT m = MagnifiedRect(widthUnits, 0, leftUnits, topUnits);
+    RECT m = MagnifiedRect(widthUnits, 0, leftUnits, topUnits, DpiOf(control));
     const int width = m.right - m.left, left = m.left, top = m.top;
     if (IsComboBox(control)) {
         // The window height of a combo box is its field plus its dropped

@@ -1,6 +1,7 @@
 // Placing of controls, with font sizes corrected for the screen. Positions
 // and sizes are given in units (pixels at 96 dpi) and magnified here, the
-// one place where layouts meet the screen's scale: each edge is magnified
+// one place where layouts meet the scale of the control's form (the one it
+// was made with, FormResources::dpi): each edge is magnified
 // by the one rounding rule, so neighbouring controls stay flush. The font
 // size always comes first, because a control may size itself from its font.
 #pragma once
@@ -19,9 +20,9 @@ void PlaceFontControlKeepHeight(HWND control, int16_t size, int16_t width, int16
 // Moves a control to a position in units (a fractional left, as the
 // introduction window's cyclists have), keeping its size.
 void MoveControl(HWND control, double left, int top);
-// A length in units as pixels, for sizes a window gives its controls itself
-// (a drop-down list's extent, an icon's size).
-int MagnifiedUnits(int units);
+// A length in units as pixels at the control's form's scale, for sizes a
+// window gives its controls itself (a drop-down list's extent, an icon's size).
+int MagnifiedUnits(HWND control, int units);
 
 // Height of a combo box's dropped rectangle as the system reports it.
 int ComboListExtent(HWND combo);

@@ -29,8 +29,8 @@ double ScreenTwipsPerPixelX() { return TwipsPerPixel(DeviceCaps(LOGPIXELSX)); }
 double ScreenTwipsPerPixelY() { return TwipsPerPixel(DeviceCaps(LOGPIXELSY)); }
 
 int ReadDisplayScale() {
-    if (DisplayDpi <= 0) DisplayDpi = DeviceCaps(LOGPIXELSX);
-    return DisplayDpiOr96();
+    const int dpi = DeviceCaps(LOGPIXELSX);
+    return dpi > 0 ? dpi : 96;
 }
 
 void WindowOpened() { ++openWindows; }
@@ -61,9 +61,8 @@ void DoEvents() {
     }
 }
 
-void SizeClientAndCentre(HWND hwnd, int widthUnits, int heightUnits) {
-    ReadDisplayScale();
-    const int width = Magnify(widthUnits), height = Magnify(heightUnits);
+void SizeClientAndCentre(HWND hwnd, int widthUnits, int heightUnits, int dpi) {
+    const int width = Magnify(widthUnits, dpi), height = Magnify(heightUnits, dpi);
     RECT outer, client;
     GetWindowRect(hwnd, &outer);
     GetClientRect(hwnd, &client);

@@ -15,9 +15,9 @@ namespace mirobel {
 // (the preview's host); layouts work in units and are magnified instead.
 double ScreenTwipsPerPixelX();
 double ScreenTwipsPerPixelY();
-// Reads the screen's logical resolution into DisplayDpi the first time and
-// returns it: the process keeps one scale factor from its start on (it is
-// system-DPI-aware, so the resolution cannot change under it).
+// The screen's logical resolution as the system reports it to this
+// system-DPI-aware process: the same for its whole life. The program reads it
+// once at start and hands it to the windows it opens.
 int ReadDisplayScale();
 
 // Every top-level window of the process is counted; when the last one is
@@ -31,8 +31,8 @@ void DoEvents();
 
 // Resizes a window so that its client area is width x height units, magnified
 // to pixels, while keeping whatever the frame and menu bar add, then centres
-// it on the screen.
-void SizeClientAndCentre(HWND hwnd, int width, int height);
+// it on the screen; dpi is the window's scale.
+void SizeClientAndCentre(HWND hwnd, int width, int height, int dpi);
 
 // Opens a topic of a help file (WinHelp), as F1 in an error box does.
 void OpenHelpTopic(const std::wstring& helpFile, int helpContext);

@@ -10,11 +10,12 @@ extern HWND frmComment;  // commentary viewer "百人一首の解説"
 extern HWND frmHelp;     // help window "ミロベルスクリーンセイバーの使い方"
 extern HWND salesf;      // software introduction window "作者ソフト紹介"
 
-// Open, or lay out again and show, the viewer / the help window.
-void ShowCommentary();
-void ShowHelp();
-// Creates the introduction window when it is not open, then shows it.
-void ShowSales();
+// Open, or lay out again and show, the viewer / the help window, at dpi
+// (a window already open keeps the scale it was made with).
+void ShowCommentary(int dpi);
+void ShowHelp(int dpi);
+// Creates the introduction window at dpi when it is not open, then shows it.
+void ShowSales(int dpi);
 
 // Each closes its window when it is open (the window is discarded).
 void UnloadCommentary();

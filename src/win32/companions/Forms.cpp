@@ -253,7 +253,7 @@ void SetFormFont(HWND control, const wchar_t* face, bool bold) {
 
 void SetUnscaledFont(HWND control, const wchar_t* face, bool bold, int points) {
     LOGFONTW lf{};
-    lf.lfHeight = -FontPixelHeight(points, ReadDisplayScale());
+    lf.lfHeight = -FontPixelHeight(points, ResourcesOf(control).dpi);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = SHIFTJIS_CHARSET;
     lstrcpynW(lf.lfFaceName, ResolveFace(face).c_str(), LF_FACESIZE);

@@ -59,7 +59,7 @@ bool CommonFormMessage(HWND form, UINT msg, WPARAM wp, LPARAM lp, HWND& handle, 
 
 // A form's own struct holds its controls beside their resources:
 //     struct SetForm { FormResources res; HWND ComboFirst, ...; };
-// MakeForm gives a new form window its struct, which the window owns from
+// MakeForm gives a new form window its struct, laid out at dpi, which the window owns from
 // then on, and counts the window as open; FormMessage, called from the
 // form's procedure, does what CommonFormMessage does and frees the struct
 // when the window goes.
@@ -69,8 +69,9 @@ Form* FormOf(HWND form) {
 }
 
 template <typename Form>
-Form& MakeForm(HWND form) {
+Form& MakeForm(HWND form, int dpi) {
     auto* made = new Form{};
+    made->res.dpi = dpi;
     SetWindowLongPtrW(form, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(made));
     AttachResources(form, made->res);
     WindowOpened();

@@ -36,7 +36,7 @@ void CreateControls(HWND form, CommentForm& f) {
     // Creation order is tab order: the chooser, the four boxes top to
     // bottom, "決定"; "終　了" follows in the window itself.
     f.Combo1 = CreateControl(f.Picture1, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kIdCombo1);
-    SetWindowPos(f.Combo1, nullptr, 0, 0, MagnifiedUnits(227), MagnifiedUnits(kDroppedListHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(f.Combo1, nullptr, 0, 0, MagnifiedUnits(f.Combo1, 227), MagnifiedUnits(f.Combo1, kDroppedListHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < 4; ++i) {
         DWORD style = i == 3 ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
         f.TextKaisetu[i] =
@@ -124,16 +124,16 @@ LRESULT CALLBACK FrmCommentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-void ShowCommentary() {
+void ShowCommentary(int dpi) {
     FillPoemTables();
     if (!frmComment) {
         frmComment = CreateForm(window_class::kCommentary, Guarded<FrmCommentProc>, IDI_MIROBEL, kCaption,
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
         if (!frmComment) return;
-        CreateControls(frmComment, MakeForm<CommentForm>(frmComment));
+        CreateControls(frmComment, MakeForm<CommentForm>(frmComment, dpi));
     }
     CommentForm& f = *FormOf<CommentForm>(frmComment);
-    SizeClientAndCentre(frmComment, 400, 320);
+    SizeClientAndCentre(frmComment, 400, 320, f.res.dpi);
     LayOut(f);
     FillChooser(f.Combo1);
     ShowWindow(frmComment, SW_SHOWNORMAL);

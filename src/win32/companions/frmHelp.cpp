@@ -55,15 +55,15 @@ LRESULT CALLBACK FrmHelpProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-void ShowHelp() {
+void ShowHelp(int dpi) {
     if (!frmHelp) {
         frmHelp = CreateForm(window_class::kHelp, Guarded<FrmHelpProc>, IDI_HELP,
                              L"ミロベルスクリーンセイバーの使い方", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
         if (!frmHelp) return;
-        CreateControls(frmHelp, MakeForm<HelpForm>(frmHelp));
+        CreateControls(frmHelp, MakeForm<HelpForm>(frmHelp, dpi));
     }
     HelpForm& f = *FormOf<HelpForm>(frmHelp);
-    SizeClientAndCentre(frmHelp, 490, 385);
+    SizeClientAndCentre(frmHelp, 490, 385, f.res.dpi);
     PlaceFontControl(f.TextInformation, 9, 470, 328, 10, 10);
     PlaceFontControl(f.CommandButton, 11, 89, 33, 390, 347);
     ShowWindow(frmHelp, SW_SHOWNORMAL);

@@ -51,10 +51,10 @@ const wchar_t* const kIntroduction =
 const wchar_t* const kAddress = L"https://www.example.com/mirobel/";
 
 
-HICON LoadCyclist(int i) {
+HICON LoadCyclist(int i, int dpi) {
     return static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CYCLIST_BASE + i), IMAGE_ICON,
-                   MagnifiedUnits(32), MagnifiedUnits(32), 0));
+                   Magnify(32, dpi), Magnify(32, dpi), 0));
 }
 
 void CreateControls(HWND form, SalesForm& f) {
@@ -74,7 +74,7 @@ void CreateControls(HWND form, SalesForm& f) {
     f.TextAddress = CreateControl(f.Picture1, L"EDIT", kAddress,
                                   ES_CENTER | ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, 0, WS_EX_CLIENTEDGE);
     SetControlColours(f.TextAddress, look::kPage);
-    for (int i = 0; i < kCyclists; ++i) f.ImageSensyu[i] = CreateIconImage(f.Picture1, LoadCyclist(i));
+    for (int i = 0; i < kCyclists; ++i) f.ImageSensyu[i] = CreateIconImage(f.Picture1, LoadCyclist(i, f.res.dpi));
     f.Command1 = CreateControl(f.Picture1, L"BUTTON", look::kOkCaption, BS_PUSHBUTTON | WS_TABSTOP, kIdCommand1);
 
     SetFormFont(f.TextInformation, kPGothicFace, false);
@@ -88,7 +88,7 @@ void Form_Load(HWND form, SalesForm& f) {
     CreateControls(form, f);
     // The window measures in pixels; the timer reads the twips per pixel
     // itself on every tick.
-    SizeClientAndCentre(form, 502, 394);
+    SizeClientAndCentre(form, 502, 394, f.res.dpi);
     SetWindowTextW(f.Label1, L"URL Address …");
     PlaceControl(f.Picture1, 470, 360, 16, 16);
     PlaceControl(f.Picture2, 50, 50, 370, 32);
@@ -130,12 +130,12 @@ LRESULT CALLBACK SalesfProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-void ShowSales() {
+void ShowSales(int dpi) {
     if (!salesf) {
         salesf = CreateForm(window_class::kSales, Guarded<SalesfProc>, IDI_MIROBEL, L"作者ソフト紹介",
                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
         if (!salesf) return;
-        Form_Load(salesf, MakeForm<SalesForm>(salesf));
+        Form_Load(salesf, MakeForm<SalesForm>(salesf, dpi));
     }
     ShowWindow(salesf, SW_SHOWNORMAL);
     SetForegroundWindow(salesf);

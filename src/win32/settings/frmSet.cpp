@@ -27,10 +27,14 @@ struct SetForm {
     Settings record;
     HWND LabelTitle, PictureSelect, LabelType[4], ComboFirst, LabelHani, ComboEnd, OptionType[3], CheckMusic,
         ComboSpeed, CommandButton[4], Image1;
+    // The row below the speed: on which monitors the show runs.
+    HWND LabelScreens, OptionScreens[2];
 };
 
 const wchar_t* const kLabelTypeCaptions[4] = {L"範囲", L"順序", L"音楽", L"速度　　　速　１←→５　遅"};
 const wchar_t* const kOptionCaptions[3] = {L"ランダム", L"昇順", L"降順"};
+const wchar_t* const kScreensCaption = L"画面";
+const wchar_t* const kScreensOptionCaptions[2] = {L"主画面のみ", L"すべての画面"};
 const wchar_t* const kButtonCaptions[4] = {L"更新", L"ヘルプ", L"解説", L"終了"};
 const wchar_t* const kAboutCaptions[4] = {L"使い方(&H&ｸ)", L"百人一首の解説(&C&ｿ)", L"ｿﾌﾄ紹介(&E&ｲ)",
                                           L"ﾊﾞｰｼﾞｮﾝ(&A)"};
@@ -84,11 +88,21 @@ void CreateControls(HWND form, SetForm& f) {
     SetControlColours(f.CheckMusic, look::kLightGrey);
     f.ComboSpeed = CreateControl(f.PictureSelect, L"COMBOBOX", L"",
                                  CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, kIdComboSpeed);
+    // After the speed in the Tab order, one stop at the chosen button.
+    for (int i = 0; i < 2; ++i) {
+        f.OptionScreens[i] = CreateControl(f.PictureSelect, L"BUTTON", kScreensOptionCaptions[i],
+                                           BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
+                                           kIdOptionScreens + i);
+        SetControlColours(f.OptionScreens[i], look::kLightGrey);
+    }
     for (int i = 0; i < 4; ++i) {
         f.LabelType[i] = CreateControl(f.PictureSelect, L"STATIC", kLabelTypeCaptions[i], SS_LEFT);
         SetControlColours(f.LabelType[i], look::kPanel);
         SetWindowPos(f.LabelType[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+    f.LabelScreens = CreateControl(f.PictureSelect, L"STATIC", kScreensCaption, SS_LEFT);
+    SetControlColours(f.LabelScreens, look::kPanel);
+    SetWindowPos(f.LabelScreens, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (int i = 0; i < 4; ++i)
         f.CommandButton[i] = CreateControl(form, L"BUTTON", kButtonCaptions[i], BS_PUSHBUTTON | WS_TABSTOP,
                                            kIdCommandButton + i);
@@ -98,20 +112,27 @@ void CreateControls(HWND form, SetForm& f) {
 
     for (HWND c : {f.ComboFirst, f.ComboEnd, f.ComboSpeed}) {
         Font(c, false);
-        SetWindowPos(c, nullptr, 0, 0, MagnifiedUnits(80), MagnifiedUnits(kDroppedListHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(c, nullptr, 0, 0, MagnifiedUnits(c, 80), MagnifiedUnits(c, kDroppedListHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         EnableTabKey(c);
     }
     for (HWND c : {f.LabelTitle, f.LabelHani, f.CheckMusic}) Font(c, true);
     for (HWND c : f.LabelType) Font(c, true);
+    Font(f.LabelScreens, true);
     for (HWND c : f.OptionType) Font(c, true), EnableTabKey(c);
+    for (HWND c : f.OptionScreens) Font(c, true), EnableTabKey(c);
     for (HWND c : f.CommandButton) Font(c, true), EnableTabKey(c);
     EnableTabKey(f.CheckMusic);
 }
 
-// Step 5 of ShowSettingsDialog: the layout table, in its order.
+// The screens row below the speed: the panel, and everything below it, is
+// this much taller than the classic dialog; nothing above moves.
+const int16_t kScreensRow = 44;
+
+// Step 5 of ShowSettingsDialog: the layout table, in its order, and the
+// screens row.
 void LayOut(SetForm& f) {
     PlaceFontControl(f.LabelTitle, 16, 376, 30, 10, 10);
-    PlaceControl(f.PictureSelect, 376, 180, 10, 50);
+    PlaceControl(f.PictureSelect, 376, 180 + kScreensRow, 10, 50);
     for (int i = 0; i < 4; ++i) PlaceFontControl(f.LabelType[i], 11, 240, 33, 20, static_cast<int16_t>(12 + 44 * i));
     PlaceFontControl(f.LabelHani, 20, 50, 33, 200, 16);
     PlaceFontControlKeepHeight(f.ComboFirst, 14, 80, 88, 8);
@@ -119,8 +140,13 @@ void LayOut(SetForm& f) {
     for (int i = 0; i < 3; ++i) PlaceFontControl(f.OptionType[i], 9, 80, 33, static_cast<int16_t>(88 + 88 * i), 48);
     PlaceFontControl(f.CheckMusic, 14, 257, 33, 88, 96);
     PlaceFontControlKeepHeight(f.ComboSpeed, 14, 80, 264, 144);
+    // The label as the other rows have theirs; the buttons as narrow as
+    // their captions allow, leaving the row's right end (from 280) free.
+    PlaceFontControl(f.LabelScreens, 11, 60, 33, 20, 12 + 44 * 4);
+    PlaceFontControl(f.OptionScreens[0], 9, 84, 33, 88, 48 + 44 * 3);
+    PlaceFontControl(f.OptionScreens[1], 9, 100, 33, 176, 48 + 44 * 3);
     for (int i = 0; i < 4; ++i)
-        PlaceFontControl(f.CommandButton[i], 11, 77, 52, static_cast<int16_t>(80 + 76 * i), 240);
+        PlaceFontControl(f.CommandButton[i], 11, 77, 52, static_cast<int16_t>(80 + 76 * i), 240 + kScreensRow);
 }
 
 void SelectText(HWND combo, int value) {
@@ -153,7 +179,8 @@ void CommandButton_Click(SetForm& f, int16_t index) {
         case 0: {
             DialogValues values{ControlText(f.ComboFirst), ControlText(f.ComboEnd), ControlText(f.ComboSpeed),
                                 SelectedOption(f),
-                                SendMessageW(f.CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0};
+                                SendMessageW(f.CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
+                                SendMessageW(f.OptionScreens[1], BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0};
             if (ApplySettings(f.record, values) != ApplyOutcome::Saved) return;
             // The viewer stays: it is for reading, not for setting.
             UnloadSettingsDialog();
@@ -162,10 +189,10 @@ void CommandButton_Click(SetForm& f, int16_t index) {
             break;
         }
         case 1:
-            ShowHelp();
+            ShowHelp(f.res.dpi);
             break;
         case 2:
-            ShowCommentary();
+            ShowCommentary(f.res.dpi);
             break;
         case 3:
             UnloadSettingsDialog();
@@ -181,16 +208,16 @@ void CommandButton_Click(SetForm& f, int16_t index) {
 void Menu_Set_Click(SetForm& f) { CommandButton_Click(f, 0); }
 void Menu_Close_Click(SetForm& f) { CommandButton_Click(f, 3); }
 
-void Menu_About_Click(int16_t index) {
+void Menu_About_Click(SetForm& f, int16_t index) {
     switch (index) {
         case 0:
-            ShowHelp();
+            ShowHelp(f.res.dpi);
             break;
         case 1:
-            ShowCommentary();
+            ShowCommentary(f.res.dpi);
             break;
         case 2:
-            ShowSales();
+            ShowSales(f.res.dpi);
             break;
         default:
             ShowAbout();
@@ -210,7 +237,7 @@ LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             else if (id == kIdMenuClose && lp == 0) Menu_Close_Click(*f);
             else if (id == kIdMenuSet && lp == 0) Menu_Set_Click(*f);
             else if (id >= kIdMenuAbout && id < kIdMenuAbout + 4 && lp == 0)
-                Menu_About_Click(static_cast<int16_t>(id - kIdMenuAbout));
+                Menu_About_Click(*f, static_cast<int16_t>(id - kIdMenuAbout));
             return 0;
         }
         case WM_MENUCHAR:
@@ -222,7 +249,7 @@ LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-void ShowSettingsDialog(const Settings& loaded) {
+void ShowSettingsDialog(const Settings& loaded, int dpi) {
     if (frmSet) {
         ShowWindow(frmSet, SW_SHOWNORMAL);
         SetForegroundWindow(frmSet);
@@ -232,11 +259,12 @@ void ShowSettingsDialog(const Settings& loaded) {
     frmSet = CreateForm(window_class::kSettings, Guarded<FrmSetProc>, IDI_MIROBEL, L"Saver Setting",
                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, BuildMenu());
     if (!frmSet) return;
-    SetForm& f = MakeForm<SetForm>(frmSet);
+    SetForm& f = MakeForm<SetForm>(frmSet, dpi);
     f.record = loaded;
     CreateControls(frmSet, f);
-    // A 400 x 300 client area below the menu bar, centred on the screen.
-    SizeClientAndCentre(frmSet, 400, 300);
+    // A 400 x 300 client area below the menu bar, and the screens row,
+    // centred on the screen.
+    SizeClientAndCentre(frmSet, 400, 300 + kScreensRow, dpi);
     // The panel measures in pixels like every window here.
     LayOut(f);
     // The lists: poems 1..100 for the range, 1..5 for the speed.
@@ -253,9 +281,10 @@ void ShowSettingsDialog(const Settings& loaded) {
     SelectText(f.ComboSpeed, shown.speed);
     SendMessageW(f.OptionType[shown.option], BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(f.CheckMusic, BM_SETCHECK, shown.music == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(f.OptionScreens[shown.screens], BM_SETCHECK, BST_CHECKED, 0);
     CheckMusic_Click(f);
     // The picture is placed last, once the panel below it has its size.
-    PlaceControl(f.Image1, 50, 50, 8, 240);
+    PlaceControl(f.Image1, 50, 50, 8, 240 + kScreensRow);
     ShowWindow(frmSet, SW_SHOWNORMAL);
     UpdateWindow(frmSet);
 }

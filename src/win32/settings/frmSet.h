@@ -14,6 +14,7 @@ enum : int {
     kIdOptionType = 110,  // + 0..2
     kIdCheckMusic = 120,
     kIdCommandButton = 130,  // + 0..3
+    kIdOptionScreens = 140,  // + 0..1
     kIdMenuClose = 200,
     kIdMenuSet = 201,
     kIdMenuAbout = 210,  // + 0..3
@@ -27,7 +28,7 @@ extern HWND frmSet;
 
 // Opens the settings dialog "Saver Setting" modeless, showing this record,
 // and returns at once. The dialog keeps its own copy, which an apply changes
-// and stores.
-void ShowSettingsDialog(const Settings& record);
+// and stores. The dialog and the windows it opens are laid out at dpi.
+void ShowSettingsDialog(const Settings& record, int dpi);
 
 }  // namespace mirobel

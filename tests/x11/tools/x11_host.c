@@ -1,8 +1,8 @@
 /* A plain black window for the native show's tests to hand to the program
  * with -window-id or $XSCREENSAVER_WINDOW, as XScreenSaver hands it one.
  * Prints the window id once it is mapped; then reads commands on stdin:
- * "resize W H" (answers "ok W H" once the server has done it); end of
- * input closes the window. */
+ * "resize W H" (answers "ok W H" once the server has done it), "move X Y"
+ * (answers "ok X Y"); end of input closes the window. */
 #include <X11/Xlib.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -27,6 +27,14 @@ int main(int argc, char** argv) {
     char line[128];
     while (fgets(line, sizeof line, stdin)) {
         unsigned width, height;
+        int x, y;
+        if (sscanf(line, "move %d %d", &x, &y) == 2) {
+            XMoveWindow(d, w, x, y);
+            XSync(d, False);
+            printf("ok %d %d\n", x, y);
+            fflush(stdout);
+            continue;
+        }
         if (sscanf(line, "resize %u %u", &width, &height) == 2) {
             XResizeWindow(d, w, width, height);
             XSync(d, False);
