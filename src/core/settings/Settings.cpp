@@ -47,6 +47,15 @@ int16_t SettingFromText(const std::wstring& text) {
 
 std::wstring SettingToText(int16_t value) { return std::to_wstring(value); }
 
+bool KimarijiFromText(const std::optional<std::wstring>& text) {
+    if (!text) return false;
+    try {
+        return SettingFromText(*text) == 1;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
 Settings LoadSettings() {
     // Zeros left in the unread fields would make the show pick the empty
     // poem 0 and the dialog show nothing; a fresh record holds the defaults,
@@ -63,6 +72,13 @@ Settings LoadSettings() {
         const RuntimeError e = CurrentFailure();
         ShowErrorBox(StandardErrorText(e), e);
     }
+    // Read whatever became of the six: it is no part of their sequence, and
+    // a value it cannot use only leaves the mark off.
+    try {
+        record.Kimariji = KimarijiFromText(store.Read(kStoreApp, kStoreSection, kKimarijiKey));
+    } catch (const RuntimeError&) {
+        record.Kimariji = false;
+    }
     return record;
 }
 
@@ -72,6 +88,7 @@ void SaveSettings(const Settings& record) {
     try {
         for (const SettingField& row : kSettingFields)
             store.Write(kStoreApp, kStoreSection, row.key, SettingToText(record.*row.field));
+        store.Write(kStoreApp, kStoreSection, kKimarijiKey, record.Kimariji ? L"1" : L"0");
     } catch (...) {
         const RuntimeError e = CurrentFailure();
         ShowErrorBox(StandardErrorText(e), e);

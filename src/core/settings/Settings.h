@@ -1,6 +1,7 @@
 // The persisted settings record, its text form and the store seam.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace mirobel {
@@ -16,6 +17,9 @@ struct Settings {
     int16_t SelectEnd = 100;
     int16_t SelectType = 1;  // 1 random, 2 ascending, anything else descending
     int16_t Speed = 3;       // 1 fastest .. 5 slowest
+    // The card's deciding sounds brushed in vermilion; stored apart from the
+    // six classic values (kKimarijiKey).
+    bool Kimariji = false;
     bool operator==(const Settings&) const = default;
 };
 
@@ -34,16 +38,22 @@ inline constexpr SettingField kSettingFields[kSettingCount] = {
     {L"select type", &Settings::SelectType},   {L"speed", &Settings::Speed},
 };
 
+// "1" on, "0" off; a missing key or any other text reads as off, without a
+// box, so that a store written before the setting existed loads as before.
+inline constexpr const wchar_t* kKimarijiKey = L"kimariji";
+bool KimarijiFromText(const std::optional<std::wstring>& text);
+
 // Stored text to a 16-bit value: blanks around allowed, fractions rounded
 // half to even. Throws RuntimeError 13 (not a number) or 6 (out of range).
 int16_t SettingFromText(const std::wstring& text);
 std::wstring SettingToText(int16_t value);
 
 // Both go through the platform's settings store (g_platform.store).
-// Reads all six fields; a failure is reported once in the standard error box
+// Reads all six fields, then the kimariji value; a failure is reported once in the standard error box
 // and the fields it did not reach keep their defaults. Never throws.
 Settings LoadSettings();
-// Writes all six fields; a failure is reported once. Never throws.
+// Writes all six fields, then the kimariji value; a failure is reported
+// once and stops the writing. Never throws.
 void SaveSettings(const Settings& record);
 
 }  // namespace mirobel
