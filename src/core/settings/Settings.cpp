@@ -73,10 +73,10 @@ Settings LoadSettings() {
         ShowErrorBox(StandardErrorText(e), e);
     }
     // Read whatever became of the six: it is no part of their sequence, and
-    // a value it cannot use only leaves the mark off.
+    // a value it cannot read or use only leaves the mark off.
     try {
         record.Kimariji = KimarijiFromText(store.Read(kStoreApp, kStoreSection, kKimarijiKey));
-    } catch (const RuntimeError&) {
+    } catch (...) {
         record.Kimariji = false;
     }
     return record;

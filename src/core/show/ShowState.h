@@ -62,6 +62,9 @@ struct ShowState {
     int tickerSpanLeft = 0, tickerSpanRight = 0;
     int16_t tickerWidthPoem = -1;
     int tickerWidth = 0;
+    // How many kana of this card's opening the writer brushes in vermilion,
+    // its deciding sounds (0 with the setting off).
+    int16_t kimarijiKana = 0;
 };
 
 // What a show draws through and takes its random numbers from, all of them
@@ -92,5 +95,7 @@ inline constexpr const wchar_t* kCreditLead = L"produced by ";
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kDarkCyan{0, 128, 128};
 inline constexpr Rgb kWhite{255, 255, 255};
+// The red in which study cards print the deciding sounds.
+inline constexpr Rgb kVermilion{227, 66, 52};
 
 }  // namespace mirobel
