@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -60,9 +61,11 @@ MarkedCardReport CompareMarkedCard(int width, int height, Classic classic, Marke
             report.outside += !inside;
             report.newInk += white;
             report.notRed += !red;
-            if (wrong && report.first.empty())
-                report.first = "(" + std::to_string(x) + ", " + std::to_string(y) + "): classic " +
-                               std::to_string(c) + ", marked " + std::to_string(m);
+            if (wrong && report.first.empty()) {
+                std::ostringstream where;
+                where << "(" << x << ", " << y << "): classic " << std::hex << c << ", marked " << m;
+                report.first = where.str();
+            }
             if (std::abs(r - kVermilion.r) <= 24 && std::abs(g - kVermilion.g) <= 24 && std::abs(b - kVermilion.b) <= 24)
                 ++report.vermilion;
         }

@@ -8,7 +8,9 @@
 #include "core/base/Platform.h"
 #include "core/companions/CompanionRules.h"
 #include "win32/companions/Companions.h"
+#include "core/poems/Kimariji.h"
 #include "core/poems/Poems.h"
+#include "win32/Pictures.h"
 #include "support/Fakes.h"
 #include "win32/WindowTesting.h"
 
@@ -86,6 +88,39 @@ TEST_F(CompanionTest, ChoosingWithNothingSelectedShowsPoemOneAndAnotherEntryRepl
     EXPECT_EQ(Text(boxes[1]), hundred.lower);
     EXPECT_EQ(Text(boxes[2]), L"順徳院");
     EXPECT_EQ(Text(boxes[3]), hundred.comment);
+}
+
+TEST_F(CompanionTest, TheChosenPoemsKimarijiStandsBelowTheRenderingWithItsKanaInVermilion) {
+    ShowCommentary();
+    HWND line = FindById(frmComment, 120);  // the kimariji's line
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(Text(line), L"");
+    SendMessageW(Chooser(), CB_SETCURSEL, 43, 0);
+    Press(frmComment, L"決定");
+    EXPECT_EQ(Text(line), L"決まり字「あふこ」（おうこ）");
+    // Below the rendering's box, inside the panel.
+    const RECT place = InParent(line), rendering = InParent(TextBoxes(frmComment)[3]);
+    RECT panel;
+    GetClientRect(GetParent(line), &panel);
+    EXPECT_GE(place.top, rendering.bottom);
+    EXPECT_LE(place.bottom, panel.bottom);
+    EXPECT_EQ(place.left, rendering.left);
+
+    UpdateWindow(frmComment);
+    Pump(50);
+    POINT origin{0, 0};
+    MapWindowPoints(line, frmComment, &origin, 1);
+    const Pixels seen = ClientPixels(frmComment);
+    int vermilion = 0, black = 0;
+    for (int y = origin.y; y < origin.y + place.bottom - place.top; ++y)
+        for (int x = origin.x; x < origin.x + place.right - place.left; ++x) {
+            const uint32_t c = seen.At(x, y);
+            const int r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, b = c & 0xFF;
+            vermilion += std::abs(r - kVermilion.r) < 24 && std::abs(g - kVermilion.g) < 24 && std::abs(b - kVermilion.b) < 24;
+            black += r + g + b < 60;
+        }
+    EXPECT_GT(vermilion, 20) << "the marked kana";
+    EXPECT_GT(black, 40) << "the words around them";
 }
 
 TEST_F(CompanionTest, ReopeningKeepsOneWindowAHundredEntriesAndTheTexts) {

@@ -15,11 +15,22 @@ inline constexpr int kChooserEntries = 100;
 // The poem tables must have been filled.
 std::wstring ChooserEntryText(int k);
 
+// The poem's deciding kana as the card writes and marks them, between the
+// words around them: 決まり字「あさぼらけう」; where the old spelling
+// writes them otherwise than they are read, the reading follows:
+// 決まり字「あふこ」（おうこ）.
+struct KimarijiLine {
+    std::wstring lead;    // "決まり字「"
+    std::wstring marked;  // in vermilion, as on the card
+    std::wstring tail;    // "」", and the reading
+};
+
 struct CommentaryTexts {
     std::wstring upper;    // fields 1, 2, 3 joined by blanks
     std::wstring lower;    // fields 4, 5
     std::wstring poet;     // field 6
     std::wstring comment;  // the rendering without its four-character marker
+    KimarijiLine kimariji;
 };
 CommentaryTexts CommentaryFor(int poemNo);
 

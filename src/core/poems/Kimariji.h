@@ -6,7 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Seams.h"
+
 namespace mirobel {
+
+// The red in which study cards print the deciding sounds.
+inline constexpr Rgb kVermilion{227, 66, 52};
 
 // The opening of poem n (1..100) as a reader recites it: its first phrase
 // and its second in modern kana, joined by ",". Any other n raises the

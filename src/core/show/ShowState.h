@@ -95,7 +95,5 @@ inline constexpr const wchar_t* kCreditLead = L"produced by ";
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kDarkCyan{0, 128, 128};
 inline constexpr Rgb kWhite{255, 255, 255};
-// The red in which study cards print the deciding sounds.
-inline constexpr Rgb kVermilion{227, 66, 52};
 
 }  // namespace mirobel
