@@ -25,7 +25,6 @@ CommentaryTexts CommentaryFor(int poemNo) {
     t.comment = comment.size() > 4 ? comment.substr(4, 500) : std::wstring();
     const Kimariji& k = KimarijiOf(poemNo);
     t.kimariji = {L"決まり字「", k.written, L"」"};
-    if (k.reading != k.written) t.kimariji.tail += L"（" + k.reading + L"）";
     return t;
 }
 

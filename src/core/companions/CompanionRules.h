@@ -15,14 +15,13 @@ inline constexpr int kChooserEntries = 100;
 // The poem tables must have been filled.
 std::wstring ChooserEntryText(int k);
 
-// The poem's deciding kana as the card writes and marks them, between the
-// words around them: 決まり字「あさぼらけう」; where the old spelling
-// writes them otherwise than they are read, the reading follows:
-// 決まり字「あふこ」（おうこ）.
+// The poem's deciding kana as the card writes and marks them (in its old
+// spelling: 逢ふことの is decided by あふこ, read おうこ), between the words
+// around them: 決まり字「あさぼらけう」.
 struct KimarijiLine {
     std::wstring lead;    // "決まり字「"
     std::wstring marked;  // in vermilion, as on the card
-    std::wstring tail;    // "」", and the reading
+    std::wstring tail;    // "」"
 };
 
 struct CommentaryTexts {

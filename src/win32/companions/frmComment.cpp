@@ -21,7 +21,7 @@ namespace {
 struct CommentForm {
     FormResources res;
     HWND LabelTitle, Picture1, LabelType[5], Combo1, Command1, TextKaisetu[4], Image1, Command2;
-    // The chosen poem's kimariji, under the rendering: its kana drawn in
+    // The chosen poem's kimariji, under the chooser: its kana drawn in
     // vermilion, as the card marks them.
     HWND LabelKimariji;
     KimarijiLine kimariji;
@@ -63,7 +63,7 @@ void CreateControls(HWND form, CommentForm& f) {
     for (HWND c : f.LabelType) Font(c, true);
     Font(f.Combo1, false);
     for (HWND c : f.TextKaisetu) Font(c, false);
-    Font(f.LabelKimariji, false);
+    Font(f.LabelKimariji, true);
     Font(f.Command1, true);
     Font(f.Command2, true);
     for (HWND c : {f.Combo1, f.TextKaisetu[0], f.TextKaisetu[1], f.TextKaisetu[2], f.TextKaisetu[3], f.Command1,
@@ -84,8 +84,9 @@ void LayOut(CommentForm& f) {
     PlaceControl(f.Image1, 50, 50, 8, 260);
     PlaceFontControl(f.Command1, 10, 57, 33, 304, 16);
     PlaceFontControl(f.Command2, 11, 313, 50, 72, 260);
-    // In the strip of the panel below the rendering, where nothing stood.
-    PlaceFontControl(f.LabelKimariji, 9, 297, 14, 64, 186);
+    // Under the chooser, in the strip that was plain panel down to the
+    // upper verse's row.
+    PlaceFontControl(f.LabelKimariji, 9, 227, 15, 64, 39);
 }
 
 void DrawKimariji(const CommentForm& f, const DRAWITEMSTRUCT& item) {
@@ -96,11 +97,14 @@ void DrawKimariji(const CommentForm& f, const DRAWITEMSTRUCT& item) {
     SetBkMode(dc, TRANSPARENT);
     const COLORREF vermilion = RGB(kVermilion.r, kVermilion.g, kVermilion.b);
     int x = item.rcItem.left;
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const int y = (item.rcItem.top + item.rcItem.bottom - metrics.tmHeight) / 2;
     for (auto [text, colour] : {std::pair{&f.kimariji.lead, RGB(0, 0, 0)}, std::pair{&f.kimariji.marked, vermilion},
                                 std::pair{&f.kimariji.tail, RGB(0, 0, 0)}}) {
         const int length = static_cast<int>(text->size());
         SetTextColor(dc, colour);
-        TextOutW(dc, x, item.rcItem.top, text->c_str(), length);
+        TextOutW(dc, x, y, text->c_str(), length);
         SIZE size{};
         GetTextExtentPoint32W(dc, text->c_str(), length, &size);
         x += size.cx;
