@@ -83,7 +83,8 @@ std::vector<Kimariji> Work() {
         Kimariji& k = all[n];
         k.sounds = static_cast<int>(length);
         const std::wstring reading = WithoutCommas(kReadings[n - 1]);
-        for (size_t s = 0; s < length; ++s) k.reading += Sounds(reading)[s];
+        const std::vector<std::wstring> sounds = Sounds(reading);
+        for (size_t s = 0; s < length; ++s) k.reading += sounds[s];
         // The card writes phrase 1 and then phrase 2: the kimariji covers the
         // written kana whose reading begins inside it.
         const std::wstring record = PoemTable(n);
