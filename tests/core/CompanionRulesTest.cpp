@@ -86,6 +86,9 @@ TEST(Commentary, FieldsGoToTheirBoxesAndTheMarkerIsDropped) {
     EXPECT_EQ(t.comment, CommentTable(1).substr(4));
     EXPECT_NE(t.comment.substr(0, 4), L"（通釈）");
     EXPECT_EQ(CommentaryFor(76).poet, L"法性寺入道前関白太政大臣");
+    // The kimariji as the card writes and marks it.
+    EXPECT_EQ(t.kimariji.lead + t.kimariji.marked + t.kimariji.tail, L"決まり字「あきの」");
+    EXPECT_EQ(CommentaryFor(44).kimariji.marked, L"あふこ");
     for (int n = 1; n <= 100; ++n) {
         CommentaryTexts c = CommentaryFor(n);
         EXPECT_EQ(L"（通釈）" + c.comment, CommentTable(n)) << n;  // none is long enough to be cut

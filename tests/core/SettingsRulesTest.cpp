@@ -145,8 +145,9 @@ TEST_F(ApplyTest, AnsweringNoStoresNothingAndTheNextApplyAsksAgain) {
 TEST_F(ApplyTest, YesStoresAllSixKeysAsTextWithTheChosenOrder) {
     boxes.answers = {kAnswerYes};
     EXPECT_EQ(ApplySettings(record, Values(L"37", L"37", 2, 0, L"5")), ApplyOutcome::Saved);
-    EXPECT_EQ(store.writes.size(), 7u);  // and "screens"
+    EXPECT_EQ(store.writes.size(), 8u);  // and "screens" and "kimariji"
     EXPECT_EQ(store.Get(L"saver type"), L"7");  // loaded, never shown, written back
+    EXPECT_EQ(store.Get(L"kimariji"), L"0");
     EXPECT_EQ(store.Get(L"music mode"), L"0");
     EXPECT_EQ(store.Get(L"select first"), L"37");
     EXPECT_EQ(store.Get(L"select end"), L"37");

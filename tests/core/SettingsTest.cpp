@@ -17,7 +17,8 @@ void ExpectRecord(const Settings& loaded, Settings expected) {
     EXPECT_EQ(loaded.Speed, expected.Speed);
 }
 const std::vector<std::wstring> kKeyOrder = {L"saver type", L"music mode", L"select first",
-                                              L"select end", L"select type", L"speed", L"screens"};
+                                              L"select end", L"select type", L"speed", L"screens",
+                                              L"kimariji"};
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -90,7 +91,9 @@ TEST_F(SettingsTest, BadTextStopsTheLoadWithOneBoxAndDefaultsTheRest) {
     store.Put(L"select first", L"abc");
     store.Put(L"select end", L"50");
     ExpectRecord(LoadSettings(), {7, 0, 1, 100, 1, 3});
-    EXPECT_EQ(store.reads, (std::vector<std::wstring>{L"saver type", L"music mode", L"select first", L"screens"}));
+    // The values later versions added are read all the same: they are no part of the six.
+    EXPECT_EQ(store.reads, (std::vector<std::wstring>{L"saver type", L"music mode", L"select first", L"screens",
+                                                      L"kimariji"}));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, L"エラー番号 =  13、Mirobel でエラーが発生しました。 \r型が一致しません。");
     EXPECT_EQ(boxes.shown[0].title, L"エラー");
@@ -113,8 +116,8 @@ TEST_F(SettingsTest, OutOfRangeAndStoreFailuresAreReportedToo) {
     EXPECT_EQ(boxes.shown[1].text, L"エラー番号 =  70、Store でエラーが発生しました。 \r書き込みできません。");
 }
 
-TEST_F(SettingsTest, SaveWritesAllSixKeysInOrderAsPlainText) {
-    const Settings record{7, 0, 12, 88, 3, 5};
+TEST_F(SettingsTest, SaveWritesAllKeysInOrderAsPlainText) {
+    const Settings record{7, 0, 12, 88, 3, 5, true};
     SaveSettings(record);
     EXPECT_EQ(store.writes, kKeyOrder);
     EXPECT_EQ(store.Get(L"saver type"), L"7");
@@ -123,6 +126,7 @@ TEST_F(SettingsTest, SaveWritesAllSixKeysInOrderAsPlainText) {
     EXPECT_EQ(store.Get(L"select end"), L"88");
     EXPECT_EQ(store.Get(L"select type"), L"3");
     EXPECT_EQ(store.Get(L"speed"), L"5");
+    EXPECT_EQ(store.Get(L"kimariji"), L"1");
     EXPECT_TRUE(boxes.shown.empty());
 
     // What was saved loads back unchanged.
@@ -170,4 +174,23 @@ TEST_F(SettingsTest, ScreensRoundTripsAndReadsAnythingElseAsMainMonitorOnly) {
     store.Put(L"speed", L"fast");
     EXPECT_EQ(LoadSettings().Screens, kEveryMonitor);
     EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+TEST_F(SettingsTest, KimarijiIsOnForOneOffForZeroAndOffWithoutABoxForAnythingElse) {
+    EXPECT_FALSE(LoadSettings().Kimariji);  // a store from before the setting
+    for (auto [text, on] : {std::pair{L"1", true}, {L" 1 ", true}, {L"0", false}, {L"2", false}, {L"", false},
+                            {L"abc", false}, {L"-1", false}, {L"99999", false}}) {
+        store.Put(L"kimariji", text);
+        EXPECT_EQ(LoadSettings().Kimariji, on) << ::testing::PrintToString(std::wstring(text));
+    }
+    store.failReadOn = L"kimariji";
+    EXPECT_FALSE(LoadSettings().Kimariji);
+    EXPECT_TRUE(boxes.shown.empty());
+    // The six classic values load as they did beside it.
+    store.failReadOn.reset();
+    store.Put(L"kimariji", L"1");
+    ExpectRecord(LoadSettings(), {2, 1, 1, 100, 1, 3});
+
+    SaveSettings({});
+    EXPECT_EQ(store.Get(L"kimariji"), L"0");
 }

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <new>
 #include <set>
 
 #include "core/show/ShowState.h"
+#include "core/poems/Kimariji.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
 #include "support/Fakes.h"
@@ -161,6 +163,38 @@ TEST_F(ShowTest, WriterFillsColumnsRightToLeftWithEightSilentCallsBeforeTheLower
     for (int i = 0; i < 5; ++i) Write();
     EXPECT_EQ(canvas.texts.size(), before);
     EXPECT_EQ(show.WritePhase, 8);
+}
+
+TEST_F(ShowTest, WithTheSettingOnTheWriterBrushesTheDecidingKanaInVermilionAndNothingElse) {
+    for (bool on : {false, true}) {
+        settings.Kimariji = on;
+        for (int n = 1; n <= 100; ++n) {
+            settings.SelectFirst = settings.SelectEnd = static_cast<int16_t>(n);
+            Prepare();
+            canvas.texts.clear();
+            WriteWholeCard();
+            // Written in the order the card is read: the marked kana are its
+            // opening, in one unbroken run, and all the rest is black.
+            std::wstring marked;
+            size_t firstBlack = canvas.texts.size();
+            for (size_t i = 0; i < canvas.texts.size(); ++i) {
+                const DrawnText& t = canvas.texts[i];
+                if (t.ink == kVermilion) {
+                    EXPECT_LT(i, firstBlack) << n;
+                    marked += t.text;
+                } else {
+                    EXPECT_EQ(t.ink, kBlack) << n;
+                    firstBlack = std::min(firstBlack, i);
+                }
+            }
+            EXPECT_EQ(marked, on ? KimarijiOf(n).written : L"") << n;
+        }
+    }
+    // The card's base stays black whatever the setting.
+    settings.Kimariji = true;
+    canvas.texts.clear();
+    Prepare();
+    for (const DrawnText& t : canvas.texts) EXPECT_EQ(t.ink, kBlack) << ::testing::PrintToString(t.text);
 }
 
 TEST_F(ShowTest, LongPoetNamesAreWrittenSmallerWithEighteenPixelSteps) {

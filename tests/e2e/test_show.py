@@ -139,6 +139,39 @@ class Show(WineTestCase):
         self.assertGreater(len(set(corners)), 1, f"the card does not move: {corners}")
 
 
+    def test_the_stored_kimariji_value_marks_the_deciding_kana_and_only_those(self):
+        # Poem 64 is decided by あさぼらけう: the first column whole and the
+        # second column's first kana in vermilion, the rest of the second
+        # column black. Off ("0") nothing is vermilion.
+        def reddish(p):
+            return p[0] > 150 and p[0] - p[1] > 60 and p[0] - p[2] > 60
+
+        def marks():
+            def look():
+                shot, (x, y) = shot_with_card(self.box)
+                count = lambda box: sum(1 for yy in range(y + box[1], y + box[3]) for xx in range(x + box[0], x + box[2])
+                                        if reddish(shot.pixel(xx, yy)))
+                # Wait for the whole second column: its ink counted black.
+                rest_ink = sum(1 for yy in range(y + 55, y + 240) for xx in range(x + 310, x + 340)
+                               if shot.pixel(xx, yy)[0] < 100)
+                if rest_ink < 150:
+                    return None
+                return count((350, 25, 380, 150)), count((310, 25, 340, 50)), count((310, 62, 340, 240))
+            return wait_until(look, 30, interval=0.3, what="the second column written")
+
+        for value in ("1", "0"):
+            with self.subTest(kimariji=value):
+                self.box.reg_set(SETTINGS_KEY, "kimariji", value)
+                p = self.start_show(1, 64, 64, 2)
+                first, second_top, second_rest = marks()
+                self.end_show(p)
+                if value == "1":
+                    self.assertGreater(first, 300)
+                    self.assertGreater(second_top, 40)
+                else:
+                    self.assertEqual(first + second_top, 0)
+                self.assertEqual(second_rest, 0)
+
     def test_without_any_host_font_the_card_is_drawn_in_the_embedded_faces(self):
         def card(box):
             box.reg_set(SETTINGS_KEY, "speed", "5")

@@ -14,6 +14,7 @@ struct DrawnText {
     std::wstring text;
     int size;
     std::wstring face;
+    Rgb ink = kBlack;
     bool operator==(const DrawnText&) const = default;
 };
 
@@ -37,7 +38,9 @@ struct RecordingCanvas : CardCanvas {
     void OutlineRect(const Rect& r, int lineWidth, Rgb, Rgb) override { outlines.push_back({r, lineWidth}); }
     void SetFont(const std::wstring& f, int s, bool b) override { face = f, size = s, bold = b; }
     void SetFontSize(int s) override { size = s; }
-    void DrawText(int x, int y, const std::wstring& t) override { texts.push_back({x, y, t, size, face}); }
+    void DrawText(int x, int y, const std::wstring& t, Rgb ink) override {
+        texts.push_back({x, y, t, size, face, ink});
+    }
 };
 
 // What a frame showed, one event per item, then one per presented area.

@@ -2,7 +2,7 @@
 // writes the per-frame record that the native program writes with its test
 // options, so that a test can compare the two layers' runs.
 //
-//   show_record WIDTH HEIGHT SEED FRAMES ORDER FIRST LAST OUT
+//   show_record WIDTH HEIGHT SEED FRAMES ORDER FIRST LAST OUT [KIMARIJI]
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,8 +20,8 @@
 using namespace mirobel;
 
 int main(int argc, char** argv) {
-    if (argc != 9) {
-        std::fprintf(stderr, "usage: show_record WIDTH HEIGHT SEED FRAMES ORDER FIRST LAST OUT\n");
+    if (argc != 9 && argc != 10) {
+        std::fprintf(stderr, "usage: show_record WIDTH HEIGHT SEED FRAMES ORDER FIRST LAST OUT [KIMARIJI]\n");
         return 2;
     }
     const int width = std::atoi(argv[1]), height = std::atoi(argv[2]);
@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
     settings.SelectType = static_cast<int16_t>(std::atoi(argv[5]));
     settings.SelectFirst = static_cast<int16_t>(std::atoi(argv[6]));
     settings.SelectEnd = static_cast<int16_t>(std::atoi(argv[7]));
+    settings.Kimariji = argc == 10 && std::atoi(argv[9]) == 1;
     NormaliseRange(settings);
     Surface screen;
     screen.Resize(width, height, RGB(0, 0, 0));

@@ -8,7 +8,9 @@
 #include "core/base/Platform.h"
 #include "core/companions/CompanionRules.h"
 #include "win32/companions/Companions.h"
+#include "core/poems/Kimariji.h"
 #include "core/poems/Poems.h"
+#include "win32/Pictures.h"
 #include "support/Fakes.h"
 #include "win32/WindowTesting.h"
 
@@ -86,6 +88,53 @@ TEST_F(CompanionTest, ChoosingWithNothingSelectedShowsPoemOneAndAnotherEntryRepl
     EXPECT_EQ(Text(boxes[1]), hundred.lower);
     EXPECT_EQ(Text(boxes[2]), L"順徳院");
     EXPECT_EQ(Text(boxes[3]), hundred.comment);
+}
+
+TEST_F(CompanionTest, TheChosenPoemsKimarijiStandsUnderTheChooserWithItsKanaInVermilion) {
+    ShowCommentary();
+    HWND line = FindById(frmComment, 120);  // the kimariji's line
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(Text(line), L"");
+    SendMessageW(Chooser(), CB_SETCURSEL, 43, 0);
+    Press(frmComment, L"決定");
+    EXPECT_EQ(Text(line), L"決まり字「あふこ」");
+    // Under the chooser, above the upper verse, clear of both and of "決定".
+    const RECT place = InParent(line), chooser = InParent(Chooser()), upper = InParent(TextBoxes(frmComment)[0]);
+    const RECT button = InParent(FindByText(frmComment, L"決定", L"Button"));
+    EXPECT_GE(place.top, chooser.bottom);
+    EXPECT_LE(place.bottom, upper.top);
+    EXPECT_LE(place.right, button.left);
+    EXPECT_EQ(place.left, chooser.left);
+
+    UpdateWindow(frmComment);
+    Pump(50);
+    POINT origin{0, 0};
+    MapWindowPoints(line, frmComment, &origin, 1);
+    const Pixels seen = ClientPixels(frmComment);
+    int vermilion = 0, black = 0;
+    for (int y = origin.y; y < origin.y + place.bottom - place.top; ++y)
+        for (int x = origin.x; x < origin.x + place.right - place.left; ++x) {
+            const uint32_t c = seen.At(x, y);
+            const int r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, b = c & 0xFF;
+            vermilion += std::abs(r - kVermilion.r) < 24 && std::abs(g - kVermilion.g) < 24 && std::abs(b - kVermilion.b) < 24;
+            black += r + g + b < 60;
+        }
+    EXPECT_GT(vermilion, 20) << "the marked kana";
+    EXPECT_GT(black, 20) << "the words around them";
+
+    // Every poem's line fits its strip.
+    HDC dc = GetDC(line);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(line, WM_GETFONT, 0, 0)));
+    for (int k = 0; k < 100; ++k) {
+        SendMessageW(Chooser(), CB_SETCURSEL, static_cast<WPARAM>(k), 0);
+        Press(frmComment, L"決定");
+        const std::wstring text = Text(line);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        EXPECT_LE(size.cx, place.right - place.left) << k + 1;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(line, dc);
 }
 
 TEST_F(CompanionTest, ReopeningKeepsOneWindowAHundredEntriesAndTheTexts) {

@@ -22,6 +22,7 @@
 #include "core/show/FramePainter.h"
 #include "core/show/ShowRecord.h"
 #include "core/show/ShowState.h"
+#include "support/MarkedCard.h"
 
 using namespace mirobel;
 
@@ -197,4 +198,39 @@ TEST(Presentation, TheWholeCreditFitsOnTheCardAtEveryScale) {
         EXPECT_GT(lastInk, left + (edge - left) / 2) << "no credit drawn";
         EXPECT_LT(lastInk, edge) << "the credit runs past the card";
     }
+}
+
+// With the kimariji setting on, the card canvas differs from the classic
+// one only in the marked kana, which are vermilion: at 100 % and at 200 %,
+// for a mark within the first phrase, one across both phrases and one of a
+// single kana.
+TEST(Presentation, TheMarkedCardIsTheClassicCardWithItsDecidingKanaInVermilion) {
+    AddEmbeddedFonts();
+    FillPoemTables();
+    for (int dpi : {96, 192})
+        for (int poem : {31, 44, 87}) {
+            SCOPED_TRACE("poem " + std::to_string(poem) + " at " + std::to_string(dpi) + " dpi");
+            Settings settings{.SelectFirst = static_cast<int16_t>(poem), .SelectEnd = static_cast<int16_t>(poem),
+                              .SelectType = 2};
+            std::vector<std::vector<uint32_t>> cards(2);
+            int width = 0, height = 0;
+            for (bool on : {false, true}) {
+                settings.Kimariji = on;
+                DisplayShow show(settings, dpi, 1280, 720);
+                PrepareCard(show.state, show.settings, show.surfaces.Canvas(), *g_platform.random);
+                while (show.state.WritePhase < 8) WriteNextChar(show.state, show.surfaces.Canvas());
+                const Surface& card = show.surfaces.CanvasSurface();
+                Fingerprint(card, cards[on]);
+                width = card.width, height = card.height;
+            }
+            auto pixel = [&](const std::vector<uint32_t>& c) {
+                return [&c, width](int x, int y) { return c[static_cast<size_t>(y) * width + x] & 0xFFFFFF; };
+            };
+            const int scale = dpi / 96;
+            const auto cells = mirobel::testing::MarkedCells(poem, 0, 0, scale);
+            const mirobel::testing::MarkedCardReport r = mirobel::testing::CompareMarkedCard(width, height, pixel(cards[0]), pixel(cards[1]), cells);
+            EXPECT_EQ(r.outside + r.newInk + r.notRed, 0)
+                << r.first << " (outside " << r.outside << ", new ink " << r.newInk << ", not red " << r.notRed << ")";
+            EXPECT_GT(r.vermilion, 40L * scale * scale * static_cast<long>(cells.size()));
+        }
 }

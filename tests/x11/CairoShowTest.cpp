@@ -12,12 +12,14 @@
 #include <vector>
 
 #include "core/show/ShowState.h"
+#include "support/MarkedCard.h"
 #include "x11/base/Assets.h"
 #include "x11/base/Jpeg.h"
 #include "x11/show/ShowLink.h"
 
 using namespace mirobel;
 using namespace mirobel::x11;
+using namespace mirobel::testing;
 
 namespace {
 struct Pixel {
@@ -350,4 +352,39 @@ TEST(CairoShowTest, TwoSessionsAtOnceEachDrawWhatItDrawsAlone) {
     EXPECT_EQ(second.path, paths[1]);
     EXPECT_TRUE(Take(first.sink.Surface()).pixels == shots[0].pixels);
     EXPECT_TRUE(Take(second.sink.Surface()).pixels == shots[1].pixels);
+}
+
+// With the kimariji setting on, the card differs from the classic card only
+// in the marked kana, which are vermilion: at 100 % and at 200 %, for a mark
+// within the first phrase, one across both phrases and one of a single kana.
+TEST(CairoShowTest, TheMarkedCardIsTheClassicCardWithItsDecidingKanaInVermilion) {
+    for (int scale : {1, 2})
+        for (int poem : {31, 44, 87}) {
+            SCOPED_TRACE("poem " + std::to_string(poem) + " at " + std::to_string(100 * scale) + " %");
+            Settings settings{.SelectFirst = static_cast<int16_t>(poem), .SelectEnd = static_cast<int16_t>(poem),
+                              .SelectType = 2, .Speed = 1};
+            std::vector<Shot> shots;
+            ShowSession::Position where{};
+            for (bool on : {false, true}) {
+                settings.Kimariji = on;
+                ShowSession show(settings, 1, 96 * scale);
+                ImageSink sink(640 * scale, 400 * scale);
+                show.SetSink(&sink);
+                show.Start(640 * scale, 400 * scale);
+                while (show.State().WritePhase < 8) show.NextFrame();
+                where = show.Now();
+                shots.push_back(Take(sink.Surface()));
+            }
+            auto pixel = [](const Shot& s) {
+                return [&s](int x, int y) {
+                    const Pixel p = s.at(x, y);
+                    return static_cast<uint32_t>(p.r << 16 | p.g << 8 | p.b);
+                };
+            };
+            const auto cells = MarkedCells(poem, where.cardX, where.cardY, scale);
+            const MarkedCardReport r =
+                CompareMarkedCard(shots[0].width, shots[0].height, pixel(shots[0]), pixel(shots[1]), cells);
+            EXPECT_EQ(r.outside + r.newInk + r.notRed, 0) << r.first << " (outside " << r.outside << ", new ink " << r.newInk << ", not red " << r.notRed << ") card at " << where.cardX << ", " << where.cardY;
+            EXPECT_GT(r.vermilion, 40L * scale * scale * static_cast<long>(cells.size()));
+        }
 }

@@ -28,6 +28,8 @@ TEST(OptionsTest, DefaultsAreTheWindowsDefaultsAndEveryValueIsTaken) {
     EXPECT_EQ(d.settings.SelectEnd, 100);
     EXPECT_FALSE(d.target.has_value());
     EXPECT_EQ(d.frames, -1);
+    EXPECT_FALSE(d.settings.Kimariji);
+    EXPECT_FALSE(d.listKimariji);
 
     Options o = Ok({"-speed", "5", "--order", "descending", "-first", "12", "-last", "12", "-window-id", "0x1c00007",
                     "-display", ":7"});
@@ -47,6 +49,8 @@ TEST(OptionsTest, DefaultsAreTheWindowsDefaultsAndEveryValueIsTaken) {
     EXPECT_EQ(Ok({"-window-id", "12345"}).windowId, 12345ul);
     EXPECT_EQ(Ok({"-root"}).target, Target::Root);
     EXPECT_EQ(Ok({"-window"}).target, Target::OwnWindow);
+    EXPECT_TRUE(Ok({"--kimariji"}).settings.Kimariji);
+    EXPECT_TRUE(Ok({"-test-kimariji"}).listKimariji);
     // The test-only options.
     Options t = Ok({"-test-seed", "99", "-test-record", "/tmp/r.txt", "-test-frames", "300"});
     EXPECT_EQ(t.seed, 99u);
@@ -138,4 +142,15 @@ TEST(OptionsTest, TheScaleIsXftDpiUnlessMinusScaleIsGiven) {
     EXPECT_EQ(ShowDpi(scaleOf({"-scale", "125"}), nullptr), 120);
     EXPECT_EQ(ShowDpi(scaleOf({"-scale", "400"}), nullptr), 384);
     EXPECT_EQ(ShowDpi(scaleOf({}), "Xft.dpi: 192\n"), 192);
+}
+
+TEST(OptionsTest, TheKimarijiListHasOneLinePerPoemAsTheCardWritesIt) {
+    const std::string list = KimarijiList();
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; (end = list.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(list.substr(start, end - start));
+    ASSERT_EQ(lines.size(), 100u);
+    for (size_t n = 1; n <= lines.size(); ++n) EXPECT_EQ(lines[n - 1].rfind(std::to_string(n) + "\t", 0), 0u) << n;
+    EXPECT_EQ(lines[86], "87\tむ");
+    EXPECT_EQ(lines[43], "44\tあふこ");  // as written, not as read (おうこ)
 }

@@ -43,6 +43,10 @@ class Install(unittest.TestCase):
                 self.assertIsNone(choices[0])
             self.assertIn("-scale 100", selects["scale"])
             args += [o.split() for choices in selects.values() for o in choices if o]
+            # The check boxes pass their option when ticked.
+            booleans = {b.get("id"): b.get("arg-set") for b in root.iter("boolean")}
+            self.assertEqual(booleans, {"kimariji": "-kimariji"})
+            args += [[o] for o in booleans.values()]
             ids = {n.get("id") for n in root.iter("number")}
             self.assertEqual(ids, {"speed", "first", "last"})
             for a in args:
@@ -53,6 +57,12 @@ class Install(unittest.TestCase):
             for wrong in (["-speed", "6"], ["-scale", "50"]):
                 bad = subprocess.run([program, *wrong], capture_output=True, text=True, timeout=60)
                 self.assertEqual(bad.returncode, 2, wrong)
+            # The diagnostic list of the kimariji: a line per poem.
+            listed = subprocess.run([program, "-test-kimariji"], capture_output=True, text=True, timeout=60)
+            self.assertEqual(listed.returncode, 0, listed.stderr)
+            lines = listed.stdout.splitlines()
+            self.assertEqual([line.split("\t")[0] for line in lines], [str(n) for n in range(1, 101)])
+            self.assertEqual(lines[17], "18\tす")
             # The manual page goes where man finds it, compressed.
             self.assertTrue(os.path.isfile(os.path.join(stage + Config.prefix, "share/man/man6/mirobel.6.gz")))
 

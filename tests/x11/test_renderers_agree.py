@@ -22,13 +22,15 @@ class Config:
 
 
 FRAMES = 2500
-# (width, height, seed, order, first, last): random over all poems, a
-# descending range, and a small screen where cards change often (and the
-# ticker never gets to start over).
+# (width, height, seed, order, first, last, kimariji): random over all
+# poems, a descending range, a small screen where cards change often (and
+# the ticker never gets to start over), and cards with their deciding kana
+# marked.
 CASES = [
-    (1280, 720, 7, 1, 1, 100),
-    (1024, 768, 3, 3, 10, 20),
-    (640, 400, 11, 1, 95, 100),
+    (1280, 720, 7, 1, 1, 100, False),
+    (1024, 768, 3, 3, 10, 20, False),
+    (640, 400, 11, 1, 95, 100, False),
+    (800, 600, 5, 1, 25, 64, True),
 ]
 ORDER_NAMES = {1: "random", 2: "ascending", 3: "descending"}
 
@@ -46,18 +48,18 @@ class RenderersAgree(unittest.TestCase):
                 f"no native program at {Config.native}: build the native tree first (tools/build.sh)")
 
     def windows_record(self, box, case, out):
-        width, height, seed, order, first, last = case
+        width, height, seed, order, first, last, kimariji = case
         box.run(Config.recorder, str(width), str(height), str(seed), str(FRAMES), str(order), str(first),
-                str(last), windows_path(out), timeout=600)
+                str(last), windows_path(out), "1" if kimariji else "0", timeout=600)
         return read(out)
 
     def native_record(self, case, out):
-        width, height, seed, order, first, last = case
+        width, height, seed, order, first, last, kimariji = case
         x = XDisplay(width, height, Config.native)
         try:
             r = subprocess.run([Config.native, "-root", "-speed", "1", "-order", ORDER_NAMES[order],
                                 "-first", str(first), "-last", str(last), "-test-seed", str(seed),
-                                "-test-record", out, "-test-frames", str(FRAMES)],
+                                "-test-record", out, "-test-frames", str(FRAMES)] + (["-kimariji"] if kimariji else []),
                                env=x.env, capture_output=True, text=True, timeout=600)
         finally:
             x.close()
@@ -77,6 +79,8 @@ class RenderersAgree(unittest.TestCase):
                     # The runs are long enough to show what is compared.
                     self.assertEqual(len(frames), FRAMES)
                     self.assertGreaterEqual(len(cards), 4, case)
+                    # Marked cards say so, and only with the setting on.
+                    self.assertEqual(all(" kimariji " in c for c in cards), case[-1], case)
                     restarts_seen += len(restarts)
                     for n, (a, b) in enumerate(zip(win, nat)):
                         if a != b:

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Takes the README's pictures of the native show on a private virtual
-display: the whole screen, the card close up, and the show in a window that
-has shrunk. Build first (tools/build.sh).
+display: the whole screen, the card close up, the card with its kimariji
+marked, and the show in a window that has shrunk. Build first
+(tools/build.sh).
 
 usage: make_screenshots.py [OUT_DIR]   (default: docs)"""
 import os
@@ -46,6 +47,19 @@ try:
 finally:
     x.close()
 
+# The two poems that open あさぼらけ: this one's six deciding kana run into
+# the second column.
+x = XDisplay(1280, 720, os.path.join(BUILD, "mirobel"), os.path.join(BUILD, "x11_host"), out)
+try:
+    x.start("-root", "-speed", "3", "-kimariji", "-first", "64", "-last", "64")
+    box = written(x, above_ticker=True)
+    x.save_last("linux-card-kimariji.png")
+    subprocess.run([REAL_CONVERT, os.path.join(out, "linux-card-kimariji.png"), "-crop",
+                    f"400x260+{box[0]}+{box[1]}", "+repage", os.path.join(out, "linux-card-kimariji.png")],
+                   check=True)
+finally:
+    x.close()
+
 x = XDisplay(1280, 720, os.path.join(BUILD, "mirobel"), os.path.join(BUILD, "x11_host"), out)
 try:
     host, window = x.host(1280, 720)
@@ -61,4 +75,5 @@ try:
                     os.path.join(out, "linux-resized.png")], check=True)
 finally:
     x.close()
-print("wrote", ", ".join(os.path.join(out, n) for n in ("linux-show.png", "linux-card.png", "linux-resized.png")))
+print("wrote", ", ".join(os.path.join(out, n) for n in ("linux-show.png", "linux-card.png", "linux-card-kimariji.png",
+                                                        "linux-resized.png")))

@@ -82,8 +82,8 @@ struct CardCanvas {
     // Sizes in points; the surface makes its fonts at the show's resolution.
     virtual void SetFont(const std::wstring& face, int size, bool bold) = 0;
     virtual void SetFontSize(int size) = 0;
-    // Glyphs only, top-left at (x, y), in the canvas's default black.
-    virtual void DrawText(int x, int y, const std::wstring& text) = 0;
+    // Glyphs only, top-left at (x, y), in the colour `ink`.
+    virtual void DrawText(int x, int y, const std::wstring& text, Rgb ink) = 0;
 };
 
 // What one frame shows and where, as the show's rules decided it: on

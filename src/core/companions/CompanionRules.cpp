@@ -1,5 +1,6 @@
 #include "core/companions/CompanionRules.h"
 
+#include "core/poems/Kimariji.h"
 #include "core/poems/Poems.h"
 
 namespace mirobel {
@@ -22,6 +23,8 @@ CommentaryTexts CommentaryFor(int poemNo) {
     // From the fifth character on, at most 500: the marker goes, the
     // rendering stays whole (none comes near the limit).
     t.comment = comment.size() > 4 ? comment.substr(4, 500) : std::wstring();
+    const Kimariji& k = KimarijiOf(poemNo);
+    t.kimariji = {L"決まり字「", k.written, L"」"};
     return t;
 }
 

@@ -15,11 +15,21 @@ inline constexpr int kChooserEntries = 100;
 // The poem tables must have been filled.
 std::wstring ChooserEntryText(int k);
 
+// The poem's deciding kana as the card writes and marks them (in its old
+// spelling: 逢ふことの is decided by あふこ, read おうこ), between the words
+// around them: 決まり字「あさぼらけう」.
+struct KimarijiLine {
+    std::wstring lead;    // "決まり字「"
+    std::wstring marked;  // in vermilion, as on the card
+    std::wstring tail;    // "」"
+};
+
 struct CommentaryTexts {
     std::wstring upper;    // fields 1, 2, 3 joined by blanks
     std::wstring lower;    // fields 4, 5
     std::wstring poet;     // field 6
     std::wstring comment;  // the rendering without its four-character marker
+    KimarijiLine kimariji;
 };
 CommentaryTexts CommentaryFor(int poemNo);
 

@@ -47,6 +47,15 @@ int16_t SettingFromText(const std::wstring& text) {
 
 std::wstring SettingToText(int16_t value) { return std::to_wstring(value); }
 
+bool KimarijiFromText(const std::optional<std::wstring>& text) {
+    if (!text) return false;
+    try {
+        return SettingFromText(*text) == 1;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
 Settings LoadSettings() {
     // Zeros left in the unread fields would make the show pick the empty
     // poem 0 and the dialog show nothing; a fresh record holds the defaults,
@@ -71,6 +80,13 @@ Settings LoadSettings() {
         // A store that cannot give it back leaves the default, as a missing
         // value does: nothing the user could act on.
     }
+    // Read whatever became of the six: it is no part of their sequence, and
+    // a value it cannot read or use only leaves the mark off.
+    try {
+        record.Kimariji = KimarijiFromText(store.Read(kStoreApp, kStoreSection, kKimarijiKey));
+    } catch (...) {
+        record.Kimariji = false;
+    }
     return record;
 }
 
@@ -82,6 +98,7 @@ void SaveSettings(const Settings& record) {
             store.Write(kStoreApp, kStoreSection, row.key, SettingToText(record.*row.field));
         store.Write(kStoreApp, kStoreSection, kScreensKey,
                     SettingToText(record.Screens == kEveryMonitor ? kEveryMonitor : kMainMonitorOnly));
+        store.Write(kStoreApp, kStoreSection, kKimarijiKey, record.Kimariji ? L"1" : L"0");
     } catch (...) {
         const RuntimeError e = CurrentFailure();
         ShowErrorBox(StandardErrorText(e), e);

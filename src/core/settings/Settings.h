@@ -1,6 +1,7 @@
 // The persisted settings record, its text form and the store seam.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace mirobel {
@@ -19,6 +20,9 @@ struct Settings {
     // Which monitors show a card: kMainMonitorOnly (the others black) or
     // kEveryMonitor. Stored beside the six classic values, as "screens".
     int16_t Screens = 0;
+    // The card's deciding sounds brushed in vermilion; stored apart from the
+    // six classic values (kKimarijiKey).
+    bool Kimariji = false;
     bool operator==(const Settings&) const = default;
 };
 
@@ -41,6 +45,11 @@ inline constexpr SettingField kSettingFields[kSettingCount] = {
     {L"select type", &Settings::SelectType},   {L"speed", &Settings::Speed},
 };
 
+// "1" on, "0" off; a missing key or any other text reads as off, without a
+// box, so that a store written before the setting existed loads as before.
+inline constexpr const wchar_t* kKimarijiKey = L"kimariji";
+bool KimarijiFromText(const std::optional<std::wstring>& text);
+
 // Stored text to a 16-bit value: blanks around allowed, fractions rounded
 // half to even. Throws RuntimeError 13 (not a number) or 6 (out of range).
 int16_t SettingFromText(const std::wstring& text);
@@ -48,12 +57,13 @@ std::wstring SettingToText(int16_t value);
 
 // Both go through the platform's settings store (g_platform.store).
 // Reads all six fields; a failure is reported once in the standard error box
-// and the fields it did not reach keep their defaults. Then "screens", which
-// no earlier version wrote: missing, unreadable or anything but 1 reads as
-// main monitor only, without a box. Never throws.
-Settings LoadSettings();
-// Writes all six fields and "screens"; a failure is reported once. Never
+// and the fields it did not reach keep their defaults. Then "screens" and
+// "kimariji", which no earlier version wrote: missing, unreadable or bad
+// values read as main monitor only and no marking, without a box. Never
 // throws.
+Settings LoadSettings();
+// Writes all six fields, then "screens" and "kimariji"; a failure is
+// reported once and stops the writing. Never throws.
 void SaveSettings(const Settings& record);
 
 }  // namespace mirobel

@@ -6,6 +6,7 @@
 #include "core/base/Errors.h"
 #include "core/base/Platform.h"
 #include "core/base/Scaling.h"
+#include "core/poems/Kimariji.h"
 #include "core/poems/Poems.h"
 
 namespace mirobel {
@@ -33,6 +34,13 @@ void ChoosePoem(ShowState& show, const Settings& settings, RandomSource& random)
     if (show.PoemNo > settings.SelectEnd) show.PoemNo = settings.SelectFirst;
     if (show.PoemNo < settings.SelectFirst) show.PoemNo = settings.SelectEnd;
 }
+// The deciding sounds lie in the first phrase and may run into the second.
+Rgb InkOf(const ShowState& show) {
+    if (show.WritePhase > 1 || show.kimarijiKana == 0) return kBlack;
+    int kana = show.WriteCharNo;
+    if (show.WritePhase == 1) kana += static_cast<int>(GetField(PoemTable(show.PoemNo), 1, L",").size());
+    return kana <= show.kimarijiKana ? kVermilion : kBlack;
+}
 }  // namespace
 
 void NormaliseRange(Settings& settings) {
@@ -50,13 +58,14 @@ void PrepareCard(ShowState& show, const Settings& settings, CardCanvas& canvas, 
         canvas.OutlineRect({15, 15, 385, 245}, 1, kBlack, kWhite);
         ChoosePoem(show, settings, random);
         canvas.SetFont(kMinchoFace, Scaled(show, 10), false);
-        canvas.DrawText(15, 2, kTitleLine);
-        canvas.DrawText(15, 246, L"No." + std::to_wstring(show.PoemNo));
-        canvas.DrawText(222, 246, std::wstring(kCreditLead) + kAuthorName);
+        canvas.DrawText(15, 2, kTitleLine, kBlack);
+        canvas.DrawText(15, 246, L"No." + std::to_wstring(show.PoemNo), kBlack);
+        canvas.DrawText(222, 246, std::wstring(kCreditLead) + kAuthorName, kBlack);
         canvas.SetFont(kBrushFace, Scaled(show, 20), true);
         show.TickerX = static_cast<int16_t>(show.screenWidth);
         show.CommentLen = static_cast<int32_t>(CommentTable(show.PoemNo).size());
         show.WritePhase = 0;
+        show.kimarijiKana = static_cast<int16_t>(settings.Kimariji ? KimarijiOf(show.PoemNo).cardKana : 0);
     } catch (...) {
         const RuntimeError e = CurrentFailure();
         ShowErrorBox(CardErrorText(e), e);
@@ -91,7 +100,7 @@ void WriteNextChar(ShowState& show, CardCanvas& canvas) {
     }
     ++show.WriteCharNo;
     if (static_cast<size_t>(show.WriteCharNo) <= item.size())
-        canvas.DrawText(show.WriteX, show.WriteY, item.substr(show.WriteCharNo - 1, 1));
+        canvas.DrawText(show.WriteX, show.WriteY, item.substr(show.WriteCharNo - 1, 1), InkOf(show));
     if (static_cast<size_t>(show.WriteCharNo) == item.size()) {
         show.WritePhase = static_cast<int16_t>(show.WritePhase == 5 ? 8 : show.WritePhase + 1);
         show.WriteCharNo = 0;

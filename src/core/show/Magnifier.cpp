@@ -22,8 +22,8 @@ void MagnifiedCanvas::OutlineRect(const Rect& r, int lineWidth, Rgb outline, Rgb
 }
 void MagnifiedCanvas::SetFont(const std::wstring& face, int size, bool bold) { device_.SetFont(face, size, bold); }
 void MagnifiedCanvas::SetFontSize(int size) { device_.SetFontSize(size); }
-void MagnifiedCanvas::DrawText(int x, int y, const std::wstring& text) {
-    device_.DrawText(Magnify(x, dpi_), Magnify(y, dpi_), text);
+void MagnifiedCanvas::DrawText(int x, int y, const std::wstring& text, Rgb ink) {
+    device_.DrawText(Magnify(x, dpi_), Magnify(y, dpi_), text, ink);
 }
 
 int MagnifiedFrame::TickerWidth(const std::wstring& text) {

@@ -17,7 +17,11 @@ void ShowRecorder::AfterFrame(const ShowState& show, long n) {
     if (!out_) return;
     // A new card starts its writing again; the poem may be the same one.
     const bool newCard = first_ || show.WritePhase < lastPhase_;
-    if (newCard) std::fprintf(out_, "card %ld %d\n", n, show.PoemNo);
+    if (newCard) {
+        // How many kana the card marks, when it marks any.
+        if (show.kimarijiKana > 0) std::fprintf(out_, "card %ld %d kimariji %d\n", n, show.PoemNo, show.kimarijiKana);
+        else std::fprintf(out_, "card %ld %d\n", n, show.PoemNo);
+    }
     // The ticker only moves left; a step to the right without a new card
     // (which puts it back at the edge anyway) is the ticker starting over.
     else if (show.TickerX > lastTickerX_) std::fprintf(out_, "ticker %ld\n", n);

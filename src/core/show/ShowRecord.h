@@ -21,7 +21,8 @@ struct SeededRandom : RandomSource {
 };
 
 // Writes one line per frame: "frame x y poem tickerX phase", and marks the
-// frames where a new card appears ("card n poem") and where the ticker of
+// frames where a new card appears ("card n poem", followed by "kimariji k"
+// when it marks its first k kana) and where the ticker of
 // the same card starts again at the right edge ("ticker n").
 class ShowRecorder {
 public:

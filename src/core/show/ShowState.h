@@ -66,6 +66,9 @@ struct ShowState {
     // descending, its end), wrapped within the range: the show on monitor k
     // opens k poems further along, so that monitors do not repeat each other.
     int sequenceOffset = 0;
+    // How many kana of this card's opening the writer brushes in vermilion,
+    // its deciding sounds (0 with the setting off).
+    int16_t kimarijiKana = 0;
 };
 
 // What a show draws through and takes its random numbers from, all of them

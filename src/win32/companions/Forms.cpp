@@ -27,13 +27,14 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return 1;
         }
         case WM_COMMAND:
+        case WM_DRAWITEM:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX: {
             // The window's procedure handles its controls wherever they sit.
             LRESULT r = SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
-            if (r || msg == WM_COMMAND) return r;
+            if (r || msg == WM_COMMAND || msg == WM_DRAWITEM) return r;
             break;
         }
     }

@@ -9,7 +9,9 @@
 #include "win32/companions/Companions.h"
 #include "win32/companions/FormLook.h"
 #include "win32/companions/Forms.h"
+#include "core/poems/Kimariji.h"
 #include "core/poems/Poems.h"
+#include "win32/base/Gdi.h"
 
 namespace mirobel {
 
@@ -19,9 +21,13 @@ namespace {
 struct CommentForm {
     FormResources res;
     HWND LabelTitle, Picture1, LabelType[5], Combo1, Command1, TextKaisetu[4], Image1, Command2;
+    // The chosen poem's kimariji, under the chooser: its kana drawn in
+    // vermilion, as the card marks them.
+    HWND LabelKimariji;
+    KimarijiLine kimariji;
 };
 
-enum : int { kIdCombo1 = 101, kIdCommand1 = 102, kIdCommand2 = 103, kIdTextKaisetu = 110 };
+enum : int { kIdCombo1 = 101, kIdCommand1 = 102, kIdCommand2 = 103, kIdTextKaisetu = 110, kIdKimariji = 120 };
 
 const wchar_t* const kCaption = L"百人一首の解説";  // the window's and its title strip's
 const wchar_t* const kRowCaptions[5] = {L"選　択", L"上の句", L"下の句", L"作　者", L"通　釈"};
@@ -47,6 +53,7 @@ void CreateControls(HWND form, CommentForm& f) {
         f.LabelType[i] = CreateControl(f.Picture1, L"STATIC", kRowCaptions[i], SS_LEFT);
         SetControlColours(f.LabelType[i], look::kPanel);
     }
+    f.LabelKimariji = CreateControl(f.Picture1, L"STATIC", L"", SS_OWNERDRAW, kIdKimariji);
     HBITMAP portrait = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_COMMENT_IMAGE),
                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     f.Image1 = CreateBitmapImage(form, portrait, WS_BORDER);
@@ -56,6 +63,7 @@ void CreateControls(HWND form, CommentForm& f) {
     for (HWND c : f.LabelType) Font(c, true);
     Font(f.Combo1, false);
     for (HWND c : f.TextKaisetu) Font(c, false);
+    Font(f.LabelKimariji, true);
     Font(f.Command1, true);
     Font(f.Command2, true);
     for (HWND c : {f.Combo1, f.TextKaisetu[0], f.TextKaisetu[1], f.TextKaisetu[2], f.TextKaisetu[3], f.Command1,
@@ -76,6 +84,31 @@ void LayOut(CommentForm& f) {
     PlaceControl(f.Image1, 50, 50, 8, 260);
     PlaceFontControl(f.Command1, 10, 57, 33, 304, 16);
     PlaceFontControl(f.Command2, 11, 313, 50, 72, 260);
+    // Under the chooser, in the strip that was plain panel down to the
+    // upper verse's row.
+    PlaceFontControl(f.LabelKimariji, 9, 227, 15, 64, 39);
+}
+
+void DrawKimariji(const CommentForm& f, const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    Brush panel(CreateSolidBrush(look::kPanel));
+    FillRect(dc, &item.rcItem, panel.get());
+    Selection font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    const COLORREF vermilion = RGB(kVermilion.r, kVermilion.g, kVermilion.b);
+    int x = item.rcItem.left;
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const int y = (item.rcItem.top + item.rcItem.bottom - metrics.tmHeight) / 2;
+    for (auto [text, colour] : {std::pair{&f.kimariji.lead, RGB(0, 0, 0)}, std::pair{&f.kimariji.marked, vermilion},
+                                std::pair{&f.kimariji.tail, RGB(0, 0, 0)}}) {
+        const int length = static_cast<int>(text->size());
+        SetTextColor(dc, colour);
+        TextOutW(dc, x, y, text->c_str(), length);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text->c_str(), length, &size);
+        x += size.cx;
+    }
 }
 
 // Entry k is replaced in place or appended, so the list holds exactly one
@@ -104,12 +137,23 @@ void Command1_Click(CommentForm& f) {
     SetWindowTextW(f.TextKaisetu[1], texts.lower.c_str());
     SetWindowTextW(f.TextKaisetu[2], texts.poet.c_str());
     SetWindowTextW(f.TextKaisetu[3], texts.comment.c_str());
+    f.kimariji = texts.kimariji;
+    const std::wstring line = f.kimariji.lead + f.kimariji.marked + f.kimariji.tail;
+    SetWindowTextW(f.LabelKimariji, line.c_str());
+    InvalidateRect(f.LabelKimariji, nullptr, TRUE);
 }
 
 void Command2_Click() { UnloadCommentary(); }
 
 LRESULT CALLBACK FrmCommentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            CommentForm* f = FormOf<CommentForm>(hwnd);
+            if (!f || wp != kIdKimariji) return FALSE;
+            DrawKimariji(*f, *item);
+            return TRUE;
+        }
         case WM_COMMAND:
             if (HIWORD(wp) != BN_CLICKED) return 0;
             if (LOWORD(wp) == kIdCommand1) {

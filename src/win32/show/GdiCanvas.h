@@ -109,10 +109,10 @@ struct GdiCanvas : CardCanvas {
     }
     void SetFont(const std::wstring& f, int s, bool b) override { face = f, size = s, bold = b; }
     void SetFontSize(int s) override { size = s; }
-    void DrawText(int x, int y, const std::wstring& text) override {
+    void DrawText(int x, int y, const std::wstring& text, Rgb ink) override {
         held.Use(card.dc, fontCache.Get(face, size, bold));
         SetBkMode(card.dc, TRANSPARENT);
-        SetTextColor(card.dc, RGB(0, 0, 0));
+        SetTextColor(card.dc, Ref(ink));
         TextOutW(card.dc, x, y, text.c_str(), static_cast<int>(text.size()));
         ++changes;
     }

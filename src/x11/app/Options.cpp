@@ -5,20 +5,26 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/poems/Kimariji.h"
+#include "core/poems/Poems.h"
+#include "x11/base/Faces.h"
+
 namespace mirobel::x11 {
 
 const char* const kUsage =
     "usage: mirobel [-window | -root | -window-id ID] [-display NAME]\n"
     "               [-speed 1..5] [-order random|ascending|descending] [-first N] [-last N]\n"
-    "               [-scale 100..400]\n"
+    "               [-scale 100..400] [-kimariji]\n"
     "  -speed   1 fastest .. 5 slowest (default 3)\n"
     "  -order   order of the poems (default random)\n"
     "  -first, -last   the range of poems, 1..100 (default 1 and 100)\n"
     "  -scale   size of the show in percent (default: the desktop's Xft.dpi / 96)\n"
-    "diagnostics, for comparing builds frame by frame:\n"
+    "  -kimariji   brush each poem's deciding sounds (kimariji) in vermilion\n"
+    "diagnostics, for comparing builds frame by frame and checking the data:\n"
     "  -test-seed N      poems in the fixed sequence of seed N\n"
     "  -test-record FILE write what each frame decided to FILE, frames without waits\n"
-    "  -test-frames N    end after N frames\n";
+    "  -test-frames N    end after N frames\n"
+    "  -test-kimariji    print each poem's number and kimariji, and exit\n";
 
 namespace {
 std::optional<long> Integer(const std::string& text) {
@@ -99,6 +105,10 @@ std::variant<Options, std::string> ParseOptions(int argc, const char* const* arg
             auto text = value();
             if (!text) return "-display needs a display name";
             o.display = *text;
+        } else if (name == "-kimariji") {
+            o.settings.Kimariji = true;
+        } else if (name == "-test-kimariji") {
+            o.listKimariji = true;
         } else if (name == "-help" || name == "-h") {
             o.help = true;
         } else if (name == "-test-seed") {
@@ -123,6 +133,12 @@ std::variant<Options, std::string> ParseOptions(int argc, const char* const* arg
         return "-first (" + std::to_string(o.settings.SelectFirst) + ") must not come after -last (" +
                std::to_string(o.settings.SelectEnd) + ")";
     return o;
+}
+
+std::string KimarijiList() {
+    std::string out;
+    for (int n = 1; n <= kPoemCount; ++n) out += std::to_string(n) + "\t" + Utf8(KimarijiOf(n).written) + "\n";
+    return out;
 }
 
 std::variant<Placement, std::string> ChooseTarget(const Options& options, const char* xscreensaverWindow) {

@@ -14,7 +14,8 @@ namespace mirobel::x11 {
 enum class Target { OwnWindow, Root, WindowId };
 
 struct Options {
-    // The show's settings record: range, order and speed from the options,
+    // The show's settings record: range, order, speed and the kimariji mark
+    // from the options,
     // the store's defaults for the rest.
     Settings settings;
     std::optional<Target> target;  // as asked on the command line
@@ -22,6 +23,7 @@ struct Options {
     std::string display;           // empty: $DISPLAY
     std::optional<int> scale;      // -scale, in percent; else the desktop's Xft.dpi
     bool help = false;
+    bool listKimariji = false;  // -test-kimariji: print each poem's and exit
     // For tests that compare runs: a fixed poem sequence, a record of every
     // frame (written as fast as the frames can be drawn), and an end after
     // so many frames.
@@ -46,5 +48,9 @@ std::variant<Placement, std::string> ChooseTarget(const Options& options, const 
 std::optional<unsigned long> ParseWindowId(const std::string& text);
 
 extern const char* const kUsage;
+
+// One line per poem: its number, a tab, its deciding kana as the card
+// writes them (UTF-8).
+std::string KimarijiList();
 
 }  // namespace mirobel::x11

@@ -18,6 +18,10 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
     }
+    if (options.listKimariji) {
+        std::fputs(KimarijiList().c_str(), stdout);
+        return 0;
+    }
     auto placement = ChooseTarget(options, std::getenv("XSCREENSAVER_WINDOW"));
     if (auto* message = std::get_if<std::string>(&placement)) {
         std::fprintf(stderr, "mirobel: %s\n", message->c_str());

@@ -118,10 +118,10 @@ void CairoCanvas::SetFont(const std::wstring& face, int size, bool bold) {
 
 void CairoCanvas::SetFontSize(int size) { size_ = size; }
 
-void CairoCanvas::DrawText(int x, int y, const std::wstring& text) {
+void CairoCanvas::DrawText(int x, int y, const std::wstring& text, Rgb colour) {
     cairo_set_font_face(cr_, faces_.Get(face_, bold_));
     cairo_set_font_size(cr_, PixelSize(size_, dpi_));
-    SetColour(cr_, kBlack);
+    SetColour(cr_, colour);
     ShowTextAt(cr_, x, y, text);
     // The ink's box, a pixel wider for antialiasing.
     cairo_font_extents_t font;
