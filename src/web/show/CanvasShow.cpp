@@ -44,10 +44,10 @@ void WebCanvas::SetFont(const std::wstring& face, int size, bool bold) { face_ =
 
 void WebCanvas::SetFontSize(int size) { size_ = size; }
 
-void WebCanvas::DrawText(int x, int y, const std::wstring& text) {
+void WebCanvas::DrawText(int x, int y, const std::wstring& text, Rgb ink) {
     // Pixel em size as the Windows layer rounds it (MulDiv).
     const int pixels = FontPixelHeight(size_, dpi_);
-    changed_ = Union(changed_, web::DrawText(id_, face_, bold_, pixels, kBlack, x, y, text));
+    changed_ = Union(changed_, web::DrawText(id_, face_, bold_, pixels, ink, x, y, text));
 }
 
 Rect WebCanvas::TakeChanged() {

@@ -26,7 +26,7 @@ public:
     void OutlineRect(const Rect& r, int lineWidth, Rgb outline, Rgb fill) override;
     void SetFont(const std::wstring& face, int size, bool bold) override;
     void SetFontSize(int size) override;
-    void DrawText(int x, int y, const std::wstring& text) override;
+    void DrawText(int x, int y, const std::wstring& text, Rgb ink) override;
 
     int Id() const { return id_; }
     int Width() const { return width_; }
