@@ -10,7 +10,9 @@ using namespace mirobel;
 using namespace mirobel::web;
 
 TEST(PageQuery, EveryValueReachesTheOptions) {
-    const PageOptions o = ParseQuery("?speed=1&order=descending&first=10&last=20&seed=7&scale=150&saver&record=99");
+    const PageOptions o =
+        ParseQuery("?speed=1&order=descending&first=10&last=20&seed=7&scale=150&kimariji=1&saver&record=99");
+    EXPECT_TRUE(o.settings.Kimariji);
     EXPECT_EQ(o.settings.Speed, 1);
     EXPECT_EQ(o.settings.SelectType, 3);
     EXPECT_EQ(o.settings.SelectFirst, 10);
@@ -28,7 +30,7 @@ TEST(PageQuery, BadValuesKeepTheDefaultsAndNeverStopThePage) {
     const PageOptions defaults;
     for (const char* query : {"", "?", "speed=0", "speed=6", "speed=3.5", "speed=%", "speed= 2", "order=sideways",
                               "first=0", "last=101", "first=50&last=40", "first=1e2", "seed=-1", "seed=x",
-                              "scale=99", "scale=401", "saver=maybe", "record=0", "&&=&x=1", "speed=99999999999999999999",
+                              "scale=99", "scale=401", "saver=maybe", "kimariji=2", "record=0", "&&=&x=1", "speed=99999999999999999999",
                               "first=20&last=10&first=30"}) {
         SCOPED_TRACE(query);
         const PageOptions o = ParseQuery(query);

@@ -253,19 +253,20 @@ class WebPage(unittest.TestCase):
             self.assertEqual([p for p in served if not p.startswith("/mirobel-web/")], [])
 
     def test_query_values_reach_the_show_and_bad_values_give_the_defaults(self):
-        good = browse(url=file_url(Config.page, "?speed=2&order=ascending&first=5&last=9&seed=11&scale=150"),
+        good = browse(url=file_url(Config.page, "?speed=2&order=ascending&first=5&last=9&seed=11&scale=150&kimariji=1"),
                       width=1280, height=720, wait=300)["options"]
-        self.assertEqual({k: good[k] for k in ("speed", "order", "first", "last", "seed", "scale", "saver")},
-                         {"speed": 2, "order": 2, "first": 5, "last": 9, "seed": 11, "scale": 150, "saver": False})
+        self.assertEqual({k: good[k] for k in ("speed", "order", "first", "last", "seed", "scale", "kimariji", "saver")},
+                         {"speed": 2, "order": 2, "first": 5, "last": 9, "seed": 11, "scale": 150, "kimariji": True,
+                          "saver": False})
         self.assertEqual((good["dpi"], good["interval"]), (144, 10))
         self.assertEqual(good["poem"], 5)  # ascending from the first of the range
-        bad = browse(url=file_url(Config.page, "?speed=9&order=sideways&first=0&last=500&seed=-3&scale=1000&saver=x"),
+        bad = browse(url=file_url(Config.page, "?speed=9&order=sideways&first=0&last=500&seed=-3&scale=1000&kimariji=x&saver=x"),
                      width=1280, height=720, wait=600)
         self.assertEqual(bad["errors"], [])
-        self.assertEqual({k: bad["options"][k] for k in ("speed", "order", "first", "last", "seed", "scale", "saver",
-                                                          "dpi", "interval")},
+        self.assertEqual({k: bad["options"][k] for k in ("speed", "order", "first", "last", "seed", "scale", "kimariji",
+                                                          "saver", "dpi", "interval")},
                          {"speed": 3, "order": 1, "first": 1, "last": 100, "seed": None, "scale": 100,
-                          "saver": False, "dpi": 96, "interval": 50})
+                          "kimariji": False, "saver": False, "dpi": 96, "interval": 50})
         self.assertGreater(bad["options"]["frame"], 2)
 
     def test_at_device_pixel_ratio_2_the_card_measures_800_by_520_device_pixels(self):

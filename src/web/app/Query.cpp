@@ -73,6 +73,8 @@ PageOptions ParseQuery(std::string_view query) {
             if (auto v = Whole(value, 0, INT64_MAX)) o.seed = static_cast<uint64_t>(*v);
         } else if (name == "scale") {
             if (auto v = Whole(value, kMinScale, kMaxScale)) o.scale = static_cast<int>(*v);
+        } else if (name == "kimariji") {
+            if (auto v = OnOff(value)) o.settings.Kimariji = *v;
         } else if (name == "record") {
             if (auto v = Whole(value, 1, 1000000)) o.record = static_cast<long>(*v);
         } else {

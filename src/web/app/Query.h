@@ -1,5 +1,5 @@
 // The page's settings, read from its address's query
-// (?speed=3&order=random&first=1&last=100&seed=7&scale=150&saver). Plain
+// (?speed=3&order=random&first=1&last=100&seed=7&scale=150&kimariji=1&saver). Plain
 // C++: no browser here, so that it is tested natively.
 #pragma once
 #include <cstdint>
