@@ -179,19 +179,24 @@ TEST_F(ApplyTest, AStoreThatRefusesIsReportedAndTheRecordKeepsTheNewValues) {
 // again: the controls and the apply read every field the same way.
 TEST_F(ApplyTest, ARecordShownAndAppliedAsItStandsIsStoredUnchanged) {
     for (int16_t type : {1, 2, 3})
-        for (int16_t music : {0, 1})
+        for (int16_t on : {0, 1})
             for (int16_t speed : {1, 2, 5}) {
-                const Settings made{7, music, 12, 88, type, speed};
+                Settings made{7, on, 12, 88, type, speed};
+                made.Screens = on ? kEveryMonitor : kMainMonitorOnly;
+                made.Kimariji = on == 0;
                 const ShownSettings s = ShownValues(made);
                 // Every field starts elsewhere, so a field the apply skips shows.
-                record = {7, static_cast<int16_t>(1 - music), 1, 100, static_cast<int16_t>(type % 3 + 1),
+                record = {7, static_cast<int16_t>(1 - on), 1, 100, static_cast<int16_t>(type % 3 + 1),
                           static_cast<int16_t>(6 - speed)};
+                record.Screens = on ? kMainMonitorOnly : kEveryMonitor;
+                record.Kimariji = on == 1;
                 boxes.answers = {kAnswerYes};
                 const std::wstring first = std::to_wstring(s.first), end = std::to_wstring(s.end),
                                    pace = std::to_wstring(s.speed);
-                ASSERT_EQ(ApplySettings(record, Values(first.c_str(), end.c_str(), s.option, s.music, pace.c_str())),
-                          ApplyOutcome::Saved);
-                EXPECT_EQ(record, made) << type << " " << music << " " << speed;
+                DialogValues values = Values(first.c_str(), end.c_str(), s.option, s.music, pace.c_str());
+                values.screens = s.screens, values.kimariji = s.kimariji;
+                ASSERT_EQ(ApplySettings(record, values), ApplyOutcome::Saved);
+                EXPECT_EQ(record, made) << type << " " << on << " " << speed;
                 EXPECT_EQ(LoadSettings(), made) << "as stored";
             }
 }

@@ -232,7 +232,7 @@ class SettingsDialog(DialogTestCase):
         by_id = {int(c["id"]): c["hwnd"] for c in self.box.children(dialog)}
         # The option buttons are one stop, at the chosen one.
         order = [by_id[i] for i in (wd.COMBO_FIRST, wd.COMBO_END, wd.OPTION_TYPE, wd.CHECK_MUSIC,
-                                    wd.COMBO_SPEED, wd.OPTION_SCREENS, 130, 131, 132, 133)]
+                                    wd.COMBO_SPEED, wd.OPTION_SCREENS, wd.CHECK_KIMARIJI, 130, 131, 132, 133)]
         wait_until(lambda: (wd.focused(self.box, dialog) or {}).get("hwnd") == order[0], 10, what="first list")
         wd.walk(self.box, dialog, "Tab", order[1:] + order[:1])
         wd.walk(self.box, dialog, "shift+Tab", order[::-1])
@@ -246,9 +246,9 @@ class SettingsDialog(DialogTestCase):
         self.assertEqual([wd.checked(self.box, by_id[wd.OPTION_TYPE + i]) for i in range(3)], [True, False, False])
         # Return and Escape on a button press nothing, and no button becomes
         # the default one.
-        wd.walk(self.box, dialog, "Tab", order[4:7])
+        wd.walk(self.box, dialog, "Tab", order[4:8])
         self.box.xdotool("key", "Return", "Escape")
-        wd.walk(self.box, dialog, "Tab", order[7:8])
+        wd.walk(self.box, dialog, "Tab", order[8:9])
         self.assertIsNone(self.box.find(wd.VERSION_TITLE))
         self.assertEqual(int(wd.focused(self.box, dialog)["style"]) & BS_TYPEMASK, BS_PUSHBUTTON)
         self.assertTrue(self.nothing_stored())

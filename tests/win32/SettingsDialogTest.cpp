@@ -126,12 +126,16 @@ TEST_F(SettingsDialogTest, TheRecordIsShownAndWhatCannotBeShownShowsItsDefault) 
     EXPECT_EQ(Stored(L"saver type"), L"0");
 }
 
-// The screens row shows the record's choice and an apply stores what is
-// chosen there, beside the six classic values.
-TEST_F(SettingsDialogTest, TheScreensChoiceIsShownAndStoredOnApply) {
+// The row below the speed shows the record's screens and kimariji and an
+// apply stores what is chosen there, beside the six classic values.
+TEST_F(SettingsDialogTest, TheScreensChoiceAndTheKimarijiBoxAreShownAndStoredOnApply) {
     Settings every;
     every.Screens = kEveryMonitor;
+    every.Kimariji = true;
     Open(every);
+    EXPECT_EQ(Text(Control(kIdCheckKimariji)), L"決まり字");
+    EXPECT_EQ(SendMessageW(Control(kIdCheckKimariji), BM_GETCHECK, 0, 0), BST_CHECKED);
+    Click(kIdCheckKimariji);
     EXPECT_EQ(Text(Control(kIdOptionScreens)), L"主画面のみ");
     EXPECT_EQ(Text(Control(kIdOptionScreens + 1)), L"すべての画面");
     EXPECT_EQ(SendMessageW(Control(kIdOptionScreens + 1), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -140,10 +144,13 @@ TEST_F(SettingsDialogTest, TheScreensChoiceIsShownAndStoredOnApply) {
     boxes.answers = {kAnswerYes};
     Click(kIdCommandButton);
     EXPECT_EQ(Stored(L"screens"), L"0");
+    EXPECT_EQ(Stored(L"kimariji"), L"0");
     EXPECT_EQ(frmSet, nullptr);
 
     Open();
     EXPECT_EQ(SendMessageW(Control(kIdOptionScreens), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(Control(kIdCheckKimariji), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    Click(kIdCheckKimariji);
     Click(kIdOptionScreens + 1);
     // Choosing an order leaves the screens alone: the two groups are apart.
     Click(kIdOptionType + 1);
@@ -151,6 +158,7 @@ TEST_F(SettingsDialogTest, TheScreensChoiceIsShownAndStoredOnApply) {
     boxes.answers = {kAnswerYes};
     Click(kIdCommandButton);
     EXPECT_EQ(Stored(L"screens"), L"1");
+    EXPECT_EQ(Stored(L"kimariji"), L"1");
     EXPECT_EQ(Stored(L"select type"), L"2");
 }
 

@@ -22,6 +22,7 @@ ShownSettings ShownValues(const Settings& record) {
     s.option = static_cast<int16_t>(Within(record.SelectType, 1, 3, defaults.SelectType) - 1);
     s.music = Within(record.MusicMode, 0, 1, defaults.MusicMode);
     s.screens = record.Screens == kEveryMonitor ? 1 : 0;
+    s.kimariji = record.Kimariji ? 1 : 0;
     s.speed = Within(record.Speed, 1, 5, defaults.Speed);
     return s;
 }
@@ -68,6 +69,7 @@ ApplyOutcome ApplySettings(Settings& record, const DialogValues& values) {
     record.Speed = static_cast<int16_t>(speed);
     record.MusicMode = static_cast<int16_t>(values.music == 1 ? 1 : 0);
     record.Screens = values.screens == 1 ? kEveryMonitor : kMainMonitorOnly;
+    record.Kimariji = values.kimariji == 1;
     SaveSettings(record);
     return ApplyOutcome::Saved;
 }

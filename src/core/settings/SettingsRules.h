@@ -23,6 +23,7 @@ struct ShownSettings {
     int16_t music;       // check box state, 0 or 1
     int16_t speed;       // 1..5
     int16_t screens;     // index of the selected screens button: 0 main monitor only, 1 every monitor
+    int16_t kimariji;    // check box state, 0 or 1
 };
 ShownSettings ShownValues(const Settings& record);
 
@@ -45,6 +46,7 @@ struct DialogValues {
     int option;  // selected option button
     int music;   // check box state
     int screens = 0;  // selected screens button: 1 every monitor, anything else main monitor only
+    int kimariji = 0;  // check box state: 1 marks the deciding kana
 };
 enum class ApplyOutcome { BadRange, NotConfirmed, Saved };
 

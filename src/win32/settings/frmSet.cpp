@@ -27,14 +27,16 @@ struct SetForm {
     Settings record;
     HWND LabelTitle, PictureSelect, LabelType[4], ComboFirst, LabelHani, ComboEnd, OptionType[3], CheckMusic,
         ComboSpeed, CommandButton[4], Image1;
-    // The row below the speed: on which monitors the show runs.
-    HWND LabelScreens, OptionScreens[2];
+    // The row below the speed: on which monitors the show runs, and whether
+    // the card marks its deciding kana.
+    HWND LabelScreens, OptionScreens[2], CheckKimariji;
 };
 
 const wchar_t* const kLabelTypeCaptions[4] = {L"範囲", L"順序", L"音楽", L"速度　　　速　１←→５　遅"};
 const wchar_t* const kOptionCaptions[3] = {L"ランダム", L"昇順", L"降順"};
 const wchar_t* const kScreensCaption = L"画面";
 const wchar_t* const kScreensOptionCaptions[2] = {L"主画面のみ", L"すべての画面"};
+const wchar_t* const kKimarijiCaption = L"決まり字";
 const wchar_t* const kButtonCaptions[4] = {L"更新", L"ヘルプ", L"解説", L"終了"};
 const wchar_t* const kAboutCaptions[4] = {L"使い方(&H&ｸ)", L"百人一首の解説(&C&ｿ)", L"ｿﾌﾄ紹介(&E&ｲ)",
                                           L"ﾊﾞｰｼﾞｮﾝ(&A)"};
@@ -95,6 +97,9 @@ void CreateControls(HWND form, SetForm& f) {
                                            kIdOptionScreens + i);
         SetControlColours(f.OptionScreens[i], look::kLightGrey);
     }
+    f.CheckKimariji = CreateControl(f.PictureSelect, L"BUTTON", kKimarijiCaption,
+                                    BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, kIdCheckKimariji);
+    SetControlColours(f.CheckKimariji, look::kLightGrey);
     for (int i = 0; i < 4; ++i) {
         f.LabelType[i] = CreateControl(f.PictureSelect, L"STATIC", kLabelTypeCaptions[i], SS_LEFT);
         SetControlColours(f.LabelType[i], look::kPanel);
@@ -120,6 +125,7 @@ void CreateControls(HWND form, SetForm& f) {
     Font(f.LabelScreens, true);
     for (HWND c : f.OptionType) Font(c, true), EnableTabKey(c);
     for (HWND c : f.OptionScreens) Font(c, true), EnableTabKey(c);
+    Font(f.CheckKimariji, true), EnableTabKey(f.CheckKimariji);
     for (HWND c : f.CommandButton) Font(c, true), EnableTabKey(c);
     EnableTabKey(f.CheckMusic);
 }
@@ -145,6 +151,7 @@ void LayOut(SetForm& f) {
     PlaceFontControl(f.LabelScreens, 11, 60, 33, 20, 12 + 44 * 4);
     PlaceFontControl(f.OptionScreens[0], 9, 84, 33, 88, 48 + 44 * 3);
     PlaceFontControl(f.OptionScreens[1], 9, 100, 33, 176, 48 + 44 * 3);
+    PlaceFontControl(f.CheckKimariji, 9, 84, 33, 284, 48 + 44 * 3);
     for (int i = 0; i < 4; ++i)
         PlaceFontControl(f.CommandButton[i], 11, 77, 52, static_cast<int16_t>(80 + 76 * i), 240 + kScreensRow);
 }
@@ -180,7 +187,8 @@ void CommandButton_Click(SetForm& f, int16_t index) {
             DialogValues values{ControlText(f.ComboFirst), ControlText(f.ComboEnd), ControlText(f.ComboSpeed),
                                 SelectedOption(f),
                                 SendMessageW(f.CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
-                                SendMessageW(f.OptionScreens[1], BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0};
+                                SendMessageW(f.OptionScreens[1], BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
+                                SendMessageW(f.CheckKimariji, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0};
             if (ApplySettings(f.record, values) != ApplyOutcome::Saved) return;
             // The viewer stays: it is for reading, not for setting.
             UnloadSettingsDialog();
@@ -282,6 +290,7 @@ void ShowSettingsDialog(const Settings& loaded, int dpi) {
     SendMessageW(f.OptionType[shown.option], BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(f.CheckMusic, BM_SETCHECK, shown.music == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     SendMessageW(f.OptionScreens[shown.screens], BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(f.CheckKimariji, BM_SETCHECK, shown.kimariji == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     CheckMusic_Click(f);
     // The picture is placed last, once the panel below it has its size.
     PlaceControl(f.Image1, 50, 50, 8, 240 + kScreensRow);

@@ -15,6 +15,7 @@ enum : int {
     kIdCheckMusic = 120,
     kIdCommandButton = 130,  // + 0..3
     kIdOptionScreens = 140,  // + 0..1
+    kIdCheckKimariji = 150,
     kIdMenuClose = 200,
     kIdMenuSet = 201,
     kIdMenuAbout = 210,  // + 0..3
