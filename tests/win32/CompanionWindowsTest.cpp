@@ -91,7 +91,7 @@ TEST_F(CompanionTest, ChoosingWithNothingSelectedShowsPoemOneAndAnotherEntryRepl
 }
 
 TEST_F(CompanionTest, TheChosenPoemsKimarijiStandsUnderTheChooserWithItsKanaInVermilion) {
-    ShowCommentary();
+    ShowCommentary(ReadDisplayScale());
     HWND line = FindById(frmComment, 120);  // the kimariji's line
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(Text(line), L"");
