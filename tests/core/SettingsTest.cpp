@@ -117,7 +117,8 @@ TEST_F(SettingsTest, OutOfRangeAndStoreFailuresAreReportedToo) {
 }
 
 TEST_F(SettingsTest, SaveWritesAllKeysInOrderAsPlainText) {
-    const Settings record{7, 0, 12, 88, 3, 5, true};
+    Settings record{7, 0, 12, 88, 3, 5};
+    record.Screens = kEveryMonitor, record.Kimariji = true;
     SaveSettings(record);
     EXPECT_EQ(store.writes, kKeyOrder);
     EXPECT_EQ(store.Get(L"saver type"), L"7");
@@ -126,6 +127,7 @@ TEST_F(SettingsTest, SaveWritesAllKeysInOrderAsPlainText) {
     EXPECT_EQ(store.Get(L"select end"), L"88");
     EXPECT_EQ(store.Get(L"select type"), L"3");
     EXPECT_EQ(store.Get(L"speed"), L"5");
+    EXPECT_EQ(store.Get(L"screens"), L"1");
     EXPECT_EQ(store.Get(L"kimariji"), L"1");
     EXPECT_TRUE(boxes.shown.empty());
 
