@@ -47,14 +47,19 @@ int16_t SettingFromText(const std::wstring& text) {
 
 std::wstring SettingToText(int16_t value) { return std::to_wstring(value); }
 
-bool KimarijiFromText(const std::optional<std::wstring>& text) {
-    if (!text) return false;
+namespace {
+// The values later versions added beside the six: no earlier version wrote
+// them, so only "1" turns one on; a missing, unusable or unreadable value
+// leaves it off, without a box, as nothing there is the user's to mend.
+bool StoredAsOne(SettingsStore& store, const wchar_t* key) {
     try {
-        return SettingFromText(*text) == 1;
-    } catch (const RuntimeError&) {
+        const std::optional<std::wstring> text = store.Read(kStoreApp, kStoreSection, key);
+        return text && SettingFromText(*text) == 1;
+    } catch (...) {
         return false;
     }
 }
+}  // namespace
 
 Settings LoadSettings() {
     // Zeros left in the unread fields would make the show pick the empty
@@ -72,21 +77,9 @@ Settings LoadSettings() {
         const RuntimeError e = CurrentFailure();
         ShowErrorBox(StandardErrorText(e), e);
     }
-    record.Screens = kMainMonitorOnly;
-    try {
-        std::optional<std::wstring> text = store.Read(kStoreApp, kStoreSection, kScreensKey);
-        if (text && SettingFromText(*text) == kEveryMonitor) record.Screens = kEveryMonitor;
-    } catch (...) {
-        // A store that cannot give it back leaves the default, as a missing
-        // value does: nothing the user could act on.
-    }
-    // Read whatever became of the six: it is no part of their sequence, and
-    // a value it cannot read or use only leaves the mark off.
-    try {
-        record.Kimariji = KimarijiFromText(store.Read(kStoreApp, kStoreSection, kKimarijiKey));
-    } catch (...) {
-        record.Kimariji = false;
-    }
+    // Read whatever became of the six: they are no part of their sequence.
+    record.Screens = StoredAsOne(store, kScreensKey) ? kEveryMonitor : kMainMonitorOnly;
+    record.Kimariji = StoredAsOne(store, kKimarijiKey);
     return record;
 }
 

@@ -48,7 +48,6 @@ inline constexpr SettingField kSettingFields[kSettingCount] = {
 // "1" on, "0" off; a missing key or any other text reads as off, without a
 // box, so that a store written before the setting existed loads as before.
 inline constexpr const wchar_t* kKimarijiKey = L"kimariji";
-bool KimarijiFromText(const std::optional<std::wstring>& text);
 
 // Stored text to a 16-bit value: blanks around allowed, fractions rounded
 // half to even. Throws RuntimeError 13 (not a number) or 6 (out of range).
