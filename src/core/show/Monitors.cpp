@@ -13,14 +13,20 @@ bool Inside(const MonitorArea& inner, const MonitorArea& outer) {
 }
 
 bool HoldsOrigin(const MonitorArea& a) { return a.left <= 0 && a.top <= 0 && a.right > 0 && a.bottom > 0; }
+
+// The monitor the system calls primary, else the one holding the screen's
+// origin; -1 when neither is listed.
+int PrimaryIndex(const std::vector<MonitorArea>& monitors) {
+    for (std::size_t i = 0; i < monitors.size(); ++i)
+        if (monitors[i].primary && !Empty(monitors[i])) return static_cast<int>(i);
+    for (std::size_t i = 0; i < monitors.size(); ++i)
+        if (HoldsOrigin(monitors[i])) return static_cast<int>(i);
+    return -1;
+}
 }  // namespace
 
 std::vector<MonitorArea> CoverAreas(const std::vector<MonitorArea>& monitors) {
-    int primary = -1;
-    for (std::size_t i = 0; i < monitors.size() && primary < 0; ++i)
-        if (monitors[i].primary && !Empty(monitors[i])) primary = static_cast<int>(i);
-    for (std::size_t i = 0; i < monitors.size() && primary < 0; ++i)
-        if (HoldsOrigin(monitors[i])) primary = static_cast<int>(i);
+    const int primary = PrimaryIndex(monitors);
 
     std::vector<MonitorArea> covers;
     for (std::size_t i = 0; i < monitors.size(); ++i) {
@@ -40,19 +46,8 @@ std::vector<MonitorArea> CoverAreas(const std::vector<MonitorArea>& monitors) {
 }
 
 std::vector<MonitorArea> ShowAreas(const std::vector<MonitorArea>& monitors, const MonitorArea& fallback) {
-    std::vector<MonitorArea> shows;
-    for (const MonitorArea& m : monitors)
-        if (m.primary && !Empty(m)) {
-            shows.push_back(m);
-            break;
-        }
-    if (shows.empty())
-        for (const MonitorArea& m : monitors)
-            if (HoldsOrigin(m) && !Empty(m)) {
-                shows.push_back(m);
-                break;
-            }
-    if (shows.empty()) shows.push_back(fallback);
+    const int primary = PrimaryIndex(monitors);
+    std::vector<MonitorArea> shows{primary >= 0 ? monitors[static_cast<std::size_t>(primary)] : fallback};
     shows.front().primary = true;
     for (const MonitorArea& m : CoverAreas(monitors)) shows.push_back(m);
     return shows;
