@@ -235,9 +235,7 @@ class WineBox:
             fcntl.flock(lock, fcntl.LOCK_EX)
             if os.path.exists(marker):
                 return
-            shutil.rmtree(self.template, ignore_errors=True)
-            subprocess.run(["wineboot", "-i"], env=env, check=True, timeout=bound(300),
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self._boot_template(env)
             # No window manager runs on the virtual display. Wine would treat
             # full-screen and active windows as managed and wait two seconds
             # for a manager to acknowledge every hide; unmanaged, they behave
@@ -256,6 +254,29 @@ class WineBox:
             subprocess.run(["wineserver", "-w"], env=env, check=False, timeout=bound(300))
             with open(marker, "w") as f:
                 f.write("ready\n")
+
+    def _boot_template(self, env, attempts=3):
+        """Boots a fresh prefix. A boot that fails is tried again from
+        nothing: once, on CI, the first Wine process in a new prefix ended
+        at once with exit 53 (a DLL not found), and the same boot from the
+        same clone passed on the same machine minutes later. What Wine
+        printed is kept, so that a boot that keeps failing says why."""
+        log = self.template + ".boot.log"
+        for attempt in range(1, attempts + 1):
+            shutil.rmtree(self.template, ignore_errors=True)
+            with open(log, "w") as out:
+                r = subprocess.run(["wineboot", "-i"], env=dict(env, WINEDEBUG="err+all"), timeout=bound(300),
+                                   stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
+            if r.returncode == 0:
+                return
+            with open(log, errors="replace") as f:
+                said = f.read()[-3000:]
+            print(f"wineboot -i failed (exit {r.returncode}, attempt {attempt} of {attempts}); Wine said:\n{said}",
+                  flush=True)
+            subprocess.run(["wineserver", "-k"], env=env, check=False, timeout=60,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            time.sleep(attempt * 5)
+        raise WineError(f"no prefix could be booted in {attempts} attempts: see {log}")
 
     def _set_dpi(self):
         """Writes LogPixels into the box's own prefix before anything runs
