@@ -10,6 +10,7 @@
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
 #include "core/show/Magnifier.h"
+#include "core/show/ShowDriver.h"
 #include "core/show/ShowRecord.h"
 #include "support/ShowFakes.h"
 #include "core/show/Card.h"
@@ -50,23 +51,20 @@ struct Line {
 // A show drawn on recording fakes, writing its record to a file of its own.
 struct RecordedShow {
     RecordedShow(uint64_t seed, int width, int height, int dpi, const Settings& chosen, int tickerCharWidth = 16)
-        : settings(chosen), random(seed), canvas(fakeCanvas, dpi), frame(fakeFrame, dpi), file(std::tmpfile()),
-          recorder(file) {
-        show.showDpi = dpi;
+        : driver(chosen, fakeCanvas, fakeFrame, seed, dpi), width(width), height(height), file(std::tmpfile()) {
         fakeFrame.dpi = dpi;
         fakeFrame.charWidth = tickerCharWidth;
-        SetShowScreen(show, width, height);
-        NormaliseRange(settings);
+        driver.OnNewCard([this](int poem) { told.push_back({poem, static_cast<long>(fakeFrame.scenes.size())}); });
     }
     ~RecordedShow() { std::fclose(file); }
     // As the show starts: the first card, then its first frame.
     void Start() {
-        PrepareCard(show, settings, canvas, random);
-        Next();
+        driver.Start(width, height);
+        driver.Record(file, frames++);
     }
     void Next() {
-        PaintFrame(show, settings, {canvas, frame, random});
-        recorder.AfterFrame(show, frames++);
+        driver.NextFrame();
+        driver.Record(file, frames++);
     }
     std::vector<Line> Lines() {
         std::fflush(file);
@@ -84,16 +82,13 @@ struct RecordedShow {
         return lines;
     }
 
-    ShowState show;
-    Settings settings;
-    SeededRandom random;
     RecordingCanvas fakeCanvas;
     RecordingFrame fakeFrame;
-    MagnifiedCanvas canvas;
-    MagnifiedFrame frame;
+    ShowDriver driver;
+    int width, height;
     std::FILE* file;
-    ShowRecorder recorder;
     long frames = 0;
+    std::vector<std::pair<long, long>> told;  // poem, and how many frames were presented when it was told
 };
 
 std::vector<Line> RecordFrames(RecordedShow& run, int frames) {
@@ -144,6 +139,13 @@ TEST(ShowRecorderTest, RecordsEveryFrameNewCardsAndTickerRestarts) {
     ASSERT_FALSE(restarts.empty());
     // A restart puts the ticker back at the right edge.
     for (long n : restarts) EXPECT_EQ(tickerAt[n], width) << n;
+    // The platform hears of each card once, the first before anything is
+    // presented, each later one with the frame that chose it.
+    ASSERT_EQ(run.told.size(), cards.size());
+    for (size_t i = 0; i < cards.size(); ++i) {
+        EXPECT_EQ(run.told[i].first, cards[i]) << i;
+        EXPECT_EQ(run.told[i].second, i == 0 ? 0 : cardFrames[i] + 1) << i;
+    }
 }
 
 // Shows in one process share nothing: paced in turn, each records and draws
@@ -170,7 +172,7 @@ TEST(ShowRecorderTest, ThreeShowsPacedInTurnEachGiveTheirOwnSingleRun) {
         auto run = std::make_unique<RecordedShow>(kind.seed, kind.width, kind.height, kind.dpi,
                                                   Settings{.SelectFirst = 79, .SelectEnd = 81, .SelectType = kind.order},
                                                   kind.tickerCharWidth);
-        run->show.sequenceOffset = kind.offset;
+        run->driver.State().sequenceOffset = kind.offset;
         return run;
     };
     // Each alone: made and run to its end before the next is made.

@@ -1,6 +1,5 @@
-// Where the page meets the core's show: a session owns one show (its
-// settings, its state, its seams and its generator) and steps the rules on
-// it, as the native program's session does.
+// Where the page meets the core's show: a session owns the page's canvases
+// and one core show drawn on them, as the native program's session does.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -38,8 +37,6 @@ public:
     const ShowState& State() const;
 
 private:
-    void AfterFrame();
-
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "core/settings/Settings.h"
+#include "core/show/ShowDriver.h"
 #include "x11/show/CairoShow.h"
 
 namespace mirobel::x11 {
@@ -41,25 +42,25 @@ public:
     // Repaints part of the screen from what the last frame showed.
     void Repaint(const Rect& r) { compositor_->Repaint(r); }
     // Milliseconds between frames for the speed setting.
-    int FrameInterval() const;
+    int FrameInterval() const { return driver_->FrameInterval(); }
     // Writes this frame to a record (see core/show/ShowRecord.h).
-    void Record(std::FILE* out, long frame);
+    void Record(std::FILE* out, long frame) { driver_->Record(out, frame); }
 
     // The card's top-left corner in pixels, and the screen's size.
     struct Position {
         int cardX, cardY, poem, width, height;
     };
     Position Now() const;
-    const ShowState& State() const;
+    const ShowState& State() const { return driver_->State(); }
     CairoFrame& Frame() { return *frame_; }
 
 private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
     Faces faces_;
     std::unique_ptr<CairoCanvas> canvas_;
     std::unique_ptr<CairoFrame> frame_;
     std::unique_ptr<Compositor> compositor_;
+    std::unique_ptr<ShowDriver> driver_;
+    int width_ = 0, height_ = 0;  // the screen in pixels
 };
 
 }  // namespace mirobel::x11
