@@ -1,7 +1,7 @@
 """Every monitor its own show, on monitors that lie where real ones do
 (Xorg's dummy driver): a card inside each monitor, on different poems, and
-any input ending every show at once; the second monitor right of the primary
-one and left of it."""
+any input (a pointer move, a click, a key) ending every show at once; the
+second monitor right of the primary one and left of it."""
 import os
 import subprocess
 import sys
@@ -55,6 +55,10 @@ class EveryMonitor:
         found = sorted((m["left"], m["top"], m["right"], m["bottom"]) for m in self.box.monitors())
         self.assertEqual(found, sorted((x, y, x + w, y + h) for w, h, x, y in self.placed),
                          "Wine should see the monitors where they were placed")
+        # Every test starts with the pointer resting on the primary monitor,
+        # wherever the test before left it.
+        primary = self.areas[0]
+        self.box.xdotool("mousemove", str((primary[0] + primary[2]) // 2), str((primary[1] + primary[3]) // 2))
 
     def start_every_monitor_show(self):
         for key, value in (("speed", "3"), ("music mode", "0"), ("select type", "2"), ("screens", "1")):
@@ -101,6 +105,17 @@ class EveryMonitor:
         p = self.start_every_monitor_show()
         self.cards()
         self.box.xdotool("key", "shift")
+        self.assert_every_show_ends(p)
+
+    def test_a_click_on_the_second_monitors_show_ends_every_show(self):
+        # The pointer waits over the second monitor before the show starts,
+        # so that the click reaches that monitor's window and nothing moves.
+        second = self.areas[1]
+        self.box.xdotool("mousemove", str((second[0] + second[2]) // 2), str((second[1] + second[3]) // 2))
+        p = self.start_every_monitor_show()
+        self.cards()
+        self.assertIsNone(p.poll(), "the pointer resting where it was does not end the show")
+        self.box.xdotool("click", "1")
         self.assert_every_show_ends(p)
 
 
