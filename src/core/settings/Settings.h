@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace mirobel {
 
@@ -25,6 +26,10 @@ struct Settings {
     bool Kimariji = false;
     bool operator==(const Settings&) const = default;
 };
+
+// The order as the programs without a settings dialog name it ("random",
+// "ascending", "descending"); nothing for any other name.
+std::optional<int16_t> SelectTypeNamed(std::string_view name);
 
 inline constexpr int16_t kMainMonitorOnly = 0;
 inline constexpr int16_t kEveryMonitor = 1;

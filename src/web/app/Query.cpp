@@ -8,16 +8,6 @@
 namespace mirobel::web {
 
 namespace {
-// Switches that are on when named alone or with 1/true/yes, off with
-// 0/false/no; one row each.
-struct Switch {
-    std::string_view name;
-    bool PageOptions::*flag;
-};
-constexpr Switch kSwitches[] = {
-    {"saver", &PageOptions::saver},
-};
-
 std::optional<long long> Whole(std::string_view text, long long low, long long high) {
     long long v = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
@@ -66,9 +56,7 @@ PageOptions ParseQuery(std::string_view query) {
         } else if (name == "last") {
             if (auto v = Whole(value, 1, 100)) o.settings.SelectEnd = static_cast<int16_t>(*v);
         } else if (name == "order") {
-            if (value == "random") o.settings.SelectType = 1;
-            else if (value == "ascending") o.settings.SelectType = 2;
-            else if (value == "descending") o.settings.SelectType = 3;
+            if (auto v = SelectTypeNamed(value)) o.settings.SelectType = *v;
         } else if (name == "seed") {
             if (auto v = Whole(value, 0, INT64_MAX)) o.seed = static_cast<uint64_t>(*v);
         } else if (name == "scale") {
@@ -77,10 +65,9 @@ PageOptions ParseQuery(std::string_view query) {
             if (auto v = OnOff(value)) o.settings.Kimariji = *v;
         } else if (name == "record") {
             if (auto v = Whole(value, 1, 1000000)) o.record = static_cast<long>(*v);
-        } else {
-            for (const Switch& s : kSwitches)
-                if (name == s.name)
-                    if (auto on = OnOff(value)) o.*s.flag = *on;
+        } else if (name == "saver") {
+            // On when named alone or with 1/true/yes/on, off with 0/false/no/off.
+            if (auto on = OnOff(value)) o.saver = *on;
         }
     }
     NormaliseRange(o.settings);

@@ -87,10 +87,9 @@ std::variant<Options, std::string> ParseOptions(int argc, const char* const* arg
             o.scale = static_cast<int>(n);
         } else if (name == "-order") {
             auto text = value();
-            if (text && *text == "random") o.settings.SelectType = 1;
-            else if (text && *text == "ascending") o.settings.SelectType = 2;
-            else if (text && *text == "descending") o.settings.SelectType = 3;
-            else return "-order must be random, ascending or descending" + (text ? ", not '" + *text + "'" : "");
+            const auto order = text ? SelectTypeNamed(*text) : std::nullopt;
+            if (!order) return "-order must be random, ascending or descending" + (text ? ", not '" + *text + "'" : "");
+            o.settings.SelectType = *order;
         } else if (name == "-window") {
             o.target = Target::OwnWindow;
         } else if (name == "-root") {
