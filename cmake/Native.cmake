@@ -35,6 +35,11 @@ add_test(NAME font_coverage
 # Includes run one way through the layers and their subsystems.
 add_test(NAME layers COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/arch/check_layers.py ${CMAKE_SOURCE_DIR}/src)
 add_test(NAME layers_check_itself COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/arch/test_check_layers.py)
+# The embedded fonts and portraits, which the native show and the web page
+# both carry inside their programs.
+file(GLOB embedded_portraits "${CMAKE_SOURCE_DIR}/assets/portraits/*.jpg")
+set(embedded_brush "${CMAKE_SOURCE_DIR}/assets/fonts/YujiSyuku-subset.ttf")
+set(embedded_mincho "${CMAKE_SOURCE_DIR}/assets/fonts/BIZUDMincho-subset.ttf")
 # The native show for Linux.
 include(cmake/X11.cmake)
 include(cmake/Web.cmake)

@@ -13,16 +13,13 @@ set(web_page "${CMAKE_SOURCE_DIR}/src/web/app/page.js")
 file(GLOB web_core_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/core/*/*.cpp")
 file(GLOB web_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/web/*/*.cpp")
 file(GLOB web_headers CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/core/*/*.h" "${CMAKE_SOURCE_DIR}/src/web/*/*.h")
-file(GLOB web_portraits "${CMAKE_SOURCE_DIR}/assets/portraits/*.jpg")
-set(web_brush "${CMAKE_SOURCE_DIR}/assets/fonts/YujiSyuku-subset.ttf")
-set(web_mincho "${CMAKE_SOURCE_DIR}/assets/fonts/BIZUDMincho-subset.ttf")
 
 add_custom_command(
   OUTPUT "${web_assets}"
   COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/web"
   COMMAND /usr/bin/python3 "${CMAKE_SOURCE_DIR}/tools/web/embed_assets.py" "${web_assets}"
-          "${web_brush}" "${web_mincho}" "${CMAKE_SOURCE_DIR}/assets/portraits"
-  DEPENDS "${CMAKE_SOURCE_DIR}/tools/web/embed_assets.py" ${web_portraits} "${web_brush}" "${web_mincho}"
+          "${embedded_brush}" "${embedded_mincho}" "${CMAKE_SOURCE_DIR}/assets/portraits"
+  DEPENDS "${CMAKE_SOURCE_DIR}/tools/web/embed_assets.py" ${embedded_portraits} "${embedded_brush}" "${embedded_mincho}"
   COMMENT "Embedding fonts and portraits for the web page")
 
 # Debian's emcc needs Debian's acorn for its optimiser, which this Node.js

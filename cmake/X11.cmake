@@ -5,16 +5,13 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(MIROBEL_X11 REQUIRED IMPORTED_TARGET x11 cairo cairo-xlib cairo-ft freetype2 libjpeg)
 
 # The fonts and portraits as byte arrays, so that the program reads no files.
-file(GLOB x11_portraits "${CMAKE_SOURCE_DIR}/assets/portraits/*.jpg")
-set(x11_brush "${CMAKE_SOURCE_DIR}/assets/fonts/YujiSyuku-subset.ttf")
-set(x11_mincho "${CMAKE_SOURCE_DIR}/assets/fonts/BIZUDMincho-subset.ttf")
 set(x11_assets "${CMAKE_BINARY_DIR}/generated/x11/EmbeddedAssets.cpp")
 add_custom_command(
   OUTPUT "${x11_assets}"
   COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/generated/x11"
   COMMAND /usr/bin/python3 "${CMAKE_SOURCE_DIR}/tools/x11/embed_assets.py" "${x11_assets}"
-          "${x11_brush}" "${x11_mincho}" "${CMAKE_SOURCE_DIR}/assets/portraits"
-  DEPENDS "${CMAKE_SOURCE_DIR}/tools/x11/embed_assets.py" ${x11_portraits} "${x11_brush}" "${x11_mincho}"
+          "${embedded_brush}" "${embedded_mincho}" "${CMAKE_SOURCE_DIR}/assets/portraits"
+  DEPENDS "${CMAKE_SOURCE_DIR}/tools/x11/embed_assets.py" ${embedded_portraits} "${embedded_brush}" "${embedded_mincho}"
   COMMENT "Embedding fonts and portraits for the native show")
 
 # Everything of the native layer but its entry point, shared by the
