@@ -299,13 +299,9 @@ void SyncMusicTimer(DisplayShow& show) {
 void InitShow(DisplayShow& show) {
     // The show's state holds its start values: it was made with the window.
     SetTimer(frmDisp, kTimer1, Timer1IntervalFor(show.settings.Speed), nullptr);
-    FillPoemTables();
-    NormaliseRange(show.settings);
     BgmControl(0, show.settings);
     SyncMusicTimer(show);
-    const ShowSeams seams = show.Seams();
-    PrepareCard(show.state, show.settings, seams.canvas, seams.random);
-    PaintFrame(show.state, show.settings, seams);
+    FirstCard(show);
 }
 
 void DisplayTick(DisplayShow& from, int16_t reason) {
