@@ -320,11 +320,12 @@ class WineBox:
         """Runs wine with its output in files, not pipes: Wine's own helper
         processes inherit the descriptors and would hold a pipe open long
         after the program has ended. Wine's loader now and then fails to
-        start a program at all ("could not be started"); such a start is
-        tried again."""
+        start a program at all ("could not be started", or "could not load"
+        one of its own DLLs, exit 53); such a start is tried again."""
         for attempt in range(4):
             r = self._wine_capture_once(args, timeout)
-            started = b"could not be started" not in r.stdout and b"could not be started" not in r.stderr
+            said = r.stdout + r.stderr
+            started = b"could not be started" not in said and b"could not load" not in said
             if started or attempt == 3:
                 return r
             time.sleep(0.5)
@@ -463,7 +464,7 @@ class WineBox:
     def reg(self, *args, check=True):
         r = self.wine_capture(["reg", *args], 60)
         if check and r.returncode != 0:
-            raise WineError(f"reg {args}: {r.stdout!r}")
+            raise WineError(f"reg {args} exited {r.returncode}: {r.stdout!r} {r.stderr!r}")
         return r
 
     def reg_query(self, key, value):
