@@ -95,17 +95,22 @@ class ShowTestCase(unittest.TestCase):
             shot = self.x.screenshot()
             box = cyan_box(shot, limit)
             if not box or box[2] - box[0] != 400 * s or box[3] - box[1] != 260 * s:
+                self.x.why = f"the card's face at {box}"
                 return None
             bottom = (limit or (shot.width, shot.height))[1]
             left, top = box[0], box[1]
             portrait = (left + 58 * s, top + 41 * s, left + 184 * s, top + 221 * s)
-            if count(shot, portrait, colourful) < 126 * 180 * s * s // 2:
+            colour = count(shot, portrait, colourful)
+            if colour < 126 * 180 * s * s // 2:
+                self.x.why = f"the card at {box} with {colour} colourful pixels where the portrait goes"
                 return None
-            if count(shot, (0, bottom - 30 * s, (limit or (shot.width,))[0], bottom), lambda p: p == WHITE) < 100:
+            ticker = count(shot, (0, bottom - 30 * s, (limit or (shot.width,))[0], bottom), lambda p: p == WHITE)
+            if ticker < 100:
+                self.x.why = f"the card at {box} with its portrait, and {ticker} white pixels in the ticker's strip"
                 return None
             return shot, box
-        shot, box = wait_until(ready, timeout, interval=0.3, what=f"a written card of {400 * s} x {260 * s} "
-                               "with portrait and ticker")
+        shot, box = self.x.wait_for(ready, timeout, interval=0.3, what=f"a written card of {400 * s} x {260 * s} "
+                                    "with portrait and ticker")
         self.x.save_last(name)
         return shot, box
 

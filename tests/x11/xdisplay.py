@@ -1,11 +1,12 @@
 """A private virtual X display for the native program's tests."""
 import os
+import re
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
-from winebox import REAL_CONVERT, WineError, parse_ppm  # noqa: E402
+from winebox import REAL_CONVERT, WineError, parse_ppm, wait_until  # noqa: E402
 
 
 class XDisplay:
@@ -33,6 +34,9 @@ class XDisplay:
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("XSCREENSAVER_WINDOW", None)
         self.processes = []
+        self.last_xwd = None
+        # What the last look at the screen found wanting, for a failed wait.
+        self.why = None
 
     def close(self):
         for p in self.processes:
@@ -77,3 +81,33 @@ class XDisplay:
             os.makedirs(self.shots, exist_ok=True)
             subprocess.run([REAL_CONVERT, "xwd:-", os.path.join(self.shots, name)], input=self.last_xwd,
                            check=True, timeout=60)
+
+    def wait_for(self, condition, timeout, what, interval=0.05):
+        """wait_until for a condition that looks at screenshots. A wait that
+        times out keeps the last screenshot the condition saw, since the
+        screen has moved on by the time anyone reads the failure."""
+        self.why = None
+        looks = 0
+
+        def counted():
+            nonlocal looks
+            looks += 1
+            return condition()
+        try:
+            return wait_until(counted, timeout, interval=interval, what=what)
+        except WineError as e:
+            kept = self.keep_timed_out(what)
+            why = f", the last found {self.why}" if self.why else ""
+            raise WineError(f"{e} ({looks} looks{why}); {kept}") from None
+
+    def keep_timed_out(self, what):
+        if not self.shots:
+            return "no screenshot kept (no folder for screenshots given)"
+        if self.last_xwd is None:
+            self.screenshot()
+        name = "timed-out-" + re.sub(r"[^a-z0-9]+", "-", what.lower()).strip("-") + \
+            time.strftime("-%Y%m%d-%H%M%S.png")
+        self.save_last(name)
+        path = os.path.join(self.shots, name)
+        print(f"kept the last screenshot of the failed wait: {path}", file=sys.stderr)
+        return f"the last screenshot is {path}"
