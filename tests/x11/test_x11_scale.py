@@ -9,7 +9,6 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from winebox import wait_until  # noqa: E402
 import test_x11_show as show  # noqa: E402
 from test_x11_show import WHITE, cyan_box  # noqa: E402
 
@@ -38,7 +37,7 @@ class ScaledShow(show.ShowTestCase):
             self.assert_card(shot, box, s)
             ticker_heights[s] = ticker_height(shot, s, box)
             # The card keeps bouncing inside the window at its size.
-            moved = wait_until(lambda: (lambda b: b if b and b != box and b[2] - b[0] == 400 * s else None)(
+            moved = x.wait_for(lambda: (lambda b: b if b and b != box and b[2] - b[0] == 400 * s else None)(
                 cyan_box(x.screenshot())), 60, interval=0.2, what="the card moving on")
             self.assertLessEqual(moved[2], 1600)
             self.assertLessEqual(moved[3], 1200)

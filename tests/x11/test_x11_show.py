@@ -14,7 +14,7 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from winebox import REAL_CONVERT, bound, parse_ppm, wait_until  # noqa: E402
+from winebox import REAL_CONVERT, bound, parse_ppm  # noqa: E402
 from xdisplay import XDisplay  # noqa: E402
 
 CYAN, WHITE, BLACK = (0, 128, 128), (255, 255, 255), (0, 0, 0)
@@ -164,14 +164,14 @@ class NativeShow(ShowTestCase):
             shot = x.screenshot()
             boxes = [cyan_box_in(shot, (left, 0, left + 640, 480)) for left, _ in windows]
             return (shot, boxes) if all(b and b[2] - b[0] == 400 and b[3] - b[1] == 260 for b in boxes) else None
-        shot, first = wait_until(cards, 60, interval=0.3, what="a whole card in each window")
+        shot, first = x.wait_for(cards, 60, interval=0.3, what="a whole card in each window")
         x.save_last("x11-two-windows.png")
         for (left, _), box in zip(windows, first):
             self.assertGreaterEqual(box[0], left)
             self.assertLessEqual(box[2], left + 640)
             self.assertLessEqual(box[3], 480)
         # Each card moves on its own, and the two cards are not one picture.
-        _, later = wait_until(lambda: (lambda c: c if c and all(a != b for a, b in zip(c[1], first)) else None)(
+        _, later = x.wait_for(lambda: (lambda c: c if c and all(a != b for a, b in zip(c[1], first)) else None)(
             cards()), 60, interval=0.3, what="both cards moved")
         crops = [bytes(b for y in range(box[1] + 25, box[1] + 240)
                        for b in shot.rgb[(y * shot.width + box[0] + 200) * 3:(y * shot.width + box[0] + 385) * 3])
@@ -226,7 +226,7 @@ class NativeShow(ShowTestCase):
         # ended (a pidfd, not Popen.wait's polling, which adds its own sleeps).
         for speed in ("5", "1"):
             p = x.start("-window-id", window, "-speed", speed)
-            wait_until(lambda: cyan_box(x.screenshot()), 60, interval=0.2, what="the first card")
+            x.wait_for(lambda: cyan_box(x.screenshot()), 60, interval=0.2, what="the first card")
             ended = os.pidfd_open(p.pid)
             try:
                 p.send_signal(signal.SIGTERM)
@@ -245,7 +245,7 @@ class NativeShow(ShowTestCase):
         x = self.display()
         host, window = x.host(800, 600)
         p = x.start("-window-id", window, "-speed", "1")
-        wait_until(lambda: cyan_box(x.screenshot()), 60, interval=0.2, what="the first card")
+        x.wait_for(lambda: cyan_box(x.screenshot()), 60, interval=0.2, what="the first card")
         host.stdin.close()  # the host destroys its window
         host.wait(timeout=30)
         p.wait(timeout=30)
@@ -256,13 +256,13 @@ class NativeShow(ShowTestCase):
         host, window = x.host(1280, 720)
         x.start("-window-id", window, "-speed", "1", "-order", "ascending")
         # Wait until the card is well to the right and down.
-        wait_until(lambda: (lambda b: b and b[0] > 300 and b[1] > 200)(cyan_box(x.screenshot())), 120,
-                   interval=0.1, what="the card far from the corner")
+        x.wait_for(lambda: (lambda b: b and b[0] > 300 and b[1] > 200)(cyan_box(x.screenshot())), 120,
+                     interval=0.1, what="the card far from the corner")
         host.stdin.write("resize 600 400\n")
         host.stdin.flush()
         self.assertEqual(host.stdout.readline().strip(), "ok 600 400")
         for i in range(5):
-            box = wait_until(lambda: (lambda b: b if b and b[2] - b[0] == 400 and b[3] - b[1] == 260 else None)(
+            box = x.wait_for(lambda: (lambda b: b if b and b[2] - b[0] == 400 and b[3] - b[1] == 260 else None)(
                 cyan_box(x.screenshot(), (600, 400))), 60, interval=0.1, what="a whole card in the window")
             shot = parse_ppm(subprocess.run([REAL_CONVERT, "xwd:-", "ppm:-"], input=x.last_xwd,
                                             capture_output=True, check=True, timeout=60).stdout)
@@ -277,10 +277,10 @@ class NativeShow(ShowTestCase):
         x = self.display()
         for how in ("Escape", "q", "close"):
             p = x.start("-window", "-speed", "3")
-            found = wait_until(lambda: subprocess.run(["xdotool", "search", "--name", "^Mirobel$"], env=x.env,
-                                                      capture_output=True, text=True).stdout.split(), 60,
-                               what="the program's window")
-            wait_until(lambda: cyan_box(x.screenshot()), 60, interval=0.2, what="the first card")
+            found = x.wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "^Mirobel$"], env=x.env,
+                                                        capture_output=True, text=True).stdout.split(), 60,
+                                 what="the program's window")
+            x.wait_for(lambda: cyan_box(x.screenshot()), 60, interval=0.2, what="the first card")
             if how == "close":
                 subprocess.run(["xdotool", "windowclose", found[0]], env=x.env, check=True, timeout=30)
             else:
