@@ -10,17 +10,13 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import test_x11_show as show  # noqa: E402
-from test_x11_show import WHITE, cyan_box  # noqa: E402
+from test_x11_show import cyan_box, ticker_rows  # noqa: E402
 
 
 def ticker_height(shot, s, card):
-    """Rows of the ticker's text in the strip 30 units high at the bottom,
-    beside the card (whose panel is white too)."""
-    def white_in(y, x0, x1):
-        return x1 > x0 and shot.rgb[(y * shot.width + x0) * 3:(y * shot.width + x1) * 3].find(bytes(WHITE)) >= 0
-    rows = [y for y in range(shot.height - 30 * s, shot.height)
-            if white_in(y, 0, card[0]) or white_in(y, card[2], shot.width)]
-    return rows[-1] - rows[0] + 1 if rows else 0
+    """Rows from the top to the bottom of the ticker's text in view."""
+    rows = ticker_rows(shot, card, s)
+    return max(rows) - min(rows) + 1 if rows else 0
 
 
 class ScaledShow(show.ShowTestCase):
