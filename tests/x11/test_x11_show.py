@@ -177,7 +177,7 @@ class NativeShow(ShowTestCase):
             host, window = x.host(640, 480)
             host.stdin.write(f"move {left} 0\n")
             host.stdin.flush()
-            self.assertEqual(host.stdout.readline().strip(), f"ok {left} 0")
+            self.assertEqual(x.reply(host), f"ok {left} 0")
             windows.append((left, window))
         for (left, window), poem in zip(windows, ("17", "3")):
             x.start("-window-id", window, "-speed", "1", "-order", "ascending", "-first", poem, "-last", poem)
@@ -282,7 +282,7 @@ class NativeShow(ShowTestCase):
                      interval=0.1, what="the card far from the corner")
         host.stdin.write("resize 600 400\n")
         host.stdin.flush()
-        self.assertEqual(host.stdout.readline().strip(), "ok 600 400")
+        self.assertEqual(x.reply(host), "ok 600 400")
         for i in range(5):
             box = x.wait_for(lambda: (lambda b: b if b and b[2] - b[0] == 400 and b[3] - b[1] == 260 else None)(
                 cyan_box(x.screenshot(), (600, 400))), 60, interval=0.1, what="a whole card in the window")

@@ -1,12 +1,13 @@
 """A private virtual X display for the native program's tests."""
 import os
 import re
+import select
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
-from winebox import REAL_CONVERT, WineError, parse_ppm, wait_until  # noqa: E402
+from winebox import REAL_CONVERT, WineError, bound, parse_ppm, wait_until  # noqa: E402
 
 
 class XDisplay:
@@ -20,23 +21,39 @@ class XDisplay:
                                       f"{width}x{height}x24", "-nolisten", "tcp", "-ac", "-noreset", "-retro"],
                                      pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + 30
-        while not number.endswith(b"\n"):
-            if time.monotonic() > deadline or self.xvfb.poll() is not None:
-                raise WineError("Xvfb did not start")
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                raise WineError("Xvfb closed its display pipe")
-            number += chunk
-        os.close(read_end)
-        self.display = ":" + number.decode().strip()
+        try:
+            number = self.read_display_number(read_end)
+        except BaseException:
+            # No one else will end a server that never said where it is.
+            self.xvfb.kill()
+            self.xvfb.wait(timeout=30)
+            raise
+        finally:
+            os.close(read_end)
+        self.display = ":" + number
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("XSCREENSAVER_WINDOW", None)
         self.processes = []
         self.last_xwd = None
         # What the last look at the screen found wanting, for a failed wait.
         self.why = None
+
+    def read_display_number(self, fd):
+        # A server that hangs before it writes its number must not hang the
+        # test: no read until something is there to read.
+        number = b""
+        deadline = time.monotonic() + bound(10)
+        while not number.endswith(b"\n"):
+            left = deadline - time.monotonic()
+            if left <= 0 or self.xvfb.poll() is not None:
+                raise WineError("Xvfb did not start")
+            if not select.select([fd], [], [], min(left, 1))[0]:
+                continue
+            chunk = os.read(fd, 16)
+            if not chunk:
+                raise WineError("Xvfb closed its display pipe")
+            number += chunk
+        return number.decode().strip()
 
     def close(self):
         for p in self.processes:
@@ -57,7 +74,13 @@ class XDisplay:
         p = subprocess.Popen([self.host_program, str(width), str(height)], env=self.env, stdin=subprocess.PIPE,
                              stdout=subprocess.PIPE, text=True)
         self.processes.append(p)
-        return p, p.stdout.readline().strip()
+        return p, self.reply(p)
+
+    def reply(self, host, seconds=10):
+        """The host's next line (it answers each command with one)."""
+        if not select.select([host.stdout], [], [], bound(seconds))[0]:
+            raise WineError(f"no answer from the host window within {bound(seconds)}s")
+        return host.stdout.readline().strip()
 
     def start(self, *args, env=None):
         p = subprocess.Popen([self.mirobel, *args], env=env or self.env, stdout=subprocess.DEVNULL,
