@@ -114,8 +114,10 @@ TEST(HelpText, TheShippedTextHasTheRequiredShape) {
     std::string text = Utf8FromCp932(bytes);
     ASSERT_FALSE(text.empty()) << "not decodable as code page 932";
     EXPECT_EQ(text.rfind("■ミロベル ScreenSaverについて\r\n", 0), 0u);
-    for (const char* item : {"\r\n■設定について\r\n①範囲", "\r\n②順序", "\r\n③音楽", "\r\n④速度", "Mirobel.mid",
-                             "MIDI", "ランダム", "昇順", "降順"})
+    // The items themselves are checked against the dialog (SettingsDialogTest);
+    // here the choices and facts they must tell.
+    for (const char* item : {"\r\n■設定について\r\n①", "Mirobel.mid", "MIDI", "ランダム", "昇順", "降順",
+                             "主画面のみ", "すべての画面", "MIT"})
         EXPECT_NE(text.find(item), std::string::npos) << item;
 }
 
@@ -149,9 +151,12 @@ TEST(HelpText, EachRuleOfTheShapeIsEnforced) {
     MiniHelp order = good;
     std::swap(order.lines[6], order.lines[7]);
     EXPECT_TRUE(fails(order.Bytes()));                           // items out of order
-    MiniHelp three = good;
-    three.lines.erase(three.lines.begin() + 8);
-    EXPECT_TRUE(fails(three.Bytes()));                           // only three items
+    MiniHelp gap = good;
+    gap.lines.erase(gap.lines.begin() + 6);
+    EXPECT_TRUE(fails(gap.Bytes()));                             // no item 2: 3 follows 1
+    MiniHelp none = good;
+    none.lines.erase(none.lines.begin() + 4, none.lines.begin() + 9);
+    EXPECT_TRUE(fails(none.Bytes()));                            // a settings section without items
     MiniHelp noHeading = good;
     noHeading.lines[3] = "\x81\x40" "Settings";
     EXPECT_TRUE(fails(noHeading.Bytes()));                       // section without its heading

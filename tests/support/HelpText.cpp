@@ -12,14 +12,15 @@ bool IsSingleByte(unsigned char b) { return b <= 0x7F || (b >= 0xA1 && b <= 0xDF
 // The few Shift-JIS characters the layout rules look at.
 const std::string kSquare = "\x81\xA1";           // ■
 const std::string kIdeographicSpace = "\x81\x40";  // "　"
-const std::string kCircled[4] = {"\x87\x40", "\x87\x41", "\x87\x42", "\x87\x43"};  // ①..④
+// ① to ⑳ are 0x8740 to 0x8753 in code page 932.
+constexpr int kCircledDigits = 20;
 
 bool StartsWith(const std::string& s, const std::string& head) { return s.compare(0, head.size(), head) == 0; }
 
 int CircledIndex(const std::string& line) {
-    for (int i = 0; i < 4; ++i)
-        if (StartsWith(line, kCircled[i])) return i;
-    return -1;
+    if (line.size() < 2 || static_cast<unsigned char>(line[0]) != 0x87) return -1;
+    int i = static_cast<unsigned char>(line[1]) - 0x40;
+    return i >= 0 && i < kCircledDigits ? i : -1;
 }
 }  // namespace
 
@@ -93,7 +94,7 @@ std::vector<std::string> HelpTextProblems(const std::string& sjis) {
     }
     if (!lines.empty() && lines.back().empty()) problems.push_back("the text ends with an empty line");
     if (section != 3) problems.push_back(std::to_string(section) + " sections instead of 3");
-    if (nextItem != 4) problems.push_back("the settings section has " + std::to_string(nextItem) + " items instead of 4");
+    if (nextItem == 0) problems.push_back("the settings section has no items");
     if (!lines.empty() && ShiftJisColumns(lines.back()) != kHelpColumns)
         problems.push_back("the credit line is not aligned to the right edge");
     return problems;

@@ -8,9 +8,10 @@ namespace mirobel::testing {
 
 // Everything wrong with a Shift-JIS help text: line endings, line count,
 // widths in half-width columns, and the shape of its three sections
-// ("■" headings, the four settings items with circled digits, body lines
+// ("■" headings, the settings items numbered ①, ②, ... in turn, body lines
 // indented by an ideographic space, one empty line between sections).
-// Empty when the text is sound.
+// Empty when the text is sound. Which items there are is the settings
+// dialog's to say (SettingsDialogTest).
 std::vector<std::string> HelpTextProblems(const std::string& sjis);
 
 // Half-width columns of one Shift-JIS line: a double-byte character counts

@@ -167,7 +167,8 @@ TEST_F(CompanionTest, HelpWindowShowsTheShiftJisTextReadOnlyAndReopensFresh) {
     EXPECT_EQ(shown.rfind(L"■ミロベル ScreenSaverについて\r\n", 0), 0u);
     EXPECT_NE(shown.find(L"\r\n①範囲"), std::wstring::npos);
     EXPECT_NE(shown.find(L"\r\n④速度"), std::wstring::npos);
-    EXPECT_EQ(SendMessageW(text, EM_GETLINECOUNT, 0, 0), 26);  // 25 lines and the empty one after the last CR LF
+    // Its own lines and the empty one after the last CR LF: none wraps.
+    EXPECT_EQ(SendMessageW(text, EM_GETLINECOUNT, 0, 0), kHelpLines + 1);
 
     // Typing changes nothing.
     SendMessageW(text, WM_CHAR, L'x', 0);

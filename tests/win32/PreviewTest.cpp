@@ -296,3 +296,26 @@ TEST_F(PreviewTest, APreviewAndAFormWithAPictureLiveInOneProcess) {
     GetClassNameW(formPicture, b, 64);
     EXPECT_STRNE(a, b);
 }
+
+// The preview is a form of its own inside a window it does not own: its
+// struct is reached from its picture, and neither its making nor its going
+// touches what the host holds, even where the host is a form too.
+TEST_F(PreviewTest, ThePreviewKeepsItsFormApartFromItsHosts) {
+    FormResources hostResources;
+    host = MakeHost(40, 60, 152, 112);
+    AttachResources(host, hostResources);
+    StartPreview(HandleValue(host));
+    Pump(50);
+    ASSERT_NE(prev, nullptr);
+    FormResources* own = ExistingResourcesOf(prev);
+    EXPECT_NE(own, nullptr);
+    EXPECT_NE(own, &hostResources);
+    EXPECT_EQ(ExistingResourcesOf(frmPrev), own);
+
+    DestroyWindow(frmPrev);
+    Pump(20);
+    EXPECT_EQ(frmPrev, nullptr);
+    EXPECT_EQ(prev, nullptr);
+    EXPECT_EQ(ExistingResourcesOf(host), &hostResources);
+    DetachResources(host);
+}

@@ -124,8 +124,9 @@ SIZE Extent(HWND control, const std::wstring& text) {
     return size;
 }
 
-// Texts a control must show in full, with the room it has for them. Texts
-// that wrap or scroll (the multi-line boxes) are not measured.
+// Texts a control must show in full, with the room it has for them. Of a
+// multi-line box only the height is measured, and only where the box has no
+// scroll bar: its lines wrap where the text asks.
 std::vector<Fit> TextsOf(const Control& c) {
     std::vector<Fit> fits;
     RECT client;
@@ -144,6 +145,21 @@ std::vector<Fit> TextsOf(const Control& c) {
         RECT format{};
         SendMessageW(c.hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
         fits.push_back({format.right - format.left, client.bottom, Extent(c.hwnd, c.text)});
+    } else if (c.cls == L"Edit" && (style & ES_MULTILINE) && !(style & WS_VSCROLL) && !c.text.empty()) {
+        // A box with no scroll bar must show all its lines: the height its
+        // last line with text reaches, from its first, at the box's own
+        // line pitch.
+        RECT format{};
+        SendMessageW(c.hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+        auto top = [&](int line) {
+            LRESULT at = SendMessageW(c.hwnd, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+            return static_cast<int>(static_cast<short>(HIWORD(SendMessageW(c.hwnd, EM_POSFROMCHAR, at, 0))));
+        };
+        int last = static_cast<int>(SendMessageW(c.hwnd, EM_GETLINECOUNT, 0, 0)) - 1;
+        if (last > 0 && SendMessageW(c.hwnd, EM_LINELENGTH, SendMessageW(c.hwnd, EM_LINEINDEX, last, 0), 0) == 0)
+            --last;  // the empty line after a closing line break
+        int pitch = last > 0 ? (top(last) - top(0)) / last : Extent(c.hwnd, L"M").cy;
+        fits.push_back({format.right, format.bottom, SIZE{0, top(last) + pitch}});
     } else if (c.cls == L"ComboBox") {
         COMBOBOXINFO info{};
         info.cbSize = sizeof info;

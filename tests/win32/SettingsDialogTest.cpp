@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/settings/SettingsRules.h"
 #include "win32/companions/Companions.h"
 #include "win32/base/Fonts.h"
 #include "win32/settings/RegistryStore.h"
@@ -295,4 +300,41 @@ TEST_F(SettingsDialogTest, HelpMenuEntriesOpenTheirWindowsOnceEach) {
     SendMessageW(frmSet, WM_COMMAND, kIdMenuAbout + 3, 0);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, L"ミロベル　スクリーンセイバー Ver1.5");
+}
+
+// What the help calls the dialog's items are the dialog's own words: each row
+// caption (up to its first blank: the speed's hint is no part of its name)
+// and each check box that names a setting rather than its state. An item
+// added to the dialog and not to the help, or gone from the dialog and left
+// in the help, fails here.
+TEST_F(SettingsDialogTest, TheHelpItOpensNamesEveryItemOfItsSettingsAndNoOther) {
+    Open();
+    std::set<std::wstring> dialogItems;
+    auto name = [](const std::wstring& caption) { return caption.substr(0, caption.find_first_of(L" 　")); };
+    for (HWND h : Descendants(frmSet)) {
+        if (ClassName(GetParent(h)) != L"MirobelPanel") continue;
+        std::wstring caption = Text(h);
+        LONG kind = GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK;
+        bool rowCaption = ClassName(h) == L"Static" && caption != L"～";
+        bool namingBox = ClassName(h) == L"Button" && kind == BS_AUTOCHECKBOX && caption != MusicCaption(0) &&
+                         caption != MusicCaption(1);
+        if (rowCaption || namingBox) dialogItems.insert(name(caption));
+    }
+    ASSERT_GE(dialogItems.size(), 6u);
+
+    Click(kIdCommandButton + 1);
+    ASSERT_NE(frmHelp, nullptr);
+    std::wstring help;
+    for (HWND h : Descendants(frmHelp))
+        if (ClassName(h) == L"Edit") help = Text(h);
+    const std::wstring heading = L"\r\n■設定について\r\n";
+    size_t at = help.find(heading);
+    ASSERT_NE(at, std::wstring::npos);
+    at += heading.size();
+    std::vector<std::wstring> helpItems;
+    // The section runs to its empty line; its items begin with ① to ⑳.
+    for (size_t end; (end = help.find(L"\r\n", at)) != std::wstring::npos && end > at; at = end + 2)
+        if (help[at] >= L'①' && help[at] <= L'⑳') helpItems.push_back(name(help.substr(at + 1, end - at - 1)));
+    EXPECT_EQ(std::set<std::wstring>(helpItems.begin(), helpItems.end()), dialogItems);
+    EXPECT_EQ(helpItems.size(), dialogItems.size()) << "an item told twice";
 }

@@ -4,6 +4,7 @@ docs/: the dialog, the commentary viewer, the help window, the introduction
 window and the About box.
 
 Usage: make_screenshots.py --build build/win-dialog [--out docs] [--dpi 144]
+                           [--only help-window ...]
 
 With --dpi the windows are taken at that display scaling (Wine's LogPixels)
 on a screen as large in 96-dpi units as the standard one, and the files are
@@ -36,6 +37,8 @@ from winebox import WineBox  # noqa: E402
 import windows_driver as wd  # noqa: E402
 
 CONVERT = "/usr/bin/convert"
+# The pictures, in the order they are taken.
+PICTURES = ("settings-dialog", "commentary-viewer", "help-window", "introduction-window", "about-box")
 
 
 def shoot(box, window, out):
@@ -54,11 +57,18 @@ def main(argv=None):
     ap.add_argument("--build", required=True, help="Windows build folder")
     ap.add_argument("--out", default=os.path.join(ROOT, "docs"))
     ap.add_argument("--dpi", type=int, default=96)
+    ap.add_argument("--only", nargs="+", choices=PICTURES, metavar="NAME",
+                    help="take only these pictures (%s)" % ", ".join(PICTURES))
     a = ap.parse_args(argv)
     suffix = "" if a.dpi == 96 else "-%ddpi" % a.dpi
+    wanted = set(a.only or PICTURES)
 
     def named(name):
         return os.path.join(out, name + suffix + ".png")
+
+    def shoot_if_wanted(box, window, name):
+        if name in wanted:
+            shoot(box, window, named(name))
     build = os.path.abspath(a.build)
     out = os.path.abspath(a.out)
     os.makedirs(out, exist_ok=True)
@@ -67,37 +77,41 @@ def main(argv=None):
         box.set_probe(os.path.join(build, "probe.exe"))
         box.start(os.path.join(build, "Mirobel.scr"), "/c")
         dialog = box.wait_window_where(wd.DIALOG, lambda w: w["visible"], 60, "shown")
-        shoot(box, wd.DIALOG, named("settings-dialog"))
+        shoot_if_wanted(box, wd.DIALOG, "settings-dialog")
 
-        box.press(dialog["hwnd"], "解説")
-        viewer = box.wait_window_where(wd.VIEWER, lambda w: w["visible"], 30, "shown")
-        chooser = next(c for c in box.children(viewer["hwnd"]) if c["class"] == "ComboBox")
-        wd.select(box, chooser["hwnd"], 16)  # poem 17, a poem with a longer rendering
-        box.press(viewer["hwnd"], "決定")
-        shoot(box, wd.VIEWER, named("commentary-viewer"))
-        box.press(viewer["hwnd"], "終　了")
-        box.wait_gone(wd.VIEWER, 10)
+        if "commentary-viewer" in wanted:
+            box.press(dialog["hwnd"], "解説")
+            viewer = box.wait_window_where(wd.VIEWER, lambda w: w["visible"], 30, "shown")
+            chooser = next(c for c in box.children(viewer["hwnd"]) if c["class"] == "ComboBox")
+            wd.select(box, chooser["hwnd"], 16)  # poem 17, a poem with a longer rendering
+            box.press(viewer["hwnd"], "決定")
+            shoot(box, wd.VIEWER, named("commentary-viewer"))
+            box.press(viewer["hwnd"], "終　了")
+            box.wait_gone(wd.VIEWER, 10)
 
-        box.press(dialog["hwnd"], "ヘルプ")
-        help_window = box.wait_window_where(wd.HELP, lambda w: w["visible"], 30, "shown")
-        shoot(box, wd.HELP, named("help-window"))
-        box.press(help_window["hwnd"], "ＯＫ！")
-        box.wait_gone(wd.HELP, 10)
+        if "help-window" in wanted:
+            box.press(dialog["hwnd"], "ヘルプ")
+            help_window = box.wait_window_where(wd.HELP, lambda w: w["visible"], 30, "shown")
+            shoot(box, wd.HELP, named("help-window"))
+            box.press(help_window["hwnd"], "ＯＫ！")
+            box.wait_gone(wd.HELP, 10)
 
-        wd.menu_entry(box, dialog["hwnd"], "h", "e")
-        box.wait_window_where(wd.SALES, lambda w: w["visible"], 30, "shown")
-        time.sleep(0.7)  # the cyclists are on their way
-        shoot(box, wd.SALES, named("introduction-window"))
+        if "introduction-window" in wanted:
+            wd.menu_entry(box, dialog["hwnd"], "h", "e")
+            box.wait_window_where(wd.SALES, lambda w: w["visible"], 30, "shown")
+            time.sleep(0.7)  # the cyclists are on their way
+            shoot(box, wd.SALES, named("introduction-window"))
+            box.close_window(box.find(wd.SALES)["hwnd"])
 
         # The About box, alone on the screen in a process of its own.
-        box.close_window(box.find(wd.SALES)["hwnd"])
         box.close_window(dialog["hwnd"])
         box.wait_gone(wd.DIALOG, 10)
-        box.env["MIROBEL_HOLD_ABOUT_MS"] = "6000"
-        tests = box.start(os.path.join(build, "win32_window_tests.exe"), "--gtest_filter=AboutBox.*")
-        box.wait_window_where(wd.VERSION_TITLE, lambda w: w["visible"], 60, "shown")
-        shoot(box, wd.VERSION_TITLE, named("about-box"))
-        tests.wait(timeout=60)
+        if "about-box" in wanted:
+            box.env["MIROBEL_HOLD_ABOUT_MS"] = "6000"
+            tests = box.start(os.path.join(build, "win32_window_tests.exe"), "--gtest_filter=AboutBox.*")
+            box.wait_window_where(wd.VERSION_TITLE, lambda w: w["visible"], 60, "shown")
+            shoot(box, wd.VERSION_TITLE, named("about-box"))
+            tests.wait(timeout=60)
     return 0
 
 

@@ -7,10 +7,6 @@ namespace mirobel {
 namespace {
 const wchar_t* const kProperty = L"MirobelFormResources";
 
-HWND RootOf(HWND window) {
-    HWND root = GetAncestor(window, GA_ROOT);
-    return root ? root : window;
-}
 }  // namespace
 
 FormResources::~FormResources() {
@@ -29,8 +25,13 @@ void FormResources::SetFont(HWND control, HFONT font) {
     fonts.push_back({control, Font(font)});
 }
 
+// Looked for from the window up, not at its top-level window: the preview is
+// a form made the child of a host of another process, whose top-level window
+// is not ours to mark.
 FormResources* ExistingResourcesOf(HWND window) {
-    return static_cast<FormResources*>(GetPropW(RootOf(window), kProperty));
+    for (HWND w = window; w && w != GetDesktopWindow(); w = GetAncestor(w, GA_PARENT))
+        if (auto* resources = static_cast<FormResources*>(GetPropW(w, kProperty))) return resources;
+    return nullptr;
 }
 
 FormResources& ResourcesOf(HWND window) {
@@ -38,8 +39,8 @@ FormResources& ResourcesOf(HWND window) {
     throw std::logic_error("a control of a form that holds no resources");
 }
 
-void AttachResources(HWND form, FormResources& resources) { SetPropW(RootOf(form), kProperty, &resources); }
+void AttachResources(HWND form, FormResources& resources) { SetPropW(form, kProperty, &resources); }
 
-void DetachResources(HWND form) { RemovePropW(RootOf(form), kProperty); }
+void DetachResources(HWND form) { RemovePropW(form, kProperty); }
 
 }  // namespace mirobel

@@ -47,11 +47,12 @@ struct FormResources {
     void SetFont(HWND control, HFONT font);
 };
 
-// Makes `resources` those of the form (a top-level window) until
-// DetachResources; whoever holds them frees them after that.
+// Makes `resources` those of the form until DetachResources; whoever holds
+// them frees them after that.
 void AttachResources(HWND form, FormResources& resources);
 void DetachResources(HWND form);
-// The resources of the form a window belongs to (its top-level window). A
+// The resources of the form a window belongs to (the nearest of the window
+// and its ancestors that has some). A
 // control of a form without resources is a mistake of the program, thrown
 // as std::logic_error.
 FormResources& ResourcesOf(HWND window);

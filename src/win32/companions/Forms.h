@@ -1,6 +1,6 @@
-// Small pieces the settings dialog and its companion windows are made of:
-// window classes, the form's own struct, panels with a colour, pictures,
-// control colours and fonts, and the Tab key between controls.
+// Small pieces the settings dialog, its companion windows and the preview
+// are made of: window classes, the form's own struct, panels with a colour,
+// pictures, control colours and fonts, and the Tab key between controls.
 #pragma once
 #include <string>
 
@@ -62,7 +62,8 @@ bool CommonFormMessage(HWND form, UINT msg, WPARAM wp, LPARAM lp, HWND& handle, 
 // MakeForm gives a new form window its struct, laid out at dpi, which the window owns from
 // then on, and counts the window as open; FormMessage, called from the
 // form's procedure, does what CommonFormMessage does and frees the struct
-// when the window goes.
+// when the window goes. A form with no control to give the focus to (the
+// preview) passes nullptr for `initial`.
 template <typename Form>
 Form* FormOf(HWND form) {
     return reinterpret_cast<Form*>(GetWindowLongPtrW(form, GWLP_USERDATA));
@@ -88,7 +89,7 @@ bool FormMessage(HWND form, UINT msg, WPARAM wp, LPARAM lp, HWND& handle, HWND F
         delete own;
         return false;
     }
-    return CommonFormMessage(form, msg, wp, lp, handle, own ? own->*initial : nullptr, result);
+    return CommonFormMessage(form, msg, wp, lp, handle, own && initial ? own->*initial : nullptr, result);
 }
 
 // Every text of the forms is in one of the faces the program names

@@ -10,6 +10,7 @@
 #include "win32/base/Guard.h"
 #include "win32/base/Resources.h"
 #include "win32/base/WindowClass.h"
+#include "win32/companions/Forms.h"
 
 namespace mirobel {
 
@@ -17,16 +18,23 @@ HWND frmPrev = nullptr;
 HWND prev = nullptr;
 
 namespace {
-HWND hostWindow = nullptr;
-// The preview's size in twips, in 32 bits: the 16-bit DispWidth and
-// DispHeight cannot hold hosts of 2185 pixels or more at 15 twips a pixel.
-int32_t widthTwips = 0, heightTwips = 0;
-Bitmap picture;
-UINT_PTR watchTimer = 0;
+struct PrevForm {
+    FormResources res;
+    // GetParent reports the owner of a window that also has WS_POPUP, so the
+    // host is kept here for the watch.
+    HWND host = nullptr;
+    // The preview's size in twips, in 32 bits: the 16-bit DispWidth and
+    // DispHeight cannot hold hosts of 2185 pixels or more at 15 twips a pixel.
+    int32_t widthTwips = 0, heightTwips = 0;
+    Bitmap picture;
+    UINT_PTR watchTimer = 0;
+};
 
 // How often the host is looked at. When the host's process dies, its windows
 // (ours among them) can vanish without any message reaching us, so waiting
-// for WM_DESTROY alone could leave the process running forever.
+// for WM_DESTROY alone could leave the process running forever. The watch is
+// therefore a timer of the thread, not of frmPrev: it must still fire once
+// frmPrev has gone.
 constexpr UINT kWatchInterval = 100;
 
 int16_t Saturated16(int32_t value) {
@@ -42,33 +50,33 @@ int32_t PixelsToTwips(int pixels, double twipsPerPixel) {
 }
 int TwipsToPixels(int32_t twips, double twipsPerPixel) { return static_cast<int>(std::lround(twips / twipsPerPixel)); }
 
-void Forget() {
-    if (watchTimer) KillTimer(nullptr, watchTimer);
-    watchTimer = 0;
-    picture.reset();
-    frmPrev = nullptr;
-    prev = nullptr;
-    hostWindow = nullptr;
-}
-
-void CALLBACK WatchHost(HWND, UINT, UINT_PTR, DWORD) {
-    if (IsWindow(hostWindow) && frmPrev && IsWindow(frmPrev)) return;
+void CALLBACK WatchHost(HWND, UINT, UINT_PTR timer, DWORD) {
     if (frmPrev && IsWindow(frmPrev)) {
+        const PrevForm* f = FormOf<PrevForm>(frmPrev);
+        if (f && IsWindow(f->host)) return;
         DestroyWindow(frmPrev);  // its WM_DESTROY ends the process
         return;
     }
-    // Destroyed behind our back together with the host's process.
-    Forget();
+    // Destroyed behind our back together with the host's process: no message
+    // freed the form, and nothing is left to free it but the end of the
+    // process, which this brings.
+    KillTimer(nullptr, timer);
+    frmPrev = nullptr;
+    prev = nullptr;
     WindowClosed();
 }
 
 LRESULT CALLBACK FrmPrevProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_DESTROY) {
-        Forget();
-        WindowClosed();
-        return 0;
+        if (PrevForm* f = FormOf<PrevForm>(hwnd); f && f->watchTimer) {
+            KillTimer(nullptr, f->watchTimer);
+            f->watchTimer = 0;
+        }
+        prev = nullptr;
     }
-    // No input handling of its own: mouse and keys over the preview change nothing.
+    // No input handling of its own: mouse and keys over the preview change
+    // nothing, and it has no control to keep the focus on.
+    if (LRESULT result; FormMessage<PrevForm>(hwnd, msg, wp, lp, frmPrev, nullptr, result)) return result;
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
@@ -79,10 +87,11 @@ LRESULT CALLBACK PrevProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             HDC dc = paint.get();
             RECT client;
             GetClientRect(hwnd, &client);
+            const PrevForm* f = FormOf<PrevForm>(GetParent(hwnd));
             BITMAP bm{};
-            if (picture && GetObjectW(picture.get(), sizeof bm, &bm)) {
+            if (f && f->picture && GetObjectW(f->picture.get(), sizeof bm, &bm)) {
                 MemoryDc source(dc);
-                Selection selected(source.get(), picture.get());
+                Selection selected(source.get(), f->picture.get());
                 // Width and height are scaled independently, so the whole
                 // card shows in a host of any proportions.
                 SetStretchBltMode(dc, HALFTONE);
@@ -106,17 +115,20 @@ bool RegisterClasses() {
            RegisterWindowClass({window_class::kPreviewPicture, Guarded<PrevProc>});
 }
 
-// frmPrev with its picture control, both hidden.
-void CreatePreviewWindow() {
+// frmPrev with its picture control, both hidden; null when the window could
+// not be made.
+PrevForm* CreatePreviewWindow() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!RegisterClasses()) return;
+    if (!RegisterClasses()) return nullptr;
     frmPrev = CreateWindowExW(0, window_class::kPreview, L"preview window", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0,
                               nullptr, nullptr, instance, nullptr);
-    if (!frmPrev) return;
-    WindowOpened();
+    if (!frmPrev) return nullptr;
+    // Laid out in device pixels (the host's), so the scale is never read.
+    PrevForm& f = MakeForm<PrevForm>(frmPrev, 96);
     prev = CreateWindowExW(0, window_class::kPreviewPicture, L"", WS_CHILD, 0, 0, 0, 0, frmPrev, nullptr, instance, nullptr);
-    picture.reset(static_cast<HBITMAP>(
+    f.picture.reset(static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDB_PREVIEW), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    return &f;
 }
 }  // namespace
 
@@ -129,30 +141,31 @@ void StartPreview(int32_t hostHandle) {
 
     RECT r{};
     GetWindowRect(host, &r);
+    int32_t widthTwips = PixelsToTwips(r.right - r.left, ScreenTwipsPerPixelX());
+    int32_t heightTwips = PixelsToTwips(r.bottom - r.top, ScreenTwipsPerPixelY());
     DispLeft = 0;
     DispTop = 0;
-    widthTwips = PixelsToTwips(r.right - r.left, ScreenTwipsPerPixelX());
-    heightTwips = PixelsToTwips(r.bottom - r.top, ScreenTwipsPerPixelY());
     // The 16-bit globals keep what fits; the preview itself is sized from the
     // 32-bit values, so a large host is still filled.
     DispWidth = Saturated16(widthTwips);
     DispHeight = Saturated16(heightTwips);
 
-    CreatePreviewWindow();
-    if (!frmPrev) return;
+    PrevForm* f = CreatePreviewWindow();
+    if (!f) return;
+    f->host = host;
+    f->widthTwips = widthTwips;
+    f->heightTwips = heightTwips;
     SetWindowLongW(frmPrev, GWL_STYLE, GetWindowLongW(frmPrev, GWL_STYLE) | WS_CHILD);
     SetParent(frmPrev, host);
-    // GetParent reports the owner of a window that also has WS_POPUP, so the
-    // host is kept here for the watch.
-    hostWindow = host;
     ShowPreview();
-    watchTimer = SetTimer(nullptr, 0, kWatchInterval, GuardedTimer<WatchHost>);
+    f->watchTimer = SetTimer(nullptr, 0, kWatchInterval, GuardedTimer<WatchHost>);
 }
 
 void ShowPreview() {
-    if (!frmPrev) return;
-    int width = TwipsToPixels(widthTwips, ScreenTwipsPerPixelX());
-    int height = TwipsToPixels(heightTwips, ScreenTwipsPerPixelY());
+    const PrevForm* f = frmPrev ? FormOf<PrevForm>(frmPrev) : nullptr;
+    if (!f) return;
+    int width = TwipsToPixels(f->widthTwips, ScreenTwipsPerPixelX());
+    int height = TwipsToPixels(f->heightTwips, ScreenTwipsPerPixelY());
     SetWindowPos(frmPrev, nullptr, DispLeft, DispTop, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     // The host's size is in device pixels already: the picture fills it as
     // it is, not magnified like a layout in units.
