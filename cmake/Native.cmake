@@ -10,6 +10,8 @@ add_executable(core_tests
   tests/core/ShowRulesTest.cpp
   tests/core/PoemsTest.cpp
   tests/core/KimarijiTest.cpp
+  tests/core/StudySetsTest.cpp
+  tests/core/StudySetShowTest.cpp
   tests/core/ShowTest.cpp
   tests/core/ShowScalingTest.cpp
   tests/core/BgmTest.cpp

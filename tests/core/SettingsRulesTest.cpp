@@ -145,9 +145,10 @@ TEST_F(ApplyTest, AnsweringNoStoresNothingAndTheNextApplyAsksAgain) {
 TEST_F(ApplyTest, YesStoresAllSixKeysAsTextWithTheChosenOrder) {
     boxes.answers = {kAnswerYes};
     EXPECT_EQ(ApplySettings(record, Values(L"37", L"37", 2, 0, L"5")), ApplyOutcome::Saved);
-    EXPECT_EQ(store.writes.size(), 8u);  // and "screens" and "kimariji"
+    EXPECT_EQ(store.writes.size(), 9u);  // and "screens", "kimariji" and "set"
     EXPECT_EQ(store.Get(L"saver type"), L"7");  // loaded, never shown, written back
     EXPECT_EQ(store.Get(L"kimariji"), L"0");
+    EXPECT_EQ(store.Get(L"set"), L"");
     EXPECT_EQ(store.Get(L"music mode"), L"0");
     EXPECT_EQ(store.Get(L"select first"), L"37");
     EXPECT_EQ(store.Get(L"select end"), L"37");
@@ -162,6 +163,11 @@ TEST_F(ApplyTest, YesStoresAllSixKeysAsTextWithTheChosenOrder) {
         EXPECT_EQ(store.Get(L"select type"), stored);
         EXPECT_EQ(store.Get(L"music mode"), L"1");
     }
+    // The dialog shows no set yet: a loaded one is written back as it was.
+    record.Set = static_cast<int16_t>(StudySetNamed("green"));
+    boxes.answers = {kAnswerYes};
+    ApplySettings(record, Values(L"1", L"100", 0, 1));
+    EXPECT_EQ(store.Get(L"set"), L"green");
 }
 
 TEST_F(ApplyTest, AStoreThatRefusesIsReportedAndTheRecordKeepsTheNewValues) {

@@ -18,7 +18,7 @@ void ExpectRecord(const Settings& loaded, Settings expected) {
 }
 const std::vector<std::wstring> kKeyOrder = {L"saver type", L"music mode", L"select first",
                                               L"select end", L"select type", L"speed", L"screens",
-                                              L"kimariji"};
+                                              L"kimariji", L"set"};
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -93,7 +93,7 @@ TEST_F(SettingsTest, BadTextStopsTheLoadWithOneBoxAndDefaultsTheRest) {
     ExpectRecord(LoadSettings(), {7, 0, 1, 100, 1, 3});
     // The values later versions added are read all the same: they are no part of the six.
     EXPECT_EQ(store.reads, (std::vector<std::wstring>{L"saver type", L"music mode", L"select first", L"screens",
-                                                      L"kimariji"}));
+                                                      L"kimariji", L"set"}));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, L"エラー番号 =  13、Mirobel でエラーが発生しました。 \r型が一致しません。");
     EXPECT_EQ(boxes.shown[0].title, L"エラー");
@@ -118,7 +118,7 @@ TEST_F(SettingsTest, OutOfRangeAndStoreFailuresAreReportedToo) {
 
 TEST_F(SettingsTest, SaveWritesAllKeysInOrderAsPlainText) {
     Settings record{7, 0, 12, 88, 3, 5};
-    record.Screens = kEveryMonitor, record.Kimariji = true;
+    record.Screens = kEveryMonitor, record.Kimariji = true, record.Set = StudySetNamed("kimariji3");
     SaveSettings(record);
     EXPECT_EQ(store.writes, kKeyOrder);
     EXPECT_EQ(store.Get(L"saver type"), L"7");
@@ -129,6 +129,7 @@ TEST_F(SettingsTest, SaveWritesAllKeysInOrderAsPlainText) {
     EXPECT_EQ(store.Get(L"speed"), L"5");
     EXPECT_EQ(store.Get(L"screens"), L"1");
     EXPECT_EQ(store.Get(L"kimariji"), L"1");
+    EXPECT_EQ(store.Get(L"set"), L"kimariji3");
     EXPECT_TRUE(boxes.shown.empty());
 
     // What was saved loads back unchanged.
@@ -195,4 +196,30 @@ TEST_F(SettingsTest, KimarijiIsOnForOneOffForZeroAndOffWithoutABoxForAnythingEls
 
     SaveSettings({});
     EXPECT_EQ(store.Get(L"kimariji"), L"0");
+}
+
+// No earlier version wrote "set": missing, empty, unknown or unreadable is
+// the range, with no box, and a bad classic value does not hide a set.
+TEST_F(SettingsTest, SetRoundTripsByNameAndReadsAnythingElseAsTheRange) {
+    for (int number = -1; number <= kStudySetCount + 1; ++number) {
+        Settings chosen{7, 0, 12, 88, 3, 5};
+        chosen.Set = static_cast<int16_t>(number);
+        SaveSettings(chosen);
+        const StudySet* set = StudySetNumbered(number);
+        EXPECT_EQ(store.Get(L"set"), set ? std::wstring(set->name.begin(), set->name.end()) : L"") << number;
+        EXPECT_EQ(LoadSettings().Set, set ? number : kNoStudySet);
+    }
+    for (const wchar_t* bad : {L"", L"Blue", L" blue", L"red", L"kimariji0", L"kimariji7", L"1", L"青"}) {
+        store.Put(L"set", bad);
+        EXPECT_EQ(LoadSettings().Set, kNoStudySet) << ::testing::PrintToString(std::wstring(bad));
+    }
+    store.failReadOn = L"set";
+    EXPECT_EQ(LoadSettings().Set, kNoStudySet);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    store.failReadOn.reset();
+    store.Put(L"set", L"orange");
+    store.Put(L"speed", L"fast");
+    EXPECT_EQ(LoadSettings().Set, StudySetNamed("orange"));
+    EXPECT_EQ(boxes.shown.size(), 1u);
 }

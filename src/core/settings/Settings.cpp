@@ -59,6 +59,27 @@ bool StoredAsOne(SettingsStore& store, const wchar_t* key) {
         return false;
     }
 }
+
+// The names are ASCII, so any other character already makes a text unknown.
+int16_t StoredSet(SettingsStore& store) {
+    try {
+        const std::optional<std::wstring> text = store.Read(kStoreApp, kStoreSection, kSetKey);
+        if (!text) return kNoStudySet;
+        std::string name;
+        for (wchar_t c : *text) {
+            if (c > 0x7F) return kNoStudySet;
+            name += static_cast<char>(c);
+        }
+        return static_cast<int16_t>(StudySetNamed(name));
+    } catch (...) {
+        return kNoStudySet;
+    }
+}
+
+std::wstring SetToText(int16_t number) {
+    const StudySet* set = StudySetNumbered(number);
+    return set ? std::wstring(set->name.begin(), set->name.end()) : std::wstring();
+}
 }  // namespace
 
 std::optional<int16_t> SelectTypeNamed(std::string_view name) {
@@ -87,6 +108,7 @@ Settings LoadSettings() {
     // Read whatever became of the six: they are no part of their sequence.
     record.Screens = StoredAsOne(store, kScreensKey) ? kEveryMonitor : kMainMonitorOnly;
     record.Kimariji = StoredAsOne(store, kKimarijiKey);
+    record.Set = StoredSet(store);
     return record;
 }
 
@@ -99,6 +121,7 @@ void SaveSettings(const Settings& record) {
         store.Write(kStoreApp, kStoreSection, kScreensKey,
                     SettingToText(record.Screens == kEveryMonitor ? kEveryMonitor : kMainMonitorOnly));
         store.Write(kStoreApp, kStoreSection, kKimarijiKey, record.Kimariji ? L"1" : L"0");
+        store.Write(kStoreApp, kStoreSection, kSetKey, SetToText(record.Set));
     } catch (...) {
         const RuntimeError e = CurrentFailure();
         ShowErrorBox(StandardErrorText(e), e);

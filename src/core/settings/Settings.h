@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/poems/StudySets.h"
+
 namespace mirobel {
 
 // The record, a value: LoadSettings makes one, the show and the settings
@@ -24,6 +26,10 @@ struct Settings {
     // The card's deciding sounds brushed in vermilion; stored apart from the
     // six classic values (kKimarijiKey).
     bool Kimariji = false;
+    // The poems the show keeps to: kNoStudySet for the range, or the number
+    // of one of the study sets (core/poems/StudySets.h). Stored by the set's
+    // name (kSetKey).
+    int16_t Set = kNoStudySet;
     bool operator==(const Settings&) const = default;
 };
 
@@ -53,6 +59,9 @@ inline constexpr SettingField kSettingFields[kSettingCount] = {
 // "1" on, "0" off; a missing key or any other text reads as off, without a
 // box, so that a store written before the setting existed loads as before.
 inline constexpr const wchar_t* kKimarijiKey = L"kimariji";
+// The set's ASCII name ("blue", "kimariji1", ...), or empty for the range.
+// Missing, empty, unknown or unreadable reads as the range, without a box.
+inline constexpr const wchar_t* kSetKey = L"set";
 
 // Stored text to a 16-bit value: blanks around allowed, fractions rounded
 // half to even. Throws RuntimeError 13 (not a number) or 6 (out of range).
@@ -61,12 +70,12 @@ std::wstring SettingToText(int16_t value);
 
 // Both go through the platform's settings store (g_platform.store).
 // Reads all six fields; a failure is reported once in the standard error box
-// and the fields it did not reach keep their defaults. Then "screens" and
-// "kimariji", which no earlier version wrote: missing, unreadable or bad
-// values read as main monitor only and no marking, without a box. Never
-// throws.
+// and the fields it did not reach keep their defaults. Then "screens",
+// "kimariji" and "set", which no earlier version wrote: missing, unreadable
+// or bad values read as main monitor only, no marking and the range, without
+// a box. Never throws.
 Settings LoadSettings();
-// Writes all six fields, then "screens" and "kimariji"; a failure is
+// Writes all six fields, then "screens", "kimariji" and "set"; a failure is
 // reported once and stops the writing. Never throws.
 void SaveSettings(const Settings& record);
 

@@ -1,20 +1,55 @@
 // Choice of the next poem and the card drawn one character at a time.
 #include "core/show/Card.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <vector>
 
 #include "core/base/Errors.h"
 #include "core/base/Platform.h"
 #include "core/base/Scaling.h"
 #include "core/poems/Kimariji.h"
 #include "core/poems/Poems.h"
+#include "core/poems/StudySets.h"
 
 namespace mirobel {
 
 namespace {
 int Scaled(const ShowState& show, int size) { return ScaledFontSize(size, show.showTwipsPerPixel); }
 
+// A set is walked as the range is, member by member. A poem the set does not
+// hold (a state carried over from another choice) is followed by the member
+// that comes after it in the order's direction.
+void ChooseInSet(ShowState& show, const Settings& settings, RandomSource& random, const std::vector<int>& poems) {
+    const int count = static_cast<int>(poems.size());
+    if (settings.SelectType == 1) {
+        random.Reseed();
+        const int at = static_cast<int>(std::floor(random.Next() * count));
+        show.PoemNo = static_cast<int16_t>(poems[static_cast<size_t>(std::clamp(at, 0, count - 1))]);
+        return;
+    }
+    const bool ascending = settings.SelectType == 2;
+    if (show.FirstCard == 1) {
+        const int along = show.sequenceOffset > 0 ? show.sequenceOffset % count : 0;
+        show.PoemNo = static_cast<int16_t>(poems[static_cast<size_t>(ascending ? along : count - 1 - along)]);
+        show.FirstCard = 0;
+        return;
+    }
+    if (ascending) {
+        const auto next = std::upper_bound(poems.begin(), poems.end(), show.PoemNo);
+        show.PoemNo = static_cast<int16_t>(next == poems.end() ? poems.front() : *next);
+    } else {
+        const auto after = std::lower_bound(poems.begin(), poems.end(), show.PoemNo);
+        show.PoemNo = static_cast<int16_t>(after == poems.begin() ? poems.back() : *std::prev(after));
+    }
+}
+
 void ChoosePoem(ShowState& show, const Settings& settings, RandomSource& random) {
+    if (const StudySet* set = StudySetNumbered(settings.Set)) {
+        ChooseInSet(show, settings, random, set->poems);
+        return;
+    }
     if (settings.SelectType == 1) {
         random.Reseed();
         double r = random.Next();

@@ -9,8 +9,9 @@ namespace mirobel {
 // A range the show cannot use (a hand-edited store) falls back to 1..100.
 void NormaliseRange(Settings& settings);
 
-// Chooses the next poem by the record's range and order, draws the card's
-// base and sets the writer and the ticker back for it. Traps its failures.
+// Chooses the next poem by the record's range (or study set) and order,
+// draws the card's base and sets the writer and the ticker back for it.
+// Traps its failures.
 void PrepareCard(ShowState& show, const Settings& settings, CardCanvas& canvas, RandomSource& random);
 // Writes the next character of the card, pauses before the lower verse, or
 // does nothing once the card is written.

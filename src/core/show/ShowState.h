@@ -62,9 +62,10 @@ struct ShowState {
     int tickerSpanLeft = 0, tickerSpanRight = 0;
     int16_t tickerWidthPoem = -1;
     int tickerWidth = 0;
-    // Where an ordered show's first card stands from the range's start (or,
-    // descending, its end), wrapped within the range: the show on monitor k
-    // opens k poems further along, so that monitors do not repeat each other.
+    // Where an ordered show's first card stands from the start of its range
+    // or set (or, descending, its end), wrapped within it: the show on
+    // monitor k opens k poems further along, so that monitors do not repeat
+    // each other.
     int sequenceOffset = 0;
     // How many kana of this card's opening the writer brushes in vermilion,
     // its deciding sounds (0 with the setting off).
