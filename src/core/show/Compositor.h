@@ -13,6 +13,10 @@
 
 namespace mirobel {
 
+// Tiles are at most this big in the show's units: a card's change
+// (402 x 262) fits in one.
+inline constexpr int kTileUnits = 512;
+
 // The pictures a painter keeps so that most areas reach the screen as plain
 // copies: the card with its portrait over it, and the rendering's whole line.
 enum class Kept { Card, Line };

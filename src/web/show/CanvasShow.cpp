@@ -6,12 +6,6 @@
 
 namespace mirobel::web {
 
-namespace {
-// The kept card covers the card at every scale; a tile of this many units
-// holds it with its step, as on X.
-constexpr int kTileUnits = 512;
-}  // namespace
-
 Face FaceFor(const std::wstring& face) { return face == kBrushFace ? Face::Brush : Face::Mincho; }
 
 // --- WebCanvas ---------------------------------------------------------

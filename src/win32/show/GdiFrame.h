@@ -15,10 +15,6 @@
 
 namespace mirobel {
 
-// Tiles are at most this big in the show's units: a card's change
-// (402 x 262) fits in one.
-inline constexpr int kTileUnits = 512;
-
 struct GdiFrame : ScenePainter {
     GdiFrame(FontCache& cache, GdiCanvas& card, FrameDestination to, int dpi, int tickerPoints)
         : fontCache(cache),
