@@ -99,19 +99,21 @@ bool Compositor::KeepCard(const Scene& scene) {
 
 // The whole line is drawn once per text: drawing the text again on every
 // frame costs more than anything else in a frame, the more so at a large
-// scale. The text keeps its place in the line as the line moves.
+// scale. At a scale whose step is not whole pixels the text's place in the
+// line shifts by a pixel now and then as the line moves, and is drawn again.
 bool Compositor::KeepLine(const Scene& scene) {
     const Rect& line = scene.tickerLine;
     const Rect size{0, 0, line.right - line.left, line.bottom - line.top};
+    const int x = scene.tickerX - line.left, y = scene.tickerY - line.top;
     if (size != line_.size) {
         line_ = {};
         if (!MakeKept(Kept::Line, size)) return false;
         line_.size = size;
-    } else if (scene.tickerText == line_.text) {
+    } else if (scene.tickerText == line_.text && x == line_.x && y == line_.y) {
         return true;
     }
-    painter_.DrawKeptLine(scene.tickerText, scene.tickerX - line.left, scene.tickerY - line.top);
-    line_.text = scene.tickerText;
+    painter_.DrawKeptLine(scene.tickerText, x, y);
+    line_.text = scene.tickerText, line_.x = x, line_.y = y;
     return true;
 }
 

@@ -90,6 +90,7 @@ private:
     struct {
         Rect size{};
         std::wstring text;
+        int x = 0, y = 0;  // the text's place in the line
     } line_;
 };
 
