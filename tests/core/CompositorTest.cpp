@@ -97,20 +97,23 @@ struct ModelPainter : ScenePainter {
     bool MakeKept(Kept which, int width, int height) override {
         if (width > largest || height > largest) faults.push_back("a picture beyond the painter's limit");
         // A new picture holds no pixel of the scene.
-        (which == Kept::Card ? card : line) = keeps ? Picture{width, height, std::vector<int>(width * height, -7)} : Picture{};
+        Picture& p = which == Kept::Card ? card : line;
+        p = keeps ? Picture{width, height, std::vector<int>(width * height, -7)} : Picture{};
         return keeps;
     }
     bool DrawKeptCard(const Rect& part, int poem, const Rect& box) override {
         const bool drawn = !poem || Portrait(poem) >= 0;
         const int before = wasted;
-        Redraw(card, part, [&](int x, int y) { return drawn && poem && In(box, x, y) ? Portrait(poem) : Canvas(x, y); });
+        Redraw(card, part,
+               [&](int x, int y) { return drawn && poem && In(box, x, y) ? Portrait(poem) : Canvas(x, y); });
         // A portrait not decoded yet is asked for again on the next frame.
         if (!drawn) wasted = before;
         ++cardDraws;
         return drawn;
     }
     void DrawKeptLine(const std::wstring& text, int x0, int y0) override {
-        Redraw(line, {0, 0, line.width, line.height}, [&](int x, int y) { return std::max(Ink(text, x - x0, y - y0), 0); });
+        Redraw(line, {0, 0, line.width, line.height},
+               [&](int x, int y) { return std::max(Ink(text, x - x0, y - y0), 0); });
     }
     void CopyKept(Kept which, int fromX, int fromY, const Rect& to) override {
         const Picture& p = which == Kept::Card ? card : line;
@@ -128,8 +131,8 @@ struct ModelPainter : ScenePainter {
         for (int x = -10; x < 70; ++x) {
             const bool in = In(area, x, y);
             if (painter.writes[y + 10][x + 10] != (in ? 1 : 0))
-                return ::testing::AssertionFailure() << "written " << painter.writes[y + 10][x + 10] << " times at " << x
-                                                     << ", " << y;
+                return ::testing::AssertionFailure()
+                       << "written " << painter.writes[y + 10][x + 10] << " times at " << x << ", " << y;
             if (in && painter.screen[y + 10][x + 10] != painter.Expected(scene, x, y))
                 return ::testing::AssertionFailure() << "wrong pixel at " << x << ", " << y;
         }
@@ -185,7 +188,7 @@ TEST(Compositor, WritesEachPixelOfTheAreasOnceCopyingWhatItCanAndComposingTheRes
     EXPECT_GT(composed, 300);
 }
 
-// One show's worth of changes on one compositor: the canvas drawn on on the
+// One show's worth of changes on one compositor: drawing on the canvas's
 // card and beyond it, portraits coming late, going, moving a pixel and
 // changing, the card and the line changing size, lines beyond the painter's
 // limit, the painter losing its pictures or keeping none for a while.
@@ -198,7 +201,7 @@ TEST(Compositor, CopiesAreNeverOutOfDateAndKeptPicturesAreDrawnOnlyWhereTheyChan
     painter.largest = 26;  // the card and "wxyz" with its slack fit, longer lines do not
     Compositor compositor(painter);
     Scene scene;
-    int drawn = 1, poem = 0, cardWidth = 24, lineWidth = 8;
+    int drawn = 2000, poem = 0, cardWidth = 24, lineWidth = 8;  // drawn: apart from portraits' 1000 + poem
     std::wstring text = texts[2];
     for (int frame = 0; frame < 4000; ++frame) {
         // On the card below its portrait, or beyond every card's width; a
