@@ -58,7 +58,7 @@ int Measure(int width, int height, int dpi, bool whole, int frames) {
         ShowSession show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2, .Speed = 1}, 1, dpi);
         show.PresentWholeFrames(whole);
         XSink sink(display, window, DefaultVisual(display, screen), DefaultDepth(display, screen),
-                   mirobel::Magnify(XSink::kTile, dpi));
+                   mirobel::Magnify(mirobel::kTileUnits, dpi));
         show.SetSink(&sink);
         show.Start(width, height);
         XSync(display, False);
@@ -104,6 +104,6 @@ int main(int argc, char** argv) {
             std::fflush(stdout);
         }
     std::printf("the X server holds one back tile per window, whatever the screen size: %d x %d pixels, "
-                "magnified with the show\n", XSink::kTile, XSink::kTile);
+                "magnified with the show\n", mirobel::kTileUnits, mirobel::kTileUnits);
     return failures ? 1 : 0;
 }

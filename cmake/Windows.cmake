@@ -23,6 +23,8 @@ add_library(mirobel_win32 STATIC
   src/win32/show/frmDisp.cpp
   src/win32/show/Screens.cpp
   src/win32/show/Pointer.cpp
+  src/win32/show/GdiCanvas.cpp
+  src/win32/show/GdiFrame.cpp
   src/win32/show/GdiShow.cpp
   src/win32/show/Portraits.cpp
   src/win32/show/MciPort.cpp

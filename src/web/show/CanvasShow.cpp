@@ -6,12 +6,6 @@
 
 namespace mirobel::web {
 
-namespace {
-// The kept card covers the card at every scale; a tile of this many units
-// holds it with its step, as on X.
-constexpr int kTileUnits = 512;
-}  // namespace
-
 Face FaceFor(const std::wstring& face) { return face == kBrushFace ? Face::Brush : Face::Mincho; }
 
 // --- WebCanvas ---------------------------------------------------------
@@ -50,12 +44,6 @@ void WebCanvas::DrawText(int x, int y, const std::wstring& text, Rgb ink) {
     changed_ = Union(changed_, web::DrawText(id_, face_, bold_, pixels, ink, x, y, text));
 }
 
-Rect WebCanvas::TakeChanged() {
-    const Rect changed = Intersect(changed_, {0, 0, width_, height_});
-    changed_ = {};
-    return Empty(changed) ? Rect{} : changed;
-}
-
 // --- CanvasFrame -------------------------------------------------------
 
 CanvasFrame::CanvasFrame(WebCanvas& card, int dpi, int tickerPoints)
@@ -63,72 +51,47 @@ CanvasFrame::CanvasFrame(WebCanvas& card, int dpi, int tickerPoints)
 
 CanvasFrame::~CanvasFrame() {
     if (keptCard_ >= 0) DestroyCanvas(keptCard_);
-    if (keptTicker_ >= 0) DestroyCanvas(keptTicker_);
+    if (keptLine_ >= 0) DestroyCanvas(keptLine_);
 }
 
-void CanvasFrame::CardCame(int poemNo) {
+void CanvasFrame::CardCame(int poemNo, int keptPoem) {
     // Only the shown card's portrait stays decoded (and the kept card's, while
     // it still shows it), so memory stays flat however long the show runs.
-    KeepOnlyPortrait(keptPoem_ ? keptPoem_ : poemNo);
+    KeepOnlyPortrait(keptPoem ? keptPoem : poemNo);
     RequestPortrait(poemNo);
 }
 
 int CanvasFrame::TickerWidth(const std::wstring& text) { return TextWidth(Face::Mincho, tickerPixels_, text); }
 
-bool CanvasFrame::KeepCard(const Scene& scene) {
-    const Rect& card = scene.card;
-    const int w = card.right - card.left, h = card.bottom - card.top;
-    if (w != card_.Width() || h != card_.Height()) return false;
-    if (keptCard_ < 0) {
-        keptCard_ = CreateCanvas(w, h);
-        keptCardStale_ = true;
-    }
-    // Brought up to date where the canvas changed and where a portrait
-    // comes, goes or is another. A portrait the browser has not decoded yet
-    // is not shown, and comes in a later frame.
-    Rect stale = card_.TakeChanged();
-    if (keptCardStale_) stale = {0, 0, w, h};
-    const Rect wantedBox = Empty(scene.portrait) ? Rect{} : Moved(scene.portrait, -card.left, -card.top);
-    const int wanted = Empty(wantedBox) ? 0 : scene.portraitPoem;
-    if (wanted != keptPoem_ || wantedBox != keptPictureBox_) stale = Union(stale, Union(keptPictureBox_, wantedBox));
-    if (Empty(stale)) return true;
-    ClipTo(keptCard_, stale);
-    CopyCanvas(card_.Id(), 0, 0, keptCard_, {0, 0, w, h});
-    const bool shown = wanted && DrawPortrait(keptCard_, wanted, wantedBox);
+bool CanvasFrame::MakeKept(Kept which, int width, int height) {
+    int& kept = which == Kept::Card ? keptCard_ : keptLine_;
+    if (kept >= 0) DestroyCanvas(kept);
+    kept = CreateCanvas(width, height);
+    if (which == Kept::Line) keptLineSize_ = {0, 0, width, height};
+    return true;
+}
+
+// A portrait the browser has not decoded yet is not drawn, and comes in a
+// later frame.
+bool CanvasFrame::DrawKeptCard(const Rect& part, int poem, const Rect& box) {
+    ClipTo(keptCard_, part);
+    CopyCanvas(card_.Id(), 0, 0, keptCard_, {0, 0, card_.Width(), card_.Height()});
+    const bool drawn = !poem || DrawPortrait(keptCard_, poem, box);
     Unclip(keptCard_);
-    keptCardStale_ = false;
-    keptPoem_ = shown ? wanted : 0;
-    keptPictureBox_ = shown ? wantedBox : Rect{};
-    return true;
+    return drawn;
 }
 
-bool CanvasFrame::KeepTicker(const Scene& scene) {
-    const Rect& line = scene.tickerLine;
-    const int w = line.right - line.left, h = line.bottom - line.top;
-    // Beyond what a canvas can hold, the line is composed in tiles.
-    if (w > 32767 || h > 32767) return false;
-    const Rect size{0, 0, w, h};
-    if (keptTicker_ >= 0 && keptTickerText_ == scene.tickerText && keptTickerSize_ == size) return true;
-    if (keptTicker_ >= 0) DestroyCanvas(keptTicker_);
-    keptTicker_ = CreateCanvas(w, h);
-    FillBox(keptTicker_, size, kBlack);
-    DrawTicker(keptTicker_, scene, -line.left, -line.top);
-    keptTickerText_ = scene.tickerText;
-    keptTickerSize_ = size;
-    return true;
+void CanvasFrame::DrawKeptLine(const std::wstring& text, int x, int y) {
+    FillBox(keptLine_, keptLineSize_, kBlack);
+    DrawTicker(keptLine_, text, x, y);
 }
 
-void CanvasFrame::DrawTicker(int canvas, const Scene& scene, int dx, int dy) {
-    web::DrawText(canvas, Face::Mincho, false, tickerPixels_, kWhite, scene.tickerX + dx, scene.tickerY + dy,
-                  scene.tickerText);
+void CanvasFrame::DrawTicker(int canvas, const std::wstring& text, int x, int y) {
+    web::DrawText(canvas, Face::Mincho, false, tickerPixels_, kWhite, x, y, text);
 }
 
-void CanvasFrame::CopyCard(const Scene& scene, const Rect& to) {
-    CopyCanvas(keptCard_, to.left - scene.card.left, to.top - scene.card.top, kScreenCanvas, to);
-}
-
-void CanvasFrame::CopyTicker(const Scene& scene, const Rect& to) {
-    CopyCanvas(keptTicker_, to.left - scene.tickerLine.left, to.top - scene.tickerLine.top, kScreenCanvas, to);
+void CanvasFrame::CopyKept(Kept which, int fromX, int fromY, const Rect& to) {
+    CopyCanvas(which == Kept::Card ? keptCard_ : keptLine_, fromX, fromY, kScreenCanvas, to);
 }
 
 void CanvasFrame::ComposeTile(const Scene& scene, const Rect& tile) {
@@ -141,7 +104,7 @@ void CanvasFrame::ComposeTile(const Scene& scene, const Rect& tile) {
     if (Overlap(scene.portrait, tile)) DrawPortrait(kScreenCanvas, scene.portraitPoem, scene.portrait);
     if (Overlap(scene.tickerLine, tile)) {
         ClipTo(kScreenCanvas, Intersect(scene.tickerLine, tile));
-        DrawTicker(kScreenCanvas, scene, 0, 0);
+        DrawTicker(kScreenCanvas, scene.tickerText, scene.tickerX, scene.tickerY);
         Unclip(kScreenCanvas);
     }
     Unclip(kScreenCanvas);

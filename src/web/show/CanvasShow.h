@@ -4,6 +4,7 @@
 // to the screen; what cannot be copied is composed a tile at a time.
 #pragma once
 #include <string>
+#include <utility>
 
 #include "core/show/Compositor.h"
 #include "core/show/ShowState.h"
@@ -31,8 +32,8 @@ public:
     int Id() const { return id_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    // The part of the canvas changed since the last call (empty if none).
-    Rect TakeChanged();
+    // The part of the canvas drawn on since the last call.
+    Rect TakeChanged() { return std::exchange(changed_, Rect{}); }
 
 private:
     int dpi_;
@@ -53,34 +54,32 @@ public:
     CanvasFrame& operator=(const CanvasFrame&) = delete;
 
     // Asks the browser for the portrait of the card that has come, so that
-    // it is decoded by the time the poem is written.
-    void CardCame(int poemNo);
+    // it is decoded by the time the poem is written. keptPoem: the portrait
+    // the kept card still shows (0: none).
+    void CardCame(int poemNo, int keptPoem);
 
     int TickerWidth(const std::wstring& text) override;
     int TileWidth() const override { return tile_; }
     int TileHeight() const override { return tile_; }
     void FillBlack(const Rect& r) override { FillBox(kScreenCanvas, r, kBlack); }
-    bool KeepCard(const Scene& scene) override;
-    bool KeepTicker(const Scene& scene) override;
-    void CopyCard(const Scene& scene, const Rect& to) override;
-    void CopyTicker(const Scene& scene, const Rect& to) override;
     void ComposeTile(const Scene& scene, const Rect& tile) override;
+    Rect CanvasBounds() const override { return {0, 0, card_.Width(), card_.Height()}; }
+    Rect TakeCanvasChanged() override { return card_.TakeChanged(); }
+    bool MakeKept(Kept which, int width, int height) override;
+    bool DrawKeptCard(const Rect& part, int poem, const Rect& box) override;
+    void DrawKeptLine(const std::wstring& text, int x, int y) override;
+    void CopyKept(Kept which, int fromX, int fromY, const Rect& to) override;
 
 private:
-    void DrawTicker(int canvas, const Scene& scene, int dx, int dy);
+    void DrawTicker(int canvas, const std::wstring& text, int x, int y);
 
     WebCanvas& card_;
     int tickerPixels_;
     int tile_;
-    // The card with its portrait, brought up to date where the canvas
-    // changed or the portrait came; the ticker's line drawn once per text.
+    // The pictures the compositor presents from (-1: none yet).
     int keptCard_ = -1;
-    bool keptCardStale_ = true;
-    int keptPoem_ = 0;  // the portrait the kept card shows (0: none)
-    Rect keptPictureBox_{};
-    int keptTicker_ = -1;
-    std::wstring keptTickerText_;
-    Rect keptTickerSize_{};
+    int keptLine_ = -1;
+    Rect keptLineSize_{};
 };
 
 }  // namespace mirobel::web

@@ -12,7 +12,7 @@ struct ShowSession::Impl {
           compositor(frame),
           driver(settings, canvas, compositor, seed, dpi) {
         // A new card has its portrait decoded while its poem is written.
-        driver.OnNewCard([this](int poem) { frame.CardCame(poem); });
+        driver.OnNewCard([this](int poem) { frame.CardCame(poem, compositor.KeptPortrait()); });
     }
 
     WebCanvas canvas;

@@ -119,7 +119,7 @@ int RunShow(const Options& options, const Placement& placement) {
     int status = 0;
     {
         ShowSession show(options.settings, options.seed, dpi);
-        XSink sink(display, window, attributes.visual, attributes.depth, Magnify(XSink::kTile, dpi));
+        XSink sink(display, window, attributes.visual, attributes.depth, Magnify(kTileUnits, dpi));
         show.SetSink(&sink);
         show.Start(width, height);
         long frame = 0;

@@ -19,16 +19,20 @@ void FillBox(cairo_t* cr, const Rect& r) {
     cairo_fill(cr);
 }
 
-// The portrait stretched over its box, whose top-left is at (x, y).
-void PaintPicture(cairo_t* cr, cairo_surface_t* picture, int x, int y, int width, int height) {
+void Clip(cairo_t* cr, const Rect& r) {
+    cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    cairo_clip(cr);
+}
+
+// The portrait stretched over its box.
+void PaintPicture(cairo_t* cr, cairo_surface_t* picture, const Rect& box) {
     const int w = cairo_image_surface_get_width(picture), h = cairo_image_surface_get_height(picture);
     cairo_save(cr);
     // The box as the seams magnified it: the pictures are drawn for the box
     // at 200 %, made smaller below that and larger above.
-    cairo_rectangle(cr, x, y, width, height);
-    cairo_clip(cr);
-    cairo_translate(cr, x, y);
-    cairo_scale(cr, static_cast<double>(width) / w, static_cast<double>(height) / h);
+    Clip(cr, box);
+    cairo_translate(cr, box.left, box.top);
+    cairo_scale(cr, static_cast<double>(box.right - box.left) / w, static_cast<double>(box.bottom - box.top) / h);
     cairo_set_source_surface(cr, picture, 0, 0);
     // Edge pixels repeat outwards rather than fading into nothing.
     cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
@@ -142,13 +146,6 @@ void CairoCanvas::Changed(const Rect& r) {
     changed_ = Union(changed_, r);
 }
 
-Rect CairoCanvas::TakeChanged() {
-    const Rect all{0, 0, cairo_image_surface_get_width(surface_), cairo_image_surface_get_height(surface_)};
-    const Rect changed = Intersect(changed_, all);
-    changed_ = {};
-    return Empty(changed) ? Rect{} : changed;
-}
-
 // --- CairoFrame --------------------------------------------------------
 
 CairoFrame::CairoFrame(const Faces& faces, CairoCanvas& card, int dpi, int tickerPoints)
@@ -174,12 +171,8 @@ void CairoFrame::SetSink(FrameSink* sink) {
 
 void CairoFrame::DropKept() {
     if (keptCard_) cairo_surface_destroy(keptCard_);
-    if (keptTicker_) cairo_surface_destroy(keptTicker_);
-    keptCard_ = keptTicker_ = nullptr;
-    keptCardStale_ = true;
-    keptPicture_ = nullptr;
-    keptPictureBox_ = {};
-    keptTickerText_.clear();
+    if (keptLine_) cairo_surface_destroy(keptLine_);
+    keptCard_ = keptLine_ = nullptr;
 }
 
 void CairoFrame::SetTickerFont(cairo_t* cr) const {
@@ -196,85 +189,51 @@ int CairoFrame::TickerWidth(const std::wstring& text) {
 cairo_surface_t* CairoFrame::Portrait(int poemNo) {
     if (poemNo < 1 || poemNo > 100) return nullptr;
     if (poemNo != portraitPoem_) {
-        // The kept card holds the picture it shows until it is brought up
-        // to date; the last holder frees it.
         const Blob jpeg = PortraitJpeg(poemNo);
-        cairo_surface_t* decoded = DecodeJpeg(jpeg.data, jpeg.size);
-        portrait_ = decoded ? Picture(decoded, cairo_surface_destroy) : nullptr;
+        portrait_.reset(DecodeJpeg(jpeg.data, jpeg.size));
         portraitPoem_ = poemNo;
     }
     return portrait_.get();
 }
 
-int CairoFrame::DecodedPortraits() const {
-    return (portrait_ ? 1 : 0) + (keptPicture_ && keptPicture_ != portrait_ ? 1 : 0);
+int CairoFrame::DecodedPortraits() const { return portrait_ ? 1 : 0; }
+
+Rect CairoFrame::CanvasBounds() const {
+    return {0, 0, cairo_image_surface_get_width(card_.Surface()), cairo_image_surface_get_height(card_.Surface())};
 }
 
-bool CairoFrame::KeepCard(const Scene& scene) {
-    const Rect& card = scene.card;
-    const int w = card.right - card.left, h = card.bottom - card.top;
-    if (cairo_image_surface_get_width(card_.Surface()) != w || cairo_image_surface_get_height(card_.Surface()) != h)
-        return false;
-    if (!keptCard_) {
-        keptCard_ = sink_->CreateKept(w, h);
-        if (!keptCard_) return false;
-        keptCardStale_ = true;
-    }
-    // Brought up to date where the canvas changed and where a portrait
-    // comes, goes or is another.
-    Rect stale = card_.TakeChanged();
-    if (keptCardStale_) stale = {0, 0, w, h};
-    const bool shown = !Empty(scene.portrait) && Portrait(scene.portraitPoem);
-    const Picture wanted = shown ? portrait_ : nullptr;
-    const Rect wantedBox = shown ? Moved(scene.portrait, -card.left, -card.top) : Rect{};
-    if (wanted != keptPicture_ || wantedBox != keptPictureBox_) stale = Union(stale, Union(keptPictureBox_, wantedBox));
-    if (Empty(stale)) return true;
+bool CairoFrame::MakeKept(Kept which, int width, int height) {
+    cairo_surface_t*& kept = which == Kept::Card ? keptCard_ : keptLine_;
+    if (kept) cairo_surface_destroy(kept);
+    kept = sink_->CreateKept(width, height);
+    return kept != nullptr;
+}
+
+bool CairoFrame::DrawKeptCard(const Rect& part, int poem, const Rect& box) {
+    cairo_surface_t* picture = poem ? Portrait(poem) : nullptr;
     cairo_t* cr = cairo_create(keptCard_);
-    cairo_rectangle(cr, stale.left, stale.top, stale.right - stale.left, stale.bottom - stale.top);
-    cairo_clip(cr);
+    Clip(cr, part);
     cairo_set_source_surface(cr, card_.Surface(), 0, 0);
     cairo_paint(cr);
-    if (wanted)
-        PaintPicture(cr, wanted.get(), wantedBox.left, wantedBox.top, wantedBox.right - wantedBox.left,
-                     wantedBox.bottom - wantedBox.top);
+    if (picture) PaintPicture(cr, picture, box);
     cairo_destroy(cr);
     cairo_surface_flush(keptCard_);
-    keptCardStale_ = false;
-    keptPicture_ = wanted;
-    keptPictureBox_ = wantedBox;
-    return true;
+    return !poem || picture;
 }
 
-bool CairoFrame::KeepTicker(const Scene& scene) {
-    const Rect& line = scene.tickerLine;
-    const int w = line.right - line.left, h = line.bottom - line.top;
-    // Beyond what an X pixmap can hold, the line is composed in tiles.
-    if (w > 32767 || h > 32767) return false;
-    const Rect size{0, 0, w, h};
-    if (keptTicker_ && keptTickerText_ == scene.tickerText && keptTickerSize_ == size) return true;
-    if (keptTicker_) cairo_surface_destroy(keptTicker_);
-    keptTicker_ = sink_->CreateKept(w, h);
-    keptTickerText_.clear();
-    if (!keptTicker_) return false;
-    cairo_t* cr = cairo_create(keptTicker_);
+void CairoFrame::DrawKeptLine(const std::wstring& text, int x, int y) {
+    cairo_t* cr = cairo_create(keptLine_);
     SetColour(cr, kBlack);
     cairo_paint(cr);
     SetTickerFont(cr);
     SetColour(cr, kWhite);
-    ShowTextAt(cr, scene.tickerX - line.left, scene.tickerY - line.top, scene.tickerText);
+    ShowTextAt(cr, x, y, text);
     cairo_destroy(cr);
-    cairo_surface_flush(keptTicker_);
-    keptTickerText_ = scene.tickerText;
-    keptTickerSize_ = size;
-    return true;
+    cairo_surface_flush(keptLine_);
 }
 
-void CairoFrame::CopyCard(const Scene& scene, const Rect& to) {
-    sink_->CopyKept(keptCard_, to.left - scene.card.left, to.top - scene.card.top, to);
-}
-
-void CairoFrame::CopyTicker(const Scene& scene, const Rect& to) {
-    sink_->CopyKept(keptTicker_, to.left - scene.tickerLine.left, to.top - scene.tickerLine.top, to);
+void CairoFrame::CopyKept(Kept which, int fromX, int fromY, const Rect& to) {
+    sink_->CopyKept(which == Kept::Card ? keptCard_ : keptLine_, fromX, fromY, to);
 }
 
 void CairoFrame::ComposeTile(const Scene& scene, const Rect& tile) {
@@ -286,14 +245,10 @@ void CairoFrame::ComposeTile(const Scene& scene, const Rect& tile) {
         FillBox(cr, Intersect(scene.card, tile));
     }
     if (Overlap(scene.portrait, tile))
-        if (cairo_surface_t* picture = Portrait(scene.portraitPoem))
-            PaintPicture(cr, picture, scene.portrait.left, scene.portrait.top,
-                         scene.portrait.right - scene.portrait.left, scene.portrait.bottom - scene.portrait.top);
+        if (cairo_surface_t* picture = Portrait(scene.portraitPoem)) PaintPicture(cr, picture, scene.portrait);
     if (Overlap(scene.tickerLine, tile)) {
-        const Rect clip = Intersect(scene.tickerLine, tile);
         cairo_save(cr);
-        cairo_rectangle(cr, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
-        cairo_clip(cr);
+        Clip(cr, Intersect(scene.tickerLine, tile));
         SetTickerFont(cr);
         SetColour(cr, kWhite);
         ShowTextAt(cr, scene.tickerX, scene.tickerY, scene.tickerText);

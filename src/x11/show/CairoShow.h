@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/show/Compositor.h"
@@ -66,8 +67,8 @@ public:
     void SetFontSize(int size) override;
     void DrawText(int x, int y, const std::wstring& text, Rgb ink) override;
     cairo_surface_t* Surface() const { return surface_; }
-    // The part of the canvas changed since the last call (empty if none).
-    Rect TakeChanged();
+    // The part of the canvas drawn on since the last call.
+    Rect TakeChanged() { return std::exchange(changed_, Rect{}); }
 
 private:
     void Changed(const Rect& r);
@@ -97,22 +98,23 @@ public:
     int TileHeight() const override { return sink_ ? sink_->TileHeight() : 1; }
     bool Begin() override { return sink_ != nullptr; }
     void FillBlack(const Rect& r) override { sink_->FillBlack(r); }
-    bool KeepCard(const Scene& scene) override;
-    bool KeepTicker(const Scene& scene) override;
-    void CopyCard(const Scene& scene, const Rect& to) override;
-    void CopyTicker(const Scene& scene, const Rect& to) override;
     void ComposeTile(const Scene& scene, const Rect& tile) override;
+    Rect CanvasBounds() const override;
+    Rect TakeCanvasChanged() override { return card_.TakeChanged(); }
+    bool MakeKept(Kept which, int width, int height) override;
+    bool DrawKeptCard(const Rect& part, int poem, const Rect& box) override;
+    void DrawKeptLine(const std::wstring& text, int x, int y) override;
+    void CopyKept(Kept which, int fromX, int fromY, const Rect& to) override;
 
     // The portrait of a poem, decoded when its card comes; nullptr if
-    // missing. Only the shown card's portrait is kept decoded (and the last
-    // one while the kept card still shows it), so memory stays flat however
-    // long the show runs.
+    // missing. Only the shown card's portrait is kept decoded, so memory
+    // stays flat however long the show runs.
     cairo_surface_t* Portrait(int poemNo);
     // How many portraits are decoded now.
     int DecodedPortraits() const;
 
 private:
-    using Picture = std::shared_ptr<cairo_surface_t>;
+    using Picture = std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)>;
     void SetTickerFont(cairo_t* cr) const;
     void DropKept();
 
@@ -121,17 +123,10 @@ private:
     int tickerPixels_;
     FrameSink* sink_ = nullptr;
     int portraitPoem_ = 0;
-    Picture portrait_;
-    // Kept in the sink: the card with its portrait, brought up to date
-    // where the canvas or the portrait changed, and the ticker's whole line
-    // drawn once per text.
+    Picture portrait_{nullptr, cairo_surface_destroy};
+    // The pictures the compositor presents from, kept in the sink.
     cairo_surface_t* keptCard_ = nullptr;
-    bool keptCardStale_ = true;
-    Picture keptPicture_;
-    Rect keptPictureBox_{};  // in the kept card's pixels
-    cairo_surface_t* keptTicker_ = nullptr;
-    std::wstring keptTickerText_;
-    Rect keptTickerSize_{};
+    cairo_surface_t* keptLine_ = nullptr;
     // Measuring needs a context; a tiny image is enough.
     cairo_surface_t* measureSurface_;
     cairo_t* measure_;

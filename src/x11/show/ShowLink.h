@@ -27,8 +27,9 @@ public:
     ShowSession(const ShowSession&) = delete;
     ShowSession& operator=(const ShowSession&) = delete;
 
-    // Frames go to this sink from now on (nullptr: nowhere).
-    void SetSink(FrameSink* sink) { frame_->SetSink(sink); }
+    // Frames go to this sink from now on (nullptr: nowhere). The pictures
+    // kept in the last one go with it.
+    void SetSink(FrameSink* sink) { frame_->SetSink(sink), compositor_->ForgetKept(); }
     // Whole frames every time instead of the changed rectangles (benchmark);
     // chosen before Start.
     void PresentWholeFrames(bool whole);

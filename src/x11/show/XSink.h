@@ -12,9 +12,9 @@ namespace mirobel::x11 {
 
 class XSink : public FrameSink {
 public:
-    // Tiles of tile x tile pixels: kTile magnified by the show's scale keeps
-    // the card in one tile.
-    XSink(Display* display, Window window, Visual* visual, int depth, int tile = kTile);
+    // Tiles of tile x tile pixels: kTileUnits magnified by the show's scale
+    // keeps the card in one tile.
+    XSink(Display* display, Window window, Visual* visual, int depth, int tile = kTileUnits);
     ~XSink() override;
     XSink(const XSink&) = delete;
     XSink& operator=(const XSink&) = delete;
@@ -27,9 +27,6 @@ public:
     // Pixmaps on the server, copied to the window with XCopyArea.
     cairo_surface_t* CreateKept(int width, int height) override;
     void CopyKept(cairo_surface_t* kept, int fromX, int fromY, const Rect& to) override;
-
-    // The card (400 x 260, plus its step) fits one tile.
-    static constexpr int kTile = 512;
 
 private:
     int tileSize_;
