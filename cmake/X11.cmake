@@ -17,10 +17,10 @@ add_custom_command(
 # Everything of the native layer but its entry point, shared by the
 # program, its tests and the benchmark.
 add_library(mirobel_x11 STATIC
-  src/x11/base/Faces.cpp
+  src/x11/base/EmbeddedFaces.cpp
   src/x11/base/Jpeg.cpp
   src/x11/show/CairoShow.cpp
-  src/x11/show/ShowLink.cpp
+  src/x11/show/CairoShowSession.cpp
   src/x11/show/XSink.cpp
   src/x11/app/XShow.cpp
   src/x11/app/Options.cpp

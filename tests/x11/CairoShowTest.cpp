@@ -15,7 +15,7 @@
 #include "support/MarkedCard.h"
 #include "x11/base/Assets.h"
 #include "x11/base/Jpeg.h"
-#include "x11/show/ShowLink.h"
+#include "x11/show/CairoShowSession.h"
 
 using namespace mirobel;
 using namespace mirobel::x11;
@@ -87,14 +87,14 @@ TEST(CairoShowTest, EmbeddedFontsAndEveryPortraitLoad) {
 }
 
 TEST(CairoShowTest, TickerIsMeasuredInTheEmbeddedMinchoAtTheShowsSize) {
-    ShowSession show(Ascending(), 1);
+    CairoShowSession show(Ascending(), 1);
     // Full-width characters advance one em: 12 points at 96 dpi are 16 px.
     EXPECT_EQ(show.Frame().TickerWidth(L"あいう"), 48);
     EXPECT_EQ(show.Frame().TickerWidth(L""), 0);
 }
 
 TEST(CairoShowTest, CardShowsFacePanelPoemPortraitAndTicker) {
-    ShowSession show(Ascending(17), 3);
+    CairoShowSession show(Ascending(17), 3);
     ImageSink sink(1024, 768);
     show.SetSink(&sink);
     show.Start(1024, 768);
@@ -143,7 +143,7 @@ TEST(CairoShowTest, ChangedRectanglesAndCopiesGiveTheSamePictureAsWholeFrames) {
     std::vector<std::vector<uint64_t>> runs;
     cairo_surface_t* last = nullptr;
     for (auto [whole, keeps] : {std::pair{true, true}, std::pair{false, true}, std::pair{false, false}}) {
-        ShowSession show(Settings{.Speed = 1}, 11);
+        CairoShowSession show(Settings{.Speed = 1}, 11);
         show.PresentWholeFrames(whole);
         ImageSink sink(700, 420);
         sink.keeps = keeps;
@@ -180,7 +180,7 @@ TEST(CairoShowTest, ChangedRectanglesAndCopiesGiveTheSamePictureAsWholeFrames) {
 TEST(CairoShowTest, ResizeKeepsTheCardOnTheScreen) {
     // At 100 % and at 200 %, where the card and the screens are twice the size.
     for (int s : {1, 2}) {
-        ShowSession show(Ascending(), 5, 96 * s);
+        CairoShowSession show(Ascending(), 5, 96 * s);
         ImageSink sink(1280 * s, 720 * s);
         show.SetSink(&sink);
         show.Start(1280 * s, 720 * s);
@@ -207,7 +207,7 @@ TEST(CairoShowTest, FramesComeAtTheWindowsPaceForEachSpeed) {
     // The table's 1 ms is held to the Windows timer's 10 ms minimum.
     const int expected[] = {10, 10, 50, 100, 500};
     for (int16_t speed = 1; speed <= 5; ++speed) {
-        ShowSession show(Settings{.Speed = speed}, 1);
+        CairoShowSession show(Settings{.Speed = speed}, 1);
         EXPECT_EQ(show.FrameInterval(), expected[speed - 1]) << speed;
     }
 }
@@ -229,7 +229,7 @@ Shot Take(cairo_surface_t* s) {
 
 struct ScaledRun {
     std::string record;
-    std::vector<ShowSession::Position> positions;
+    std::vector<CairoShowSession::Position> positions;
     std::vector<Shot> shots;  // every kShotEvery frames
 };
 constexpr int kShotEvery = 125;
@@ -240,7 +240,7 @@ ScaledRun Play(int dpi, int width, int height, int frames) {
     ScaledRun run;
     std::FILE* out = std::tmpfile();
     {
-        ShowSession show(Settings{.Speed = 1}, 23, dpi);
+        CairoShowSession show(Settings{.Speed = 1}, 23, dpi);
         ImageSink sink(width, height);
         show.SetSink(&sink);
         show.Start(width, height);
@@ -332,7 +332,7 @@ TEST(CairoShowTest, TwoSessionsAtOnceEachDrawWhatItDrawsAlone) {
             const auto now = show.Now();
             path += std::to_string(now.cardX) + "," + std::to_string(now.cardY) + "," + std::to_string(now.poem) + " ";
         }
-        ShowSession show;
+        CairoShowSession show;
         ImageSink sink;
         std::string path;
     };
@@ -364,10 +364,10 @@ TEST(CairoShowTest, TheMarkedCardIsTheClassicCardWithItsDecidingKanaInVermilion)
             Settings settings{.SelectFirst = static_cast<int16_t>(poem), .SelectEnd = static_cast<int16_t>(poem),
                               .SelectType = 2, .Speed = 1};
             std::vector<Shot> shots;
-            ShowSession::Position where{};
+            CairoShowSession::Position where{};
             for (bool on : {false, true}) {
                 settings.Kimariji = on;
-                ShowSession show(settings, 1, 96 * scale);
+                CairoShowSession show(settings, 1, 96 * scale);
                 ImageSink sink(640 * scale, 400 * scale);
                 show.SetSink(&sink);
                 show.Start(640 * scale, 400 * scale);

@@ -11,7 +11,7 @@
 #include "core/base/Scaling.h"
 #include "web/app/Pace.h"
 #include "web/app/Query.h"
-#include "web/show/ShowLink.h"
+#include "web/show/CanvasShowSession.h"
 
 using namespace mirobel;
 using namespace mirobel::web;
@@ -20,7 +20,7 @@ namespace {
 struct Page {
     PageOptions options;
     int dpi = 96;
-    std::unique_ptr<ShowSession> show;
+    std::unique_ptr<CanvasShowSession> show;
     std::unique_ptr<FramePace> pace;
     // The record of a test run, written as the frames are drawn.
     char* recordText = nullptr;
@@ -50,7 +50,7 @@ EMSCRIPTEN_KEEPALIVE void mirobel_start(const char* query, int width, int height
     // on the other platforms; the query's scale magnifies on top of it.
     const double scale = (ratio > 0 && std::isfinite(ratio) ? ratio : 1.0) * page.options.scale / 100.0;
     page.dpi = static_cast<int>(std::lround(96 * scale));
-    page.show = std::make_unique<ShowSession>(page.options.settings, page.options.seed, page.dpi);
+    page.show = std::make_unique<CanvasShowSession>(page.options.settings, page.options.seed, page.dpi);
     page.show->Start(width, height);
     page.frame = 0;
     page.pace = std::make_unique<FramePace>(page.show->FrameInterval(), now);

@@ -7,7 +7,7 @@
 
 #include "core/poems/Kimariji.h"
 #include "core/poems/Poems.h"
-#include "x11/base/Faces.h"
+#include "x11/base/EmbeddedFaces.h"
 
 namespace mirobel::x11 {
 

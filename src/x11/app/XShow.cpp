@@ -15,7 +15,7 @@
 
 #include "core/base/Scaling.h"
 #include "x11/app/DisplayScale.h"
-#include "x11/show/ShowLink.h"
+#include "x11/show/CairoShowSession.h"
 #include "x11/show/XSink.h"
 
 namespace mirobel::x11 {
@@ -118,7 +118,7 @@ int RunShow(const Options& options, const Placement& placement) {
     int width = attributes.width, height = attributes.height;
     int status = 0;
     {
-        ShowSession show(options.settings, options.seed, dpi);
+        CairoShowSession show(options.settings, options.seed, dpi);
         XSink sink(display, window, attributes.visual, attributes.depth, Magnify(XSink::kTile, dpi));
         show.SetSink(&sink);
         show.Start(width, height);

@@ -12,7 +12,7 @@
 
 #include "core/show/Compositor.h"
 #include "core/show/ShowState.h"
-#include "x11/base/Faces.h"
+#include "x11/base/EmbeddedFaces.h"
 
 namespace mirobel::x11 {
 

@@ -1,10 +1,10 @@
-#include "x11/show/ShowLink.h"
+#include "x11/show/CairoShowSession.h"
 
 #include "core/base/Scaling.h"
 
 namespace mirobel::x11 {
 
-ShowSession::ShowSession(const Settings& settings, std::optional<uint64_t> seed, int dpi) {
+CairoShowSession::CairoShowSession(const Settings& settings, std::optional<uint64_t> seed, int dpi) {
     // As on Windows: the rules work in units (pixels at 96 dpi, the state's
     // twips), and the magnifying seams hand the cairo surfaces pixels at the
     // show's resolution.
@@ -15,25 +15,25 @@ ShowSession::ShowSession(const Settings& settings, std::optional<uint64_t> seed,
     driver_ = std::make_unique<ShowDriver>(settings, *canvas_, *compositor_, seed, dpi);
 }
 
-ShowSession::~ShowSession() = default;
+CairoShowSession::~CairoShowSession() = default;
 
-void ShowSession::PresentWholeFrames(bool whole) {
+void CairoShowSession::PresentWholeFrames(bool whole) {
     driver_->State().presentation = whole ? Presentation::WholeScreen : Presentation::ChangedRects;
 }
 
-void ShowSession::Start(int width, int height) {
+void CairoShowSession::Start(int width, int height) {
     width_ = width, height_ = height;
     driver_->Start(width, height);
 }
 
-void ShowSession::NextFrame() { driver_->NextFrame(); }
+void CairoShowSession::NextFrame() { driver_->NextFrame(); }
 
-void ShowSession::Resize(int width, int height) {
+void CairoShowSession::Resize(int width, int height) {
     width_ = width, height_ = height;
     driver_->Resize(width, height);
 }
 
-ShowSession::Position ShowSession::Now() const {
+CairoShowSession::Position CairoShowSession::Now() const {
     const ShowState& show = driver_->State();
     return {Magnify(static_cast<int>(show.CardX), show.showDpi), Magnify(static_cast<int>(show.CardY), show.showDpi),
             show.PoemNo, width_, height_};

@@ -16,16 +16,16 @@ namespace mirobel::x11 {
 
 // One show drawn on cairo. Sessions share nothing: a process may hold and
 // step several at once.
-class ShowSession {
+class CairoShowSession {
 public:
     // With a seed the poems follow a fixed sequence (for comparing runs);
     // without one they follow the clock. The show is drawn at `dpi`: its
     // 96-dpi layout magnified by dpi / 96, as the Windows show is. The show
     // reads the range, the order and the speed from `settings`.
-    ShowSession(const Settings& settings, std::optional<uint64_t> seed, int dpi = 96);
-    ~ShowSession();
-    ShowSession(const ShowSession&) = delete;
-    ShowSession& operator=(const ShowSession&) = delete;
+    CairoShowSession(const Settings& settings, std::optional<uint64_t> seed, int dpi = 96);
+    ~CairoShowSession();
+    CairoShowSession(const CairoShowSession&) = delete;
+    CairoShowSession& operator=(const CairoShowSession&) = delete;
 
     // Frames go to this sink from now on (nullptr: nowhere).
     void SetSink(FrameSink* sink) { frame_->SetSink(sink); }
