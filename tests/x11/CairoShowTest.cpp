@@ -15,6 +15,7 @@
 #include "support/MarkedCard.h"
 #include "x11/base/Assets.h"
 #include "x11/base/Jpeg.h"
+#include "x11/ImageSink.h"
 #include "x11/show/CairoShowSession.h"
 
 using namespace mirobel;
@@ -102,7 +103,7 @@ TEST(CairoShowTest, CardShowsFacePanelPoemPortraitAndTicker) {
     int frames = 0;
     while ((show.State().WritePhase < 5 || show.State().TickerX > 600) && frames < 2000) show.NextFrame(), ++frames;
     ASSERT_LT(frames, 2000);
-    const auto now = show.Now();
+    const auto now = Now(show);
     EXPECT_EQ(now.poem, 17);
     cairo_surface_t* img = sink.Surface();
     const int x = now.cardX, y = now.cardY;
@@ -156,7 +157,7 @@ TEST(CairoShowTest, ChangedRectanglesAndCopiesGiveTheSamePictureAsWholeFrames) {
         for (int i = 0; i < frames; ++i) {
             show.NextFrame();
             mostPortraits = std::max(mostPortraits, show.Frame().DecodedPortraits());
-            poems.insert(show.Now().poem);
+            poems.insert(Now(show).poem);
             digests.push_back(Digest(sink.Surface()));
         }
         // Of the cards' portraits only the shown one (and the last one,
@@ -185,10 +186,10 @@ TEST(CairoShowTest, ResizeKeepsTheCardOnTheScreen) {
         show.SetSink(&sink);
         show.Start(1280 * s, 720 * s);
         for (int i = 0; i < 400; ++i) show.NextFrame();  // far to the right and down
-        ASSERT_GT(show.Now().cardX, (600 - kCardWidth) * s);
+        ASSERT_GT(Now(show).cardX, (600 - kCardWidth) * s);
         show.Resize(600 * s, 400 * s);
         for (int i = 0; i < 500; ++i) {
-            auto now = show.Now();
+            auto now = Now(show);
             ASSERT_GE(now.cardX, 0);
             ASSERT_LE(now.cardX + kCardWidth * s, 600 * s) << i;
             ASSERT_LE(now.cardY + kCardHeight * s, 400 * s) << i;
@@ -196,10 +197,10 @@ TEST(CairoShowTest, ResizeKeepsTheCardOnTheScreen) {
         }
         // Smaller than the card: it stays in the corner, and frames go on.
         show.Resize(300 * s, 200 * s);
-        EXPECT_EQ(show.Now().cardX, 0);
-        EXPECT_EQ(show.Now().cardY, 0);
+        EXPECT_EQ(Now(show).cardX, 0);
+        EXPECT_EQ(Now(show).cardY, 0);
         for (int i = 0; i < 50; ++i) show.NextFrame();
-        EXPECT_EQ(show.Now().width, 300 * s);
+        EXPECT_EQ(show.State().screenWidth, 300);  // in units
     }
 }
 
@@ -229,7 +230,7 @@ Shot Take(cairo_surface_t* s) {
 
 struct ScaledRun {
     std::string record;
-    std::vector<CairoShowSession::Position> positions;
+    std::vector<CardPlace> positions;
     std::vector<Shot> shots;  // every kShotEvery frames
 };
 constexpr int kShotEvery = 125;
@@ -247,7 +248,7 @@ ScaledRun Play(int dpi, int width, int height, int frames) {
         for (int i = 1; i <= frames; ++i) {
             show.NextFrame();
             show.Record(out, i);
-            run.positions.push_back(show.Now());
+            run.positions.push_back(Now(show));
             if (i % kShotEvery == 0) run.shots.push_back(Take(sink.Surface()));
         }
     }
@@ -329,7 +330,7 @@ TEST(CairoShowTest, TwoSessionsAtOnceEachDrawWhatItDrawsAlone) {
         }
         void Next() {
             show.NextFrame();
-            const auto now = show.Now();
+            const auto now = Now(show);
             path += std::to_string(now.cardX) + "," + std::to_string(now.cardY) + "," + std::to_string(now.poem) + " ";
         }
         CairoShowSession show;
@@ -364,7 +365,7 @@ TEST(CairoShowTest, TheMarkedCardIsTheClassicCardWithItsDecidingKanaInVermilion)
             Settings settings{.SelectFirst = static_cast<int16_t>(poem), .SelectEnd = static_cast<int16_t>(poem),
                               .SelectType = 2, .Speed = 1};
             std::vector<Shot> shots;
-            CairoShowSession::Position where{};
+            CardPlace where{};
             for (bool on : {false, true}) {
                 settings.Kimariji = on;
                 CairoShowSession show(settings, 1, 96 * scale);
@@ -372,7 +373,7 @@ TEST(CairoShowTest, TheMarkedCardIsTheClassicCardWithItsDecidingKanaInVermilion)
                 show.SetSink(&sink);
                 show.Start(640 * scale, 400 * scale);
                 while (show.State().WritePhase < 8) show.NextFrame();
-                where = show.Now();
+                where = Now(show);
                 shots.push_back(Take(sink.Surface()));
             }
             auto pixel = [](const Shot& s) {

@@ -17,26 +17,4 @@ CairoShowSession::CairoShowSession(const Settings& settings, std::optional<uint6
 
 CairoShowSession::~CairoShowSession() = default;
 
-void CairoShowSession::PresentWholeFrames(bool whole) {
-    driver_->State().presentation = whole ? Presentation::WholeScreen : Presentation::ChangedRects;
-}
-
-void CairoShowSession::Start(int width, int height) {
-    width_ = width, height_ = height;
-    driver_->Start(width, height);
-}
-
-void CairoShowSession::NextFrame() { driver_->NextFrame(); }
-
-void CairoShowSession::Resize(int width, int height) {
-    width_ = width, height_ = height;
-    driver_->Resize(width, height);
-}
-
-CairoShowSession::Position CairoShowSession::Now() const {
-    const ShowState& show = driver_->State();
-    return {Magnify(static_cast<int>(show.CardX), show.showDpi), Magnify(static_cast<int>(show.CardY), show.showDpi),
-            show.PoemNo, width_, height_};
-}
-
 }  // namespace mirobel::x11

@@ -31,14 +31,16 @@ public:
     void SetSink(FrameSink* sink) { frame_->SetSink(sink); }
     // Whole frames every time instead of the changed rectangles (benchmark);
     // chosen before Start.
-    void PresentWholeFrames(bool whole);
+    void PresentWholeFrames(bool whole) {
+        driver_->State().presentation = whole ? Presentation::WholeScreen : Presentation::ChangedRects;
+    }
     // Starts the show on a screen of this size: the first card and its
     // first frame, as the Windows show starts.
-    void Start(int width, int height);
-    void NextFrame();
+    void Start(int width, int height) { driver_->Start(width, height); }
+    void NextFrame() { driver_->NextFrame(); }
     // A new size keeps the card on the screen; the window is black again
     // (the caller clears it) and the next frame paints what changed.
-    void Resize(int width, int height);
+    void Resize(int width, int height) { driver_->Resize(width, height); }
     // Repaints part of the screen from what the last frame showed.
     void Repaint(const Rect& r) { compositor_->Repaint(r); }
     // Milliseconds between frames for the speed setting.
@@ -46,11 +48,6 @@ public:
     // Writes this frame to a record (see core/show/ShowRecord.h).
     void Record(std::FILE* out, long frame) { driver_->Record(out, frame); }
 
-    // The card's top-left corner in pixels, and the screen's size.
-    struct Position {
-        int cardX, cardY, poem, width, height;
-    };
-    Position Now() const;
     const ShowState& State() const { return driver_->State(); }
     CairoFrame& Frame() { return *frame_; }
 
@@ -60,7 +57,6 @@ private:
     std::unique_ptr<CairoFrame> frame_;
     std::unique_ptr<Compositor> compositor_;
     std::unique_ptr<ShowDriver> driver_;
-    int width_ = 0, height_ = 0;  // the screen in pixels
 };
 
 }  // namespace mirobel::x11
