@@ -70,7 +70,7 @@ struct Option {
     long long low = 0, high = 0;    // Whole
     const char* choices = nullptr;  // Choice: "first|second|third"
     const char* arg = nullptr;      // the value's placeholder: "N", "FILE"
-    const char* wants = nullptr;    // Text: what a missing value was meant to be
+    const char* wants = nullptr;    // Text, WindowId: what the value was meant to be
     const char* byDefault = nullptr;  // what the program does without the option
     const char* meaning = "";         // one line for the usage text and the manual
     const char* details = nullptr;    // more, for the manual only
