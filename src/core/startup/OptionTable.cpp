@@ -40,8 +40,8 @@ constexpr Option kTable[] = {
     {.name = "scale", .query = "scale", .kind = Whole, .low = kMinScale, .high = kMaxScale, .arg = "PERCENT",
      .meaning = "the show's size in percent; without it, the desktop's scaling",
      .details = "100 percent is the show's layout at 96 dots per inch. The desktop's scaling is read from Xft.dpi in "
-                "the X resource database (see xrdb(1)): 192 dots per inch show the show at 200 percent; without "
-                "that either, it is drawn at 100 percent. Everything is magnified alike: the card, its texts, the "
+                "the X resource database (see xrdb(1)): at 192 dots per inch the show is drawn at 200 percent; "
+                "without that either, at 100 percent. Everything is magnified alike: the card, its texts, the "
                 "portrait, the steps of the motion and the scrolling rendering; the texts are drawn from their "
                 "outlines at that size.",
      .store = [](Options& o, V v) { o.scale = static_cast<int>(v.number); }},
