@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "core/base/Scaling.h"
-#include "x11/show/ShowLink.h"
+#include "x11/show/CairoShowSession.h"
 #include "x11/show/XSink.h"
 
 using namespace mirobel::x11;
@@ -55,7 +55,7 @@ int Measure(int width, int height, int dpi, bool whole, int frames) {
 
     std::vector<double> costs;
     {
-        ShowSession show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2, .Speed = 1}, 1, dpi);
+        CairoShowSession show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2, .Speed = 1}, 1, dpi);
         show.PresentWholeFrames(whole);
         XSink sink(display, window, DefaultVisual(display, screen), DefaultDepth(display, screen),
                    mirobel::Magnify(mirobel::kTileUnits, dpi));

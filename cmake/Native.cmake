@@ -4,6 +4,7 @@ include(GoogleTest)
 
 add_executable(core_tests
   tests/core/CommandLineTest.cpp
+  tests/core/OptionTableTest.cpp
   tests/core/ErrorsTest.cpp
   tests/core/ScalingTest.cpp
   tests/core/SettingsTest.cpp

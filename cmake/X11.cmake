@@ -17,10 +17,10 @@ add_custom_command(
 # Everything of the native layer but its entry point, shared by the
 # program, its tests and the benchmark.
 add_library(mirobel_x11 STATIC
-  src/x11/base/Faces.cpp
+  src/x11/base/EmbeddedFaces.cpp
   src/x11/base/Jpeg.cpp
   src/x11/show/CairoShow.cpp
-  src/x11/show/ShowLink.cpp
+  src/x11/show/CairoShowSession.cpp
   src/x11/show/XSink.cpp
   src/x11/app/XShow.cpp
   src/x11/app/Options.cpp
@@ -48,11 +48,18 @@ set(MIROBEL_HACK_CONFIG_DIR "/usr/share/xscreensaver/config" CACHE PATH "where t
 install(TARGETS mirobel RUNTIME DESTINATION "${MIROBEL_HACK_DIR}")
 install(FILES src/x11/app/mirobel.xml DESTINATION "${MIROBEL_HACK_CONFIG_DIR}")
 
-# The manual page, with the project's version; installed compressed, as
-# Debian keeps manual pages (-n: no name or time stamp, the same bytes on
-# every build).
+# The manual page, with the project's version and the options from their
+# table; installed compressed, as Debian keeps manual pages (-n: no name or
+# time stamp, the same bytes on every build).
 include(GNUInstallDirs)
-configure_file(src/x11/app/mirobel.6.in "${CMAKE_BINARY_DIR}/man/mirobel.6" @ONLY)
+add_executable(man_page tools/x11/man_page.cpp)
+target_link_libraries(man_page PRIVATE mirobel_core)
+add_custom_command(
+  OUTPUT "${CMAKE_BINARY_DIR}/man/mirobel.6"
+  COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/man"
+  COMMAND man_page "${CMAKE_SOURCE_DIR}/src/x11/app/mirobel.6.in" "${PROJECT_VERSION}" "${CMAKE_BINARY_DIR}/man/mirobel.6"
+  DEPENDS man_page "${CMAKE_SOURCE_DIR}/src/x11/app/mirobel.6.in"
+  COMMENT "Writing the manual page")
 add_custom_command(
   OUTPUT "${CMAKE_BINARY_DIR}/man/mirobel.6.gz"
   COMMAND gzip -9nkf "${CMAKE_BINARY_DIR}/man/mirobel.6"
@@ -67,6 +74,8 @@ add_executable(x11_tests
   tests/x11/CairoShowTest.cpp
 )
 target_include_directories(x11_tests PRIVATE tests)
+# The option file is read where it is kept.
+target_compile_definitions(x11_tests PRIVATE MIROBEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(x11_tests PRIVATE mirobel_x11 GTest::gtest_main)
 gtest_discover_tests(x11_tests)
 

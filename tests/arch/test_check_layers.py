@@ -28,7 +28,7 @@ class LayerCheck(unittest.TestCase):
             "win32/show/frmDisp.cpp": '#include "core/show/ShowState.h"\n#include "win32/base/Place.h"\n',
             "x11/show/CairoShow.cpp": '#include "core/show/ShowState.h"\n#include <cairo.h>\n',
             "app/Main.cpp": '#include "win32/show/Show.h"\n#include <windows.h>\n',
-            "web/app/main.cpp": '#include "web/show/ShowLink.h"\n#include "core/show/Card.h"\n#include <emscripten.h>\n',
+            "web/app/main.cpp": '#include "web/show/CanvasShowSession.h"\n#include "core/show/Card.h"\n#include <emscripten.h>\n',
         })
         self.assertEqual(check(root), [])
 

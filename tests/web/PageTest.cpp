@@ -10,7 +10,7 @@ using namespace mirobel;
 using namespace mirobel::web;
 
 TEST(PageQuery, EveryValueReachesTheOptions) {
-    const PageOptions o =
+    const Options o =
         ParseQuery("?speed=1&order=descending&first=10&last=20&seed=7&scale=150&kimariji=1&saver&record=99");
     EXPECT_TRUE(o.settings.Kimariji);
     EXPECT_EQ(o.settings.Speed, 1);
@@ -20,28 +20,28 @@ TEST(PageQuery, EveryValueReachesTheOptions) {
     EXPECT_EQ(o.seed, 7u);
     EXPECT_EQ(o.scale, 150);
     EXPECT_TRUE(o.saver);
-    EXPECT_EQ(o.record, 99);
+    EXPECT_EQ(o.recordFrames, 99);
     EXPECT_EQ(ParseQuery("order=ascending&saver=0").settings.SelectType, 2);
     EXPECT_FALSE(ParseQuery("order=ascending&saver=0").saver);
     EXPECT_EQ(ParseQuery("order=%61scending").settings.SelectType, 2);
 }
 
 TEST(PageQuery, BadValuesKeepTheDefaultsAndNeverStopThePage) {
-    const PageOptions defaults;
+    const Options defaults;
     for (const char* query : {"", "?", "speed=0", "speed=6", "speed=3.5", "speed=%", "speed= 2", "order=sideways",
                               "first=0", "last=101", "first=50&last=40", "first=1e2", "seed=-1", "seed=x",
                               "scale=99", "scale=401", "saver=maybe", "kimariji=2", "record=0", "&&=&x=1", "speed=99999999999999999999",
                               "first=20&last=10&first=30"}) {
         SCOPED_TRACE(query);
-        const PageOptions o = ParseQuery(query);
+        const Options o = ParseQuery(query);
         EXPECT_EQ(o.settings, defaults.settings);
         EXPECT_FALSE(o.seed.has_value());
         EXPECT_EQ(o.scale, defaults.scale);
         EXPECT_FALSE(o.saver);
-        EXPECT_EQ(o.record, 0);
+        EXPECT_EQ(o.recordFrames, 0);
     }
     // One bad value leaves the good ones beside it.
-    const PageOptions mixed = ParseQuery("speed=9&first=5&order=x&last=8");
+    const Options mixed = ParseQuery("speed=9&first=5&order=x&last=8");
     EXPECT_EQ(mixed.settings.Speed, 3);
     EXPECT_EQ(mixed.settings.SelectFirst, 5);
     EXPECT_EQ(mixed.settings.SelectEnd, 8);

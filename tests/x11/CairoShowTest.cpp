@@ -15,7 +15,8 @@
 #include "support/MarkedCard.h"
 #include "x11/base/Assets.h"
 #include "x11/base/Jpeg.h"
-#include "x11/show/ShowLink.h"
+#include "x11/ImageSink.h"
+#include "x11/show/CairoShowSession.h"
 
 using namespace mirobel;
 using namespace mirobel::x11;
@@ -87,14 +88,14 @@ TEST(CairoShowTest, EmbeddedFontsAndEveryPortraitLoad) {
 }
 
 TEST(CairoShowTest, TickerIsMeasuredInTheEmbeddedMinchoAtTheShowsSize) {
-    ShowSession show(Ascending(), 1);
+    CairoShowSession show(Ascending(), 1);
     // Full-width characters advance one em: 12 points at 96 dpi are 16 px.
     EXPECT_EQ(show.Frame().TickerWidth(L"あいう"), 48);
     EXPECT_EQ(show.Frame().TickerWidth(L""), 0);
 }
 
 TEST(CairoShowTest, CardShowsFacePanelPoemPortraitAndTicker) {
-    ShowSession show(Ascending(17), 3);
+    CairoShowSession show(Ascending(17), 3);
     ImageSink sink(1024, 768);
     show.SetSink(&sink);
     show.Start(1024, 768);
@@ -102,7 +103,7 @@ TEST(CairoShowTest, CardShowsFacePanelPoemPortraitAndTicker) {
     int frames = 0;
     while ((show.State().WritePhase < 5 || show.State().TickerX > 600) && frames < 2000) show.NextFrame(), ++frames;
     ASSERT_LT(frames, 2000);
-    const auto now = show.Now();
+    const auto now = Now(show);
     EXPECT_EQ(now.poem, 17);
     cairo_surface_t* img = sink.Surface();
     const int x = now.cardX, y = now.cardY;
@@ -143,7 +144,7 @@ TEST(CairoShowTest, ChangedRectanglesAndCopiesGiveTheSamePictureAsWholeFrames) {
     std::vector<std::vector<uint64_t>> runs;
     cairo_surface_t* last = nullptr;
     for (auto [whole, keeps] : {std::pair{true, true}, std::pair{false, true}, std::pair{false, false}}) {
-        ShowSession show(Settings{.Speed = 1}, 11);
+        CairoShowSession show(Settings{.Speed = 1}, 11);
         show.PresentWholeFrames(whole);
         ImageSink sink(700, 420);
         sink.keeps = keeps;
@@ -156,7 +157,7 @@ TEST(CairoShowTest, ChangedRectanglesAndCopiesGiveTheSamePictureAsWholeFrames) {
         for (int i = 0; i < frames; ++i) {
             show.NextFrame();
             mostPortraits = std::max(mostPortraits, show.Frame().DecodedPortraits());
-            poems.insert(show.Now().poem);
+            poems.insert(Now(show).poem);
             digests.push_back(Digest(sink.Surface()));
         }
         // Of the cards' portraits only the shown one (and the last one,
@@ -180,15 +181,15 @@ TEST(CairoShowTest, ChangedRectanglesAndCopiesGiveTheSamePictureAsWholeFrames) {
 TEST(CairoShowTest, ResizeKeepsTheCardOnTheScreen) {
     // At 100 % and at 200 %, where the card and the screens are twice the size.
     for (int s : {1, 2}) {
-        ShowSession show(Ascending(), 5, 96 * s);
+        CairoShowSession show(Ascending(), 5, 96 * s);
         ImageSink sink(1280 * s, 720 * s);
         show.SetSink(&sink);
         show.Start(1280 * s, 720 * s);
         for (int i = 0; i < 400; ++i) show.NextFrame();  // far to the right and down
-        ASSERT_GT(show.Now().cardX, (600 - kCardWidth) * s);
+        ASSERT_GT(Now(show).cardX, (600 - kCardWidth) * s);
         show.Resize(600 * s, 400 * s);
         for (int i = 0; i < 500; ++i) {
-            auto now = show.Now();
+            auto now = Now(show);
             ASSERT_GE(now.cardX, 0);
             ASSERT_LE(now.cardX + kCardWidth * s, 600 * s) << i;
             ASSERT_LE(now.cardY + kCardHeight * s, 400 * s) << i;
@@ -196,10 +197,10 @@ TEST(CairoShowTest, ResizeKeepsTheCardOnTheScreen) {
         }
         // Smaller than the card: it stays in the corner, and frames go on.
         show.Resize(300 * s, 200 * s);
-        EXPECT_EQ(show.Now().cardX, 0);
-        EXPECT_EQ(show.Now().cardY, 0);
+        EXPECT_EQ(Now(show).cardX, 0);
+        EXPECT_EQ(Now(show).cardY, 0);
         for (int i = 0; i < 50; ++i) show.NextFrame();
-        EXPECT_EQ(show.Now().width, 300 * s);
+        EXPECT_EQ(show.State().screenWidth, 300);  // in units
     }
 }
 
@@ -207,7 +208,7 @@ TEST(CairoShowTest, FramesComeAtTheWindowsPaceForEachSpeed) {
     // The table's 1 ms is held to the Windows timer's 10 ms minimum.
     const int expected[] = {10, 10, 50, 100, 500};
     for (int16_t speed = 1; speed <= 5; ++speed) {
-        ShowSession show(Settings{.Speed = speed}, 1);
+        CairoShowSession show(Settings{.Speed = speed}, 1);
         EXPECT_EQ(show.FrameInterval(), expected[speed - 1]) << speed;
     }
 }
@@ -229,7 +230,7 @@ Shot Take(cairo_surface_t* s) {
 
 struct ScaledRun {
     std::string record;
-    std::vector<ShowSession::Position> positions;
+    std::vector<CardPlace> positions;
     std::vector<Shot> shots;  // every kShotEvery frames
 };
 constexpr int kShotEvery = 125;
@@ -240,14 +241,14 @@ ScaledRun Play(int dpi, int width, int height, int frames) {
     ScaledRun run;
     std::FILE* out = std::tmpfile();
     {
-        ShowSession show(Settings{.Speed = 1}, 23, dpi);
+        CairoShowSession show(Settings{.Speed = 1}, 23, dpi);
         ImageSink sink(width, height);
         show.SetSink(&sink);
         show.Start(width, height);
         for (int i = 1; i <= frames; ++i) {
             show.NextFrame();
             show.Record(out, i);
-            run.positions.push_back(show.Now());
+            run.positions.push_back(Now(show));
             if (i % kShotEvery == 0) run.shots.push_back(Take(sink.Surface()));
         }
     }
@@ -329,10 +330,10 @@ TEST(CairoShowTest, TwoSessionsAtOnceEachDrawWhatItDrawsAlone) {
         }
         void Next() {
             show.NextFrame();
-            const auto now = show.Now();
+            const auto now = Now(show);
             path += std::to_string(now.cardX) + "," + std::to_string(now.cardY) + "," + std::to_string(now.poem) + " ";
         }
-        ShowSession show;
+        CairoShowSession show;
         ImageSink sink;
         std::string path;
     };
@@ -364,15 +365,15 @@ TEST(CairoShowTest, TheMarkedCardIsTheClassicCardWithItsDecidingKanaInVermilion)
             Settings settings{.SelectFirst = static_cast<int16_t>(poem), .SelectEnd = static_cast<int16_t>(poem),
                               .SelectType = 2, .Speed = 1};
             std::vector<Shot> shots;
-            ShowSession::Position where{};
+            CardPlace where{};
             for (bool on : {false, true}) {
                 settings.Kimariji = on;
-                ShowSession show(settings, 1, 96 * scale);
+                CairoShowSession show(settings, 1, 96 * scale);
                 ImageSink sink(640 * scale, 400 * scale);
                 show.SetSink(&sink);
                 show.Start(640 * scale, 400 * scale);
                 while (show.State().WritePhase < 8) show.NextFrame();
-                where = show.Now();
+                where = Now(show);
                 shots.push_back(Take(sink.Surface()));
             }
             auto pixel = [](const Shot& s) {

@@ -1,10 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "x11/app/DisplayScale.h"
 #include "x11/app/Options.h"
 
+using namespace mirobel;
 using namespace mirobel::x11;
 
 namespace {
@@ -153,4 +161,54 @@ TEST(OptionsTest, TheKimarijiListHasOneLinePerPoemAsTheCardWritesIt) {
     for (size_t n = 1; n <= lines.size(); ++n) EXPECT_EQ(lines[n - 1].rfind(std::to_string(n) + "\t", 0), 0u) << n;
     EXPECT_EQ(lines[86], "87\tむ");
     EXPECT_EQ(lines[43], "44\tあふこ");  // as written, not as read (おうこ)
+}
+
+// XScreenSaver's settings window offers what its option file says: every
+// option that the program and the page both take, each value one the table
+// reads, the sliders' ends and defaults the table's, every choice.
+TEST(OptionsTest, TheOptionFileOffersTheShowsOptionsAsTheTableHasThem) {
+    std::ifstream in(MIROBEL_SOURCE_DIR "/src/x11/app/mirobel.xml");
+    const std::string xml{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_FALSE(xml.empty());
+    const std::regex element(R"(<(number|boolean|option|command)\b([^>]*)>)"), attribute(R"re(([\w-]+)="([^"]*)")re");
+    std::map<std::string, std::set<std::string>> offered;
+    for (std::sregex_iterator e(xml.begin(), xml.end(), element), end; e != end; ++e) {
+        const std::string kind = (*e)[1], attributes = (*e)[2];
+        std::map<std::string, std::string> a;
+        for (std::sregex_iterator i(attributes.begin(), attributes.end(), attribute); i != end; ++i) a[(*i)[1]] = (*i)[2];
+        std::istringstream words(a.count("arg") ? a["arg"] : a["arg-set"]);
+        std::string name, value;
+        if (!(words >> name)) continue;  // the default choice passes nothing
+        words >> value;
+        SCOPED_TRACE(kind + " " + name);
+        const Option* option = CommandLineOption(name.substr(1));
+        ASSERT_TRUE(option && name[0] == '-');
+        if (kind == "command") {
+            EXPECT_EQ(option->group, OptionGroup::Placement);
+            continue;
+        }
+        offered[option->name].insert(value);
+        if (kind == "number") {
+            EXPECT_EQ(value, "%");
+            EXPECT_EQ(a["low"], std::to_string(option->low));
+            EXPECT_EQ(a["high"], std::to_string(option->high));
+            EXPECT_EQ(a["default"], option->byDefault ? option->byDefault : "");
+        } else {
+            EXPECT_TRUE(std::holds_alternative<OptionValue>(ReadOptionValue(
+                *option, name, value.empty() ? std::nullopt : std::optional<std::string_view>(value))));
+            EXPECT_EQ(value.empty(), option->kind == OptionKind::Flag);
+        }
+    }
+    std::map<std::string, std::set<std::string>> table;
+    for (const Option& option : OptionTable()) {
+        if (!option.name || !option.query || option.group == OptionGroup::Diagnostic) continue;
+        std::set<std::string>& values = table[option.name];
+        if (option.kind != OptionKind::Choice) {
+            values = offered[option.name];  // any values, as long as the option is there
+            continue;
+        }
+        for (std::string c = option.choices + std::string("|"); !c.empty(); c.erase(0, c.find('|') + 1))
+            if (c.substr(0, c.find('|')) != option.byDefault) values.insert(c.substr(0, c.find('|')));
+    }
+    EXPECT_EQ(offered, table);
 }

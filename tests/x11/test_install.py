@@ -3,7 +3,9 @@ XScreenSaver looks for them, and every setting the option file can pass is
 one the program accepts (a bad one would leave the daemon with a hack that
 exits at once)."""
 import argparse
+import gzip
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -63,8 +65,19 @@ class Install(unittest.TestCase):
             lines = listed.stdout.splitlines()
             self.assertEqual([line.split("\t")[0] for line in lines], [str(n) for n in range(1, 101)])
             self.assertEqual(lines[17], "18\tす")
-            # The manual page goes where man finds it, compressed.
-            self.assertTrue(os.path.isfile(os.path.join(stage + Config.prefix, "share/man/man6/mirobel.6.gz")))
+            # The manual page goes where man finds it, compressed; groff
+            # finds nothing wrong in it, and it lists exactly the options
+            # that -help names (both are written from the options' table).
+            with open(os.path.join(stage + Config.prefix, "share/man/man6/mirobel.6.gz"), "rb") as f:
+                page = gzip.decompress(f.read()).decode()
+            checked = subprocess.run(["groff", "-man", "-ww", "-z"], input=page, capture_output=True, text=True,
+                                     timeout=60)
+            self.assertEqual((checked.returncode, checked.stderr), (0, ""))
+            self.assertNotIn("@", page)
+            tagged = [t.replace("\\-", "-") for t in re.findall(r"^\.TP\n\\fB\\-((?:[a-z]|\\-)+)\\fR", page, re.M)]
+            helped = subprocess.run([program, "-help"], capture_output=True, text=True, timeout=60).stdout
+            self.assertEqual(sorted(tagged), sorted(re.findall(r"^  -([a-z-]+)", helped, re.M)))
+            self.assertIn("kimariji", tagged)
 
     def test_install_script_puts_everything_under_one_prefix_and_removes_it_again(self):
         script = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "x11", "install.sh")

@@ -6,6 +6,10 @@
 
 namespace mirobel {
 
+// The range of the show's scale that the options offer, in percent; the
+// desktop's own scaling is held to it as well.
+inline constexpr int kMinScale = 100, kMaxScale = 400;
+
 // Twips (1/1440 inch) per screen pixel: 1440 / dpi, exactly (15 at 96 dpi,
 // 12 at 120, 10 at 144, 7.5 at 192). No reading (0) counts as 96 dpi.
 double TwipsPerPixel(int dpi);

@@ -82,13 +82,6 @@ std::wstring SetToText(int16_t number) {
 }
 }  // namespace
 
-std::optional<int16_t> SelectTypeNamed(std::string_view name) {
-    if (name == "random") return 1;
-    if (name == "ascending") return 2;
-    if (name == "descending") return 3;
-    return std::nullopt;
-}
-
 Settings LoadSettings() {
     // Zeros left in the unread fields would make the show pick the empty
     // poem 0 and the dialog show nothing; a fresh record holds the defaults,

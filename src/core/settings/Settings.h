@@ -33,10 +33,6 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// The order as the programs without a settings dialog name it ("random",
-// "ascending", "descending"); nothing for any other name.
-std::optional<int16_t> SelectTypeNamed(std::string_view name);
-
 inline constexpr int16_t kMainMonitorOnly = 0;
 inline constexpr int16_t kEveryMonitor = 1;
 inline constexpr const wchar_t* kScreensKey = L"screens";

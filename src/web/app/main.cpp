@@ -11,16 +11,16 @@
 #include "core/base/Scaling.h"
 #include "web/app/Pace.h"
 #include "web/app/Query.h"
-#include "web/show/ShowLink.h"
+#include "web/show/CanvasShowSession.h"
 
 using namespace mirobel;
 using namespace mirobel::web;
 
 namespace {
 struct Page {
-    PageOptions options;
+    Options options;
     int dpi = 96;
-    std::unique_ptr<ShowSession> show;
+    std::unique_ptr<CanvasShowSession> show;
     std::unique_ptr<FramePace> pace;
     // The record of a test run, written as the frames are drawn.
     char* recordText = nullptr;
@@ -48,13 +48,13 @@ EMSCRIPTEN_KEEPALIVE void mirobel_start(const char* query, int width, int height
     page.options = ParseQuery(query ? query : "");
     // The device's ratio is the show's scale, as the desktop's scaling is
     // on the other platforms; the query's scale magnifies on top of it.
-    const double scale = (ratio > 0 && std::isfinite(ratio) ? ratio : 1.0) * page.options.scale / 100.0;
+    const double scale = (ratio > 0 && std::isfinite(ratio) ? ratio : 1.0) * page.options.scale.value_or(100) / 100.0;
     page.dpi = static_cast<int>(std::lround(96 * scale));
-    page.show = std::make_unique<ShowSession>(page.options.settings, page.options.seed, page.dpi);
+    page.show = std::make_unique<CanvasShowSession>(page.options.settings, page.options.seed, page.dpi);
     page.show->Start(width, height);
     page.frame = 0;
     page.pace = std::make_unique<FramePace>(page.show->FrameInterval(), now);
-    if (page.options.record > 0) {
+    if (page.options.recordFrames > 0) {
         page.record = open_memstream(&page.recordText, &page.recordSize);
         page.show->Record(page.record, 0);
     }
@@ -67,11 +67,11 @@ EMSCRIPTEN_KEEPALIVE double mirobel_tick(double now) {
     if (page.record) {
         // A recorded run is compared frame by frame, not in time: a batch of
         // frames without waits, then the page's other work gets a turn.
-        for (int i = 0; i < 50 && page.frame + 1 < page.options.record; ++i) {
+        for (int i = 0; i < 50 && page.frame + 1 < page.options.recordFrames; ++i) {
             page.show->NextFrame();
             page.show->Record(page.record, ++page.frame);
         }
-        if (page.frame + 1 < page.options.record) return 0;
+        if (page.frame + 1 < page.options.recordFrames) return 0;
         std::fflush(page.record);
         return -1;
     }
@@ -94,7 +94,7 @@ EMSCRIPTEN_KEEPALIVE const char* mirobel_describe() {
                   "{\"speed\":%d,\"order\":%d,\"first\":%d,\"last\":%d,\"seed\":%s,\"scale\":%d,\"kimariji\":%s,\"saver\":%s,"
                   "\"dpi\":%d,\"interval\":%d,\"poem\":%d,\"cardX\":%d,\"cardY\":%d,\"frame\":%ld}",
                   s.Speed, s.SelectType, s.SelectFirst, s.SelectEnd,
-                  page.options.seed ? std::to_string(*page.options.seed).c_str() : "null", page.options.scale,
+                  page.options.seed ? std::to_string(*page.options.seed).c_str() : "null", page.options.scale.value_or(100),
                   s.Kimariji ? "true" : "false", page.options.saver ? "true" : "false", page.dpi, page.show ? page.show->FrameInterval() : 0,
                   state ? state->PoemNo : 0, state ? state->CardX : 0, state ? state->CardY : 0, page.frame);
     page.described = text;

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+#include "core/base/Scaling.h"
+
 namespace mirobel::x11 {
 
 std::optional<double> XftDpi(const char* resources) {

@@ -6,9 +6,6 @@
 
 namespace mirobel::x11 {
 
-// The range of -scale, in percent, and of the resolutions taken from Xft.dpi.
-inline constexpr int kMinScale = 100, kMaxScale = 400;
-
 // Xft.dpi from the text of the resource database (as
 // XResourceManagerString returns it; null or empty when none is set), or
 // nothing when it is missing or not a positive number.

@@ -12,10 +12,11 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "core/base/Scaling.h"
 #include "x11/app/DisplayScale.h"
-#include "x11/show/ShowLink.h"
+#include "x11/show/CairoShowSession.h"
 #include "x11/show/XSink.h"
 
 namespace mirobel::x11 {
@@ -42,6 +43,12 @@ int OnXError(Display*, XErrorEvent* e) {
     return 0;
 }
 
+// The connection to the X server, closed by its owner whichever way the
+// show ends; the server destroys a window of our own with it.
+using DisplayConnection = std::unique_ptr<Display, decltype(&XCloseDisplay)>;
+int CloseFile(std::FILE* file) { return std::fclose(file); }
+using File = std::unique_ptr<std::FILE, decltype(&CloseFile)>;
+
 bool InstallSignals() {
     if (pipe(wakePipe) != 0) return false;
     for (int fd : wakePipe) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
@@ -67,130 +74,165 @@ Window OwnWindow(Display* display, Atom deleteWindow, int dpi) {
     XMapWindow(display, w);
     return w;
 }
+
+// Where the show draws.
+struct Where {
+    Window window;
+    bool own;  // a window of our own, which Esc, q and its close button end
+    Atom deleteWindow;
+    XWindowAttributes attributes{};
+};
+
+std::optional<Where> FindWindow(Display* display, const Placement& placement, int dpi) {
+    Where w{placement.windowId, placement.target == Target::OwnWindow, XInternAtom(display, "WM_DELETE_WINDOW", False)};
+    if (w.own) w.window = OwnWindow(display, w.deleteWindow, dpi);
+    if (placement.target == Target::Root) w.window = DefaultRootWindow(display);
+    if (!XGetWindowAttributes(display, w.window, &w.attributes) || windowGone) {
+        std::fprintf(stderr, "mirobel: no window 0x%lx on this display\n", w.window);
+        return std::nullopt;
+    }
+    // Another client's window: size changes and exposures only; its input
+    // belongs to its owner.
+    if (!w.own) XSelectInput(display, w.window, w.attributes.your_event_mask | StructureNotifyMask | ExposureMask);
+    return w;
+}
+
+// The show in one window, in the shape of an XScreenSaver hack: made (init)
+// on a window it starts the show in, Draw takes one frame and says how long
+// until the next, Reshape and Event take what the server reports, and what
+// the hack holds goes with it (free).
+struct Hack {
+    Hack(Display* display, const Where& where, int dpi, const Options& options, File record)
+        : display(display),
+          where(where),
+          width(where.attributes.width),
+          height(where.attributes.height),
+          record(std::move(record)),
+          frames(options.frames),
+          sink(display, where.window, where.attributes.visual, where.attributes.depth, Magnify(kTileUnits, dpi)),
+          show(options.settings, options.seed, dpi),
+          // A recorded run is compared frame by frame, not in time: no waits.
+          interval(this->record ? std::chrono::milliseconds(0) : std::chrono::milliseconds(show.FrameInterval())) {
+        show.SetSink(&sink);
+        show.Start(width, height);
+        if (this->record) show.Record(this->record.get(), frame);
+    }
+
+    std::chrono::microseconds Draw() {
+        show.NextFrame();
+        // A slow server slows the show instead of queueing frames behind
+        // each other: every few frames the show waits until the server has
+        // done them. Waiting every frame would wake the program twice a
+        // frame for nothing.
+        if (frame % kFramesBetweenSyncs == 0)
+            XSync(display, False);
+        else
+            XFlush(display);
+        ++frame;
+        if (record) show.Record(record.get(), frame);
+        return interval;
+    }
+
+    void Reshape(int newWidth, int newHeight) {
+        if (newWidth == width && newHeight == height) return;
+        width = newWidth, height = newHeight;
+        // The window may have no background of its own.
+        sink.FillBlack({0, 0, width, height});
+        show.Resize(width, height);
+    }
+
+    // False when the event ends the show.
+    bool Event(const XEvent& e) {
+        switch (e.type) {
+            case ConfigureNotify:
+                if (e.xconfigure.window == where.window) Reshape(e.xconfigure.width, e.xconfigure.height);
+                return true;
+            case Expose:
+                show.Repaint({e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width, e.xexpose.y + e.xexpose.height});
+                return true;
+            case KeyPress: {
+                XKeyEvent key = e.xkey;
+                const KeySym sym = XLookupKeysym(&key, 0);
+                return !(where.own && (sym == XK_Escape || sym == XK_q || sym == XK_Q));
+            }
+            case ClientMessage:
+                return !(where.own && static_cast<Atom>(e.xclient.data.l[0]) == where.deleteWindow);
+            case DestroyNotify:
+                if (e.xdestroywindow.window == where.window) windowGone = 1;
+                return true;
+            default:
+                return true;
+        }
+    }
+
+    // The frames a test asked for are drawn.
+    bool Done() const { return frames >= 0 && frame + 1 >= frames; }
+    // Every frame's line reached the record, if there is one.
+    bool Recorded() const { return !record || std::fflush(record.get()) == 0; }
+
+    Display* const display;
+    const Where where;
+    int width, height;
+    File record;
+    long frame = 0;
+    const long frames;
+    XSink sink;
+    // After the sink, so that the show, and the pictures it keeps in the
+    // sink, go first.
+    CairoShowSession show;
+    const std::chrono::microseconds interval;
+};
+
+// Events as they come and frames when they are due, until a signal, the
+// window's end, an event that ends the show, or the last frame asked for.
+void Run(Display* display, Hack& hack) {
+    const int xfd = ConnectionNumber(display);
+    auto due = Clock::now() + hack.interval;
+    while (!hack.Done()) {
+        while (XPending(display)) {
+            XEvent e;
+            XNextEvent(display, &e);
+            if (!hack.Event(e)) return;
+        }
+        if (windowGone) return;
+        const auto now = Clock::now();
+        if (now >= due) {
+            const auto delay = hack.Draw();
+            due += delay;
+            if (due < now) due = now + delay;  // no bursts to catch up
+            continue;
+        }
+        pollfd fds[2] = {{xfd, POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(due - now).count();
+        if (poll(fds, 2, static_cast<int>(wait)) > 0 && (fds[1].revents & POLLIN)) return;
+    }
+}
 }  // namespace
 
 int RunShow(const Options& options, const Placement& placement) {
-    Display* display = XOpenDisplay(options.display.empty() ? nullptr : options.display.c_str());
+    const DisplayConnection display(XOpenDisplay(options.display.empty() ? nullptr : options.display.c_str()),
+                                    XCloseDisplay);
     if (!display) {
         std::fprintf(stderr, "mirobel: cannot open display '%s'\n", XDisplayName(options.display.c_str()));
         return 1;
     }
     XSetErrorHandler(OnXError);
     // Read once at start, as the Windows show reads its scale.
-    const int dpi = ShowDpi(options.scale, XResourceManagerString(display));
-    const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
-    Window window = 0;
-    bool own = false;
-    switch (placement.target) {
-        case Target::OwnWindow:
-            window = OwnWindow(display, deleteWindow, dpi);
-            own = true;
-            break;
-        case Target::Root:
-            window = DefaultRootWindow(display);
-            break;
-        case Target::WindowId:
-            window = placement.windowId;
-            break;
-    }
-    XWindowAttributes attributes{};
-    if (!XGetWindowAttributes(display, window, &attributes) || windowGone) {
-        std::fprintf(stderr, "mirobel: no window 0x%lx on this display\n", window);
-        XCloseDisplay(display);
-        return 1;
-    }
-    // Another client's window: size changes and exposures only; its input
-    // belongs to its owner.
-    if (!own) XSelectInput(display, window, attributes.your_event_mask | StructureNotifyMask | ExposureMask);
-
-    std::FILE* record = nullptr;
-    if (!options.record.empty() && !(record = std::fopen(options.record.c_str(), "w"))) {
+    const int dpi = ShowDpi(options.scale, XResourceManagerString(display.get()));
+    const auto where = FindWindow(display.get(), placement, dpi);
+    if (!where) return 1;
+    File record(options.record.empty() ? nullptr : std::fopen(options.record.c_str(), "w"), CloseFile);
+    if (!options.record.empty() && !record) {
         std::fprintf(stderr, "mirobel: cannot write '%s'\n", options.record.c_str());
-        XCloseDisplay(display);
         return 1;
     }
     if (!InstallSignals()) {
         std::fprintf(stderr, "mirobel: cannot set up signals\n");
-        XCloseDisplay(display);
         return 1;
     }
-
-    int width = attributes.width, height = attributes.height;
-    int status = 0;
-    {
-        ShowSession show(options.settings, options.seed, dpi);
-        XSink sink(display, window, attributes.visual, attributes.depth, Magnify(kTileUnits, dpi));
-        show.SetSink(&sink);
-        show.Start(width, height);
-        long frame = 0;
-        if (record) show.Record(record, frame);
-        // A recorded run is compared frame by frame, not in time: no waits.
-        const auto interval = std::chrono::milliseconds(record ? 0 : show.FrameInterval());
-        auto due = Clock::now() + interval;
-        const int xfd = ConnectionNumber(display);
-        bool running = options.frames < 0 || frame + 1 < options.frames;
-
-        while (running) {
-            while (running && XPending(display)) {
-                XEvent e;
-                XNextEvent(display, &e);
-                switch (e.type) {
-                    case ConfigureNotify:
-                        if (e.xconfigure.window == window &&
-                            (e.xconfigure.width != width || e.xconfigure.height != height)) {
-                            width = e.xconfigure.width, height = e.xconfigure.height;
-                            // The window may have no background of its own.
-                            sink.FillBlack({0, 0, width, height});
-                            show.Resize(width, height);
-                        }
-                        break;
-                    case Expose:
-                        show.Repaint({e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width,
-                                      e.xexpose.y + e.xexpose.height});
-                        break;
-                    case KeyPress: {
-                        const KeySym key = XLookupKeysym(&e.xkey, 0);
-                        if (own && (key == XK_Escape || key == XK_q || key == XK_Q)) running = false;
-                        break;
-                    }
-                    case ClientMessage:
-                        if (own && static_cast<Atom>(e.xclient.data.l[0]) == deleteWindow) running = false;
-                        break;
-                    case DestroyNotify:
-                        if (e.xdestroywindow.window == window) windowGone = 1;
-                        break;
-                }
-            }
-            if (windowGone || !running) break;
-
-            const auto now = Clock::now();
-            if (now >= due) {
-                show.NextFrame();
-                // A slow server slows the show instead of queueing frames
-                // behind each other: every few frames the show waits until
-                // the server has done them. Waiting every frame would wake
-                // the program twice a frame for nothing.
-                if (frame % kFramesBetweenSyncs == 0)
-                    XSync(display, False);
-                else
-                    XFlush(display);
-                ++frame;
-                if (record) show.Record(record, frame);
-                if (options.frames >= 0 && frame + 1 >= options.frames) break;
-                due += interval;
-                if (due < now) due = now + interval;  // no bursts to catch up
-                continue;
-            }
-            pollfd fds[2] = {{xfd, POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
-            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(due - now).count();
-            if (poll(fds, 2, static_cast<int>(wait)) > 0 && (fds[1].revents & POLLIN)) break;
-        }
-        show.SetSink(nullptr);
-    }
-    if (record && std::fclose(record) != 0) status = 1;
-    if (own && !windowGone) XDestroyWindow(display, window);
-    XCloseDisplay(display);
-    return status;
+    Hack hack(display.get(), *where, dpi, options, std::move(record));
+    Run(display.get(), hack);
+    return hack.Recorded() ? 0 : 1;
 }
 
 }  // namespace mirobel::x11

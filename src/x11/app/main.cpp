@@ -5,17 +5,18 @@
 #include "x11/app/Options.h"
 #include "x11/app/XShow.h"
 
+using namespace mirobel;
 using namespace mirobel::x11;
 
 int main(int argc, char** argv) {
     auto parsed = ParseOptions(argc, argv);
     if (auto* message = std::get_if<std::string>(&parsed)) {
-        std::fprintf(stderr, "mirobel: %s\n%s", message->c_str(), kUsage);
+        std::fprintf(stderr, "mirobel: %s\n%s", message->c_str(), Usage().c_str());
         return 2;
     }
     const Options& options = std::get<Options>(parsed);
     if (options.help) {
-        std::fputs(kUsage, stdout);
+        std::fputs(Usage().c_str(), stdout);
         return 0;
     }
     if (options.listKimariji) {

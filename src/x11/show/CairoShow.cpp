@@ -50,39 +50,6 @@ void ShowTextAt(cairo_t* cr, int x, int y, const std::wstring& text) {
 
 }  // namespace
 
-// --- ImageSink ---------------------------------------------------------
-
-ImageSink::ImageSink(int width, int height)
-    : surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height)), cr_(cairo_create(surface_)) {}
-
-ImageSink::~ImageSink() {
-    cairo_destroy(cr_);
-    cairo_surface_destroy(surface_);
-}
-
-void ImageSink::FillBlack(const Rect& r) {
-    SetColour(cr_, kBlack);
-    FillBox(cr_, r);
-}
-
-cairo_t* ImageSink::BeginTile(const Rect& r) {
-    cairo_save(cr_);
-    cairo_rectangle(cr_, r.left, r.top, r.right - r.left, r.bottom - r.top);
-    cairo_clip(cr_);
-    return cr_;
-}
-
-void ImageSink::EndTile(const Rect&) { cairo_restore(cr_); }
-
-cairo_surface_t* ImageSink::CreateKept(int width, int height) {
-    return keeps ? cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height) : nullptr;
-}
-
-void ImageSink::CopyKept(cairo_surface_t* kept, int fromX, int fromY, const Rect& to) {
-    cairo_set_source_surface(cr_, kept, to.left - fromX, to.top - fromY);
-    FillBox(cr_, to);
-}
-
 // --- CairoCanvas -------------------------------------------------------
 
 CairoCanvas::CairoCanvas(const Faces& faces, int dpi)

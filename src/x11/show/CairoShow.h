@@ -13,11 +13,11 @@
 
 #include "core/show/Compositor.h"
 #include "core/show/ShowState.h"
-#include "x11/base/Faces.h"
+#include "x11/base/EmbeddedFaces.h"
 
 namespace mirobel::x11 {
 
-// Where presented pixels go: a window, or an image in tests and benchmarks.
+// Where presented pixels go: a window, or an image in tests.
 struct FrameSink {
     virtual ~FrameSink() = default;
     virtual void FillBlack(const Rect& r) = 0;
@@ -33,28 +33,6 @@ struct FrameSink {
     virtual cairo_surface_t* CreateKept(int, int) { return nullptr; }
     // Copies the kept picture's pixels from (fromX, fromY) onto `to`.
     virtual void CopyKept(cairo_surface_t*, int, int, const Rect&) {}
-};
-
-// The whole screen as one image surface.
-class ImageSink : public FrameSink {
-public:
-    ImageSink(int width, int height);
-    ~ImageSink() override;
-    void FillBlack(const Rect& r) override;
-    cairo_t* BeginTile(const Rect& r) override;
-    void EndTile(const Rect& r) override;
-    int TileWidth() const override { return tileWidth; }
-    int TileHeight() const override { return tileHeight; }
-    cairo_surface_t* CreateKept(int width, int height) override;
-    void CopyKept(cairo_surface_t* kept, int fromX, int fromY, const Rect& to) override;
-    cairo_surface_t* Surface() const { return surface_; }
-    int tileWidth = 256, tileHeight = 256;
-    // Without kept pictures every frame is composed in tiles.
-    bool keeps = true;
-
-private:
-    cairo_surface_t* surface_;
-    cairo_t* cr_;
 };
 
 class CairoCanvas : public CardCanvas {

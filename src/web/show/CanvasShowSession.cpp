@@ -1,11 +1,11 @@
-#include "web/show/ShowLink.h"
+#include "web/show/CanvasShowSession.h"
 
 #include "core/base/Scaling.h"
 #include "core/show/ShowDriver.h"
 
 namespace mirobel::web {
 
-struct ShowSession::Impl {
+struct CanvasShowSession::Impl {
     Impl(const Settings& settings, std::optional<uint64_t> seed, int dpi)
         : canvas(dpi),
           frame(canvas, dpi, ScaledFontSize(12, kUnitTwips)),
@@ -22,31 +22,31 @@ struct ShowSession::Impl {
     bool wholeNext = false;
 };
 
-ShowSession::ShowSession(const Settings& settings, std::optional<uint64_t> seed, int dpi)
+CanvasShowSession::CanvasShowSession(const Settings& settings, std::optional<uint64_t> seed, int dpi)
     : impl_(std::make_unique<Impl>(settings, seed, dpi > 0 ? dpi : 96)) {}
 
-ShowSession::~ShowSession() = default;
+CanvasShowSession::~CanvasShowSession() = default;
 
-void ShowSession::Start(int width, int height) { impl_->driver.Start(width, height); }
+void CanvasShowSession::Start(int width, int height) { impl_->driver.Start(width, height); }
 
-void ShowSession::NextFrame() {
+void CanvasShowSession::NextFrame() {
     ShowState& show = impl_->driver.State();
     if (impl_->wholeNext) show.presentation = Presentation::WholeScreen;
     impl_->driver.NextFrame();
     if (impl_->wholeNext) show.presentation = Presentation::ChangedRects, impl_->wholeNext = false;
 }
 
-void ShowSession::Resize(int width, int height) {
+void CanvasShowSession::Resize(int width, int height) {
     impl_->driver.Resize(width, height);
     impl_->wholeNext = true;
 }
 
-void ShowSession::Repaint(const Rect& r) { impl_->compositor.Repaint(r); }
+void CanvasShowSession::Repaint(const Rect& r) { impl_->compositor.Repaint(r); }
 
-int ShowSession::FrameInterval() const { return impl_->driver.FrameInterval(); }
+int CanvasShowSession::FrameInterval() const { return impl_->driver.FrameInterval(); }
 
-void ShowSession::Record(std::FILE* out, long frame) { impl_->driver.Record(out, frame); }
+void CanvasShowSession::Record(std::FILE* out, long frame) { impl_->driver.Record(out, frame); }
 
-const ShowState& ShowSession::State() const { return impl_->driver.State(); }
+const ShowState& CanvasShowSession::State() const { return impl_->driver.State(); }
 
 }  // namespace mirobel::web

@@ -16,30 +16,32 @@ namespace mirobel::x11 {
 
 // One show drawn on cairo. Sessions share nothing: a process may hold and
 // step several at once.
-class ShowSession {
+class CairoShowSession {
 public:
     // With a seed the poems follow a fixed sequence (for comparing runs);
     // without one they follow the clock. The show is drawn at `dpi`: its
     // 96-dpi layout magnified by dpi / 96, as the Windows show is. The show
     // reads the range, the order and the speed from `settings`.
-    ShowSession(const Settings& settings, std::optional<uint64_t> seed, int dpi = 96);
-    ~ShowSession();
-    ShowSession(const ShowSession&) = delete;
-    ShowSession& operator=(const ShowSession&) = delete;
+    CairoShowSession(const Settings& settings, std::optional<uint64_t> seed, int dpi = 96);
+    ~CairoShowSession();
+    CairoShowSession(const CairoShowSession&) = delete;
+    CairoShowSession& operator=(const CairoShowSession&) = delete;
 
     // Frames go to this sink from now on (nullptr: nowhere). The pictures
     // kept in the last one go with it.
     void SetSink(FrameSink* sink) { frame_->SetSink(sink), compositor_->ForgetKept(); }
     // Whole frames every time instead of the changed rectangles (benchmark);
     // chosen before Start.
-    void PresentWholeFrames(bool whole);
+    void PresentWholeFrames(bool whole) {
+        driver_->State().presentation = whole ? Presentation::WholeScreen : Presentation::ChangedRects;
+    }
     // Starts the show on a screen of this size: the first card and its
     // first frame, as the Windows show starts.
-    void Start(int width, int height);
-    void NextFrame();
+    void Start(int width, int height) { driver_->Start(width, height); }
+    void NextFrame() { driver_->NextFrame(); }
     // A new size keeps the card on the screen; the window is black again
     // (the caller clears it) and the next frame paints what changed.
-    void Resize(int width, int height);
+    void Resize(int width, int height) { driver_->Resize(width, height); }
     // Repaints part of the screen from what the last frame showed.
     void Repaint(const Rect& r) { compositor_->Repaint(r); }
     // Milliseconds between frames for the speed setting.
@@ -47,11 +49,6 @@ public:
     // Writes this frame to a record (see core/show/ShowRecord.h).
     void Record(std::FILE* out, long frame) { driver_->Record(out, frame); }
 
-    // The card's top-left corner in pixels, and the screen's size.
-    struct Position {
-        int cardX, cardY, poem, width, height;
-    };
-    Position Now() const;
     const ShowState& State() const { return driver_->State(); }
     CairoFrame& Frame() { return *frame_; }
 
@@ -61,7 +58,6 @@ private:
     std::unique_ptr<CairoFrame> frame_;
     std::unique_ptr<Compositor> compositor_;
     std::unique_ptr<ShowDriver> driver_;
-    int width_ = 0, height_ = 0;  // the screen in pixels
 };
 
 }  // namespace mirobel::x11

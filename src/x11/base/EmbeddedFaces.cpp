@@ -1,4 +1,4 @@
-#include "x11/base/Faces.h"
+#include "x11/base/EmbeddedFaces.h"
 
 #include <cairo-ft.h>
 #include <ft2build.h>

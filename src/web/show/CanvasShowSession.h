@@ -11,15 +11,15 @@
 
 namespace mirobel::web {
 
-class ShowSession {
+class CanvasShowSession {
 public:
     // With a seed the poems follow a fixed sequence (for comparing runs);
     // without one they follow the clock. The show is drawn at `dpi`: its
     // 96-dpi layout magnified by dpi / 96.
-    ShowSession(const Settings& settings, std::optional<uint64_t> seed, int dpi);
-    ~ShowSession();
-    ShowSession(const ShowSession&) = delete;
-    ShowSession& operator=(const ShowSession&) = delete;
+    CanvasShowSession(const Settings& settings, std::optional<uint64_t> seed, int dpi);
+    ~CanvasShowSession();
+    CanvasShowSession(const CanvasShowSession&) = delete;
+    CanvasShowSession& operator=(const CanvasShowSession&) = delete;
 
     // The first card and its first frame on a screen of this many pixels.
     void Start(int width, int height);
