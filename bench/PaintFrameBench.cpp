@@ -36,7 +36,7 @@ double Median(std::vector<double> v) {
 double Measure(int width, int height, int dpi, Presentation how, int frames) {
     HWND window = CreateWindowExW(0, L"BenchScreen", L"bench", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
                                   nullptr, GetModuleHandleW(nullptr), nullptr);
-    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, dpi, width, height, how,
+    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, dpi, {0, 0, width, height}, how,
                      {.window = window});
     show.driver.Start(width, height);
     Pump();

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     screen.Resize(width, height, RGB(0, 0, 0));
     {
         // The native show runs at the 96-dpi geometry; so does this run.
-        DisplayShow show(settings, 96, width, height, Presentation::ChangedRects, {.dc = screen.dc},
+        DisplayShow show(settings, 96, {0, 0, width, height}, Presentation::ChangedRects, {.dc = screen.dc},
                          std::strtoull(argv[3], nullptr, 10));
         for (long n = 0; n < frames; ++n) {
             if (n == 0) show.driver.Start(width, height);

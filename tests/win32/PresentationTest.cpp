@@ -101,7 +101,7 @@ const Settings kRandomOrder{.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}
 Playback Play(int width, int height, Presentation how, int frames) {
     Surface screen;
     screen.Resize(width, height, RGB(90, 90, 90));
-    DisplayShow show(kRandomOrder, 96, width, height, how, {.dc = screen.dc}, 5);
+    DisplayShow show(kRandomOrder, 96, {0, 0, width, height}, how, {.dc = screen.dc}, 5);
     Playback run;
     std::vector<uint32_t> pixels;
     for (int i = 0; i < frames; ++i) {
@@ -184,7 +184,7 @@ TEST(Presentation, TheWholeCreditFitsOnTheCardAtEveryScale) {
     FillPoemTables();
     for (int dpi : {96, 120, 144, 192, 288}) {
         SCOPED_TRACE(dpi);
-        DisplayShow show({}, dpi, 1280, 720);
+        DisplayShow show({}, dpi, {0, 0, 1280, 720});
         MagnifiedCanvas canvas(show.surfaces.Canvas(), dpi);
         PrepareCard(show.State(), show.SettingsRecord(), canvas, *g_platform.random);
         const int top = Magnify(246, dpi), bottom = Magnify(260, dpi);
@@ -217,7 +217,7 @@ TEST(Presentation, TheMarkedCardIsTheClassicCardWithItsDecidingKanaInVermilion) 
             int width = 0, height = 0;
             for (bool on : {false, true}) {
                 settings.Kimariji = on;
-                DisplayShow show(settings, dpi, 1280, 720);
+                DisplayShow show(settings, dpi, {0, 0, 1280, 720});
                 MagnifiedCanvas canvas(show.surfaces.Canvas(), dpi);
                 PrepareCard(show.State(), show.SettingsRecord(), canvas, *g_platform.random);
                 while (show.State().WritePhase < 8) WriteNextChar(show.State(), canvas);

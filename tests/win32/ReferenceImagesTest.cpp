@@ -72,7 +72,7 @@ TEST(ReferenceAt96Dpi, FramesOfTheShowWithThePortraitBoxMasked) {
     FillPoemTables();
     Surface screen;
     screen.Resize(640, 400, RGB(90, 90, 90));
-    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, 96, 640, 400,
+    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, 96, {0, 0, 640, 400},
                      Presentation::ChangedRects, {.dc = screen.dc});
     const ShowState& now = show.State();
     int cardChanges = 0;

@@ -119,7 +119,7 @@ int wmain(int argc, wchar_t** argv) {
     FillPoemTables();
     // The picture is made once for every screen: the card at 96 dots per inch.
     const int16_t number = static_cast<int16_t>(poem);
-    DisplayShow show({.SelectFirst = number, .SelectEnd = number, .SelectType = 2}, 96, 1024, 768);
+    DisplayShow show({.SelectFirst = number, .SelectEnd = number, .SelectType = 2}, 96, {0, 0, 1024, 768});
     CardCanvas& canvas = show.surfaces.Canvas();
     PrepareCard(show.State(), show.SettingsRecord(), canvas, *g_platform.random);
     for (int calls = 0; show.State().WritePhase < 8 && calls < 1000; ++calls) WriteNextChar(show.State(), canvas);

@@ -17,8 +17,7 @@
 
 namespace mirobel {
 
-// Kept out of this header: a Windows file may include it after <windows.h>,
-// whose DrawText macro would rename the magnifier's override alone.
+// Out of this header, where <windows.h>'s DrawText macro could rename them.
 class MagnifiedCanvas;
 class MagnifiedFrame;
 
@@ -31,8 +30,6 @@ public:
     ShowDriver(const Settings& settings, CardCanvas& canvas, FrameTarget& frame, std::optional<uint64_t> seed,
                int dpi);
     ~ShowDriver();
-    ShowDriver(const ShowDriver&) = delete;
-    ShowDriver& operator=(const ShowDriver&) = delete;
 
     // Told the number of each new card once: the first before anything is
     // presented, each later one right after the frame that chose it. A
@@ -41,8 +38,7 @@ public:
 
     // What a platform does as its show starts, before the poem tables and the
     // first card: set its pace (handed TimerInterval()), then start its music.
-    // The Windows lead does both in this order; a show paced by another, and
-    // platforms that pace themselves after the start, do neither.
+    // The Windows lead does both; a show paced by another does neither.
     struct StartSteps {
         std::function<void(int timerInterval)> pace;
         std::function<void()> music;
@@ -53,11 +49,10 @@ public:
     // A new size keeps the card on the screen at once, where the rules
     // would walk it back a few units a frame.
     void Resize(int width, int height);
-    // Milliseconds between frames for the speed setting, as the speed table
-    // names them: what a system timer that clamps on its own is set to.
+    // Milliseconds between frames as the speed table names them, for a
+    // system timer that clamps them itself (Windows: to 10 ms at least).
     int TimerInterval() const;
-    // The same with the pace the Windows timer really keeps (no faster than
-    // every 10 ms), for timers that would fire faster.
+    // The pace that timer really keeps, for timers that would fire faster.
     int FrameInterval() const;
     // Writes this frame to a record (see core/show/ShowRecord.h).
     void Record(std::FILE* out, long frame);

@@ -18,11 +18,9 @@ struct FrameDestination {
 
 // The seams one show draws through on GDI: the card canvas on its own
 // surface (PictureBior) and the compositor in front of the GDI painter,
-// presenting to where it was made for. Both take pixels at the show's
-// resolution (the show's driver magnifies its units in front of them);
-// fonts, portraits and the last frame (for repaints) are kept here, for this
-// show alone. Each show window's show owns one; tests and tools make their
-// own.
+// presenting to where it was made for, both in pixels at the show's
+// resolution; fonts, portraits and the last frame (for repaints) are kept
+// here, for this show alone. Each show owns one; tests make their own.
 class GdiSeams {
 public:
     // tickerPoints: the ticker's font size.

@@ -14,10 +14,6 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
              (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
     return TRUE;
 }
-
-bool SameArea(const MonitorArea& a, const MonitorArea& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 }  // namespace
 
 std::vector<MonitorArea> ListMonitors() {
@@ -26,8 +22,10 @@ std::vector<MonitorArea> ListMonitors() {
     return monitors;
 }
 
-bool Listed(const MonitorArea& area, const std::vector<MonitorArea>& monitors) {
-    return std::any_of(monitors.begin(), monitors.end(), [&](const MonitorArea& m) { return SameArea(m, area); });
+bool Listed(const MonitorArea& a, const std::vector<MonitorArea>& monitors) {
+    return std::any_of(monitors.begin(), monitors.end(), [&](const MonitorArea& m) {
+        return m.left == a.left && m.top == a.top && m.right == a.right && m.bottom == a.bottom;
+    });
 }
 
 HWND CreateMonitorWindow(const wchar_t* windowClass, const wchar_t* caption, const MonitorArea& area) {

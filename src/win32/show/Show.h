@@ -1,6 +1,5 @@
-// A show window's show from its start to its end: the pace, the music, the
-// steps of every monitor's show and the end of them all. The windows call
-// in here; nothing here calls back into them.
+// A show window's show from its start to its end. The windows call in here;
+// nothing here calls back into them.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -10,15 +9,12 @@
 #include "win32/show/GdiShow.h"
 #include "win32/show/Pointer.h"
 // After <windows.h>: its DrawText macro renames the canvas method alike.
-#include "core/settings/Settings.h"
 #include "core/show/Monitors.h"
 #include "core/show/ShowDriver.h"
-#include "core/show/ShowState.h"
 
 namespace mirobel {
 
-inline constexpr UINT_PTR kTimer1 = 1;
-inline constexpr UINT_PTR kTimer2 = 2;
+inline constexpr UINT_PTR kTimer1 = 1, kTimer2 = 2;
 // Looks at the monitors once a second while windows lie over other monitors:
 // Wine does not tell a program when an X output goes away.
 inline constexpr UINT_PTR kMonitorTimer = 3;
@@ -30,16 +26,14 @@ inline constexpr const wchar_t* kCoverCaption = L"Mirobel Monitor";
 // Caption of the show windows over the other monitors.
 inline constexpr const wchar_t* kMonitorShowCaption = L"Mirobel Monitor Show";
 
-// A show and what its window holds: the GDI seams it draws through, the
-// core's driver that steps it (its settings record, its state, its
-// generator: seeded for tests and tools, the clock's otherwise), and, once
-// it runs in a window, that window's pointer, its focus control and the
-// windows it leads. Owned by its window from its opening to its closing.
+// A show: the GDI seams it draws through, the core's driver that steps it
+// (its settings record, state and generator: seeded for tests and tools, the
+// clock's otherwise) and, in a window, that window's pointer, focus control
+// and the windows it leads. Owned by its window from opening to closing.
 struct DisplayShow {
-    // A fresh show on a screen of widthPixels x heightPixels, drawn at dpi,
-    // its frames going to `to`. Tests and tools run one off the window
-    // (presenting into a surface of their own), in either presentation.
-    DisplayShow(const Settings& settings, int dpi, int widthPixels, int heightPixels,
+    // A fresh show over the screen or monitor `area` (in pixels), drawn at
+    // dpi, its frames going to `to` (tests and tools: a surface of their own).
+    DisplayShow(const Settings& settings, int dpi, const MonitorArea& area,
                 Presentation presentation = Presentation::ChangedRects, FrameDestination to = {},
                 std::optional<uint64_t> seed = {});
     ShowState& State() { return driver.State(); }
@@ -49,30 +43,25 @@ struct DisplayShow {
     // The lead's start, in the classic order: Timer1 from the speed, the
     // music and its upkeep timer, the poem tables, the first card.
     void InitShow();
-    // The windows over the other monitors: black ones (main monitor only)
-    // or a show each (every monitor).
+    // A black window (main monitor only) or a show (every monitor) each.
     void OpenOtherMonitors();
     // One step of every show, then the end-of-show test; called on any of
     // them, input on one monitor ends them all.
     void DisplayTick(int16_t reason);
     // Starts or stops the lead's Timer2 to follow the music (BgmPlaying).
     void SyncMusicTimer();
-    // After the monitors changed: the windows over monitors that are gone
-    // close, quietly; the others go on.
+    // The windows over monitors that are gone close, quietly.
     void DropGoneMonitors();
-    // Every show's window gives the default pointer back.
-    void GiveBackPointers();
-    // As its window goes (the show already taken off it): the lead's timers
-    // stop and its other windows go with it; another monitor's show leaves
-    // the lead's list.
+    // As the show ends: every show's window gives the default pointer back,
+    // and the music stops for good.
+    void GiveBack();
+    // As its window goes: the lead's other windows go with it; another
+    // monitor's show leaves the lead's list.
     void Closing();
-    // The show that paces this one and holds the others: itself, or the lead.
-    DisplayShow* Lead();
 
     GdiSeams surfaces;
     ShowDriver driver;
-    // Whether the lead's Timer2, the music upkeep, is set: it runs only while
-    // music plays.
+    // Whether the lead's Timer2, the music upkeep, runs (only while music plays).
     bool timer2Running = false;
 
     // The window's own, from here on.
@@ -88,14 +77,9 @@ struct DisplayShow {
     std::vector<HWND> covers;
     std::vector<HWND> monitorShows;
     HWND lead = nullptr;
-
-private:
-    void CoverOtherMonitors();
-    void OpenMonitorShows();
 };
 
-// The show belongs to its window: attached as the window opens, taken off
-// as it closes.
+// The show belongs to its window (GWLP_USERDATA).
 void AttachShow(HWND window, std::unique_ptr<DisplayShow> show);
 std::unique_ptr<DisplayShow> DetachShow(HWND window);
 // The show a show window runs, or null.

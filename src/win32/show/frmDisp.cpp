@@ -1,7 +1,6 @@
-// The show windows: frmDisp on the primary monitor, which leads (its timers
-// pace every show, its picfocus takes the keys), with every monitor chosen a
-// show window on each other monitor, and otherwise a black window there.
-// Their window procedures hand each event to the show (Show.h).
+// The show windows' procedures: frmDisp on the primary monitor, which leads,
+// and a show or a black window on each other monitor. Each event goes to the
+// window's show (Show.h).
 #include "win32/show/frmDisp.h"
 
 #include <memory>
@@ -25,26 +24,17 @@ namespace {
 // What the show must give back when a failure ends the process under it.
 void GiveBackPointerAndMusic() {
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-    if (DisplayShow* show = RunningShow()) {
-        show->GiveBackPointers();
-        BgmControl(1, show->SettingsRecord());
-    }
+    if (DisplayShow* show = RunningShow()) show->GiveBack();
 }
 
-void Form_Click(DisplayShow& show) {
-    if (SaverActive) show.DisplayTick(kTickUserInput);
-}
-void picfocus_KeyDown(DisplayShow& show) {
-    if (SaverActive) show.DisplayTick(kTickUserInput);
-}
-void Timer1_Timer(DisplayShow& show) {
-    if (SaverActive) show.DisplayTick(kTickTimer);
-}
+void Form_Click(DisplayShow& show) { if (SaverActive) show.DisplayTick(kTickUserInput); }
+void picfocus_KeyDown(DisplayShow& show) { if (SaverActive) show.DisplayTick(kTickUserInput); }
+void Timer1_Timer(DisplayShow& show) { if (SaverActive) show.DisplayTick(kTickTimer); }
 void Timer2_Timer(DisplayShow& show) { BgmControl(2, show.SettingsRecord()); }
 
 // What every window of the show answers alike: the focus back to picfocus,
-// a click ends the show, the pointer stays hidden. True when the message was
-// handled; result is the answer.
+// a click or a key ends the show, the pointer stays hidden. True when the
+// message was handled; result is the answer.
 bool ShowSurfaceMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
         case WM_ACTIVATE:
@@ -62,6 +52,11 @@ bool ShowSurfaceMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& re
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
             if (DisplayShow* lead = LeadOf(window); lead && !ModalBoxUp()) Form_Click(*lead);
+            result = 0;
+            return true;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (DisplayShow* lead = LeadOf(window); lead && !ModalBoxUp()) picfocus_KeyDown(*lead);
             result = 0;
             return true;
         case WM_SETCURSOR: {
@@ -93,10 +88,6 @@ LRESULT CALLBACK FrmDispProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (wp == kTimer1) Timer1_Timer(*show);
             else if (wp == kTimer2) Timer2_Timer(*show);
             else if (wp == kMonitorTimer) show->DropGoneMonitors();
-            return 0;
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            if (show && !ModalBoxUp()) picfocus_KeyDown(*show);
             return 0;
         case WM_DISPLAYCHANGE:
             if (show && !show->lead) show->DropGoneMonitors();
@@ -138,14 +129,9 @@ LRESULT CALLBACK PicfocusProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // ends the show as it does over the show itself.
 LRESULT CALLBACK CoverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (LRESULT result; ShowSurfaceMessage(hwnd, msg, wp, lp, result)) return result;
-    switch (msg) {
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            if (DisplayShow* lead = LeadOf(hwnd); lead && !ModalBoxUp()) picfocus_KeyDown(*lead);
-            return 0;
-        case WM_DESTROY:
-            if (DisplayShow* lead = LeadOf(hwnd)) std::erase(lead->covers, hwnd);
-            return 0;
+    if (msg == WM_DESTROY) {
+        if (DisplayShow* lead = LeadOf(hwnd)) std::erase(lead->covers, hwnd);
+        return 0;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
@@ -184,10 +170,10 @@ void StartDisplay(const Settings& settings, int dpi) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     // The show is drawn at the display's scaling; with it the show's card
     // canvas gets its size.
-    auto made = std::make_unique<DisplayShow>(settings, dpi, DispWidth, DispHeight, Presentation::ChangedRects,
+    const MonitorArea screen{DispLeft, DispTop, DispLeft + DispWidth, DispTop + DispHeight, true};
+    auto made = std::make_unique<DisplayShow>(settings, dpi, screen, Presentation::ChangedRects,
                                               FrameDestination{.window = frmDisp});
     made->focus = picfocus;
-    made->monitor = {DispLeft, DispTop, DispLeft + DispWidth, DispTop + DispHeight, true};
     DisplayShow& show = *made;
     AttachShow(frmDisp, std::move(made));
     ShowWindow(frmDisp, SW_SHOW);

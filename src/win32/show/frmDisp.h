@@ -1,6 +1,5 @@
 // The display window frmDisp, its focus control and the windows beside it.
 #pragma once
-#include "core/settings/Settings.h"
 #include "win32/show/Show.h"
 
 namespace mirobel {
