@@ -7,15 +7,14 @@
 #include <cstdio>
 #include <vector>
 
+#include "win32/show/Show.h"
+// After <windows.h>: its DrawText macro renames the canvas method alike.
 #include "core/base/Platform.h"
 #include "win32/base/Win32Util.h"
 #include "app/InstallPlatform.h"
-#include "win32/show/Show.h"
 #include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
-#include "core/show/Card.h"
-#include "core/show/FramePainter.h"
 
 using namespace mirobel;
 
@@ -37,9 +36,9 @@ double Median(std::vector<double> v) {
 double Measure(int width, int height, int dpi, Presentation how, int frames) {
     HWND window = CreateWindowExW(0, L"BenchScreen", L"bench", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
                                   nullptr, GetModuleHandleW(nullptr), nullptr);
-    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, dpi, width, height, how,
+    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, dpi, {0, 0, width, height}, how,
                      {.window = window});
-    PrepareCard(show.state, show.settings, show.surfaces.Canvas(), *g_platform.random);
+    show.driver.Start(width, height);
     Pump();
 
     LARGE_INTEGER frequency;
@@ -48,7 +47,7 @@ double Measure(int width, int height, int dpi, Presentation how, int frames) {
     for (int i = 0; i < frames + 20; ++i) {
         LARGE_INTEGER t0, t1;
         QueryPerformanceCounter(&t0);
-        PaintFrame(show.state, show.settings, show.Seams());
+        show.driver.NextFrame();
         GdiFlush();
         Pump();  // lets the system push the window's changed area to the screen
         QueryPerformanceCounter(&t1);

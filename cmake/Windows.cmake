@@ -22,6 +22,7 @@ add_library(mirobel_win32 STATIC
   src/win32/base/Surface.cpp
   src/win32/show/frmDisp.cpp
   src/win32/show/Screens.cpp
+  src/win32/show/Show.cpp
   src/win32/show/Pointer.cpp
   src/win32/show/GdiCanvas.cpp
   src/win32/show/GdiFrame.cpp

@@ -7,7 +7,7 @@
 #include "win32/startup/frmPrev.h"
 #include "win32/base/Win32Util.h"
 #include "win32/base/Fonts.h"
-#include "win32/show/Show.h"
+#include "win32/show/frmDisp.h"
 #include "core/settings/Settings.h"
 #include "win32/settings/frmSet.h"
 

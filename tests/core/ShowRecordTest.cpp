@@ -209,3 +209,29 @@ TEST(ShowRecorderTest, ThreeShowsPacedInTurnEachGiveTheirOwnSingleRun) {
         EXPECT_TRUE(together[k]->fakeFrame.events == alone[k]->fakeFrame.events) << k;
     }
 }
+
+// The Windows lead sets its timer and starts its music before the first card
+// exists, as the classic show does; its timer gets the speed table's own
+// interval (the system clamps it), not the 10 ms floor other platforms pace
+// with.
+TEST(ShowDriverTest, StartStepsRunInOrderBeforeTheFirstCardWithTheSpeedTablesInterval) {
+    RecordingCanvas canvas;
+    RecordingFrame frame;
+    ShowDriver driver({.SelectFirst = 3, .SelectEnd = 3, .SelectType = 2, .Speed = 1}, canvas, frame, 1, 96);
+    std::vector<std::string> steps;
+    auto nothingDrawnYet = [&] { return canvas.fills.empty() && canvas.texts.empty() && frame.scenes.empty(); };
+    driver.Start(640, 480, {.pace =
+                                [&](int interval) {
+                                    steps.push_back("pace " + std::to_string(interval));
+                                    EXPECT_TRUE(nothingDrawnYet());
+                                },
+                            .music =
+                                [&] {
+                                    steps.push_back("music");
+                                    EXPECT_TRUE(nothingDrawnYet());
+                                }});
+    EXPECT_EQ(steps, (std::vector<std::string>{"pace 1", "music"}));
+    EXPECT_EQ(driver.State().PoemNo, 3);
+    EXPECT_EQ(frame.scenes.size(), 1u) << "the first frame follows the first card";
+    EXPECT_EQ(driver.FrameInterval(), 10);
+}

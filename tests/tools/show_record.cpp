@@ -6,16 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/poems/Poems.h"
-#include "core/settings/Settings.h"
-#include "core/show/ShowRecord.h"
-#include "core/show/ShowState.h"
 #include "win32/base/Surface.h"
+#include "win32/show/Show.h"
+// After <windows.h>: its DrawText macro renames the canvas method alike.
 #include "app/InstallPlatform.h"
 #include "core/base/Platform.h"
-#include "win32/show/Show.h"
-#include "core/show/Card.h"
-#include "core/show/FramePainter.h"
+#include "core/settings/Settings.h"
+#include "core/show/ShowState.h"
 
 using namespace mirobel;
 
@@ -31,27 +28,21 @@ int main(int argc, char** argv) {
 
     AddEmbeddedFonts();
     InstallWin32Platform();
-    SeededRandom random(std::strtoull(argv[3], nullptr, 10));
-    FillPoemTables();
     Settings settings;
     settings.SelectType = static_cast<int16_t>(std::atoi(argv[5]));
     settings.SelectFirst = static_cast<int16_t>(std::atoi(argv[6]));
     settings.SelectEnd = static_cast<int16_t>(std::atoi(argv[7]));
     settings.Kimariji = argc == 10 && std::atoi(argv[9]) == 1;
-    NormaliseRange(settings);
     Surface screen;
     screen.Resize(width, height, RGB(0, 0, 0));
     {
         // The native show runs at the 96-dpi geometry; so does this run.
-        DisplayShow show(settings, 96, width, height, Presentation::ChangedRects, {.dc = screen.dc});
-        const ShowSeams seams{show.surfaces.Canvas(), show.surfaces.Frame(), random};
-
-        // As the show starts: the first card, then its first frame.
-        PrepareCard(show.state, show.settings, seams.canvas, seams.random);
-        ShowRecorder recorder(out);
+        DisplayShow show(settings, 96, {0, 0, width, height}, Presentation::ChangedRects, {.dc = screen.dc},
+                         std::strtoull(argv[3], nullptr, 10));
         for (long n = 0; n < frames; ++n) {
-            PaintFrame(show.state, show.settings, seams);
-            recorder.AfterFrame(show.state, n);
+            if (n == 0) show.driver.Start(width, height);
+            else show.driver.NextFrame();
+            show.driver.Record(out, n);
         }
     }
     return std::fclose(out) == 0 ? 0 : 1;

@@ -12,7 +12,6 @@
 #include "win32/base/Win32Util.h"
 #include "core/show/Bgm.h"
 #include "win32/show/frmDisp.h"
-#include "win32/show/Show.h"
 #include "core/settings/Settings.h"
 #include "core/show/ShowRules.h"
 #include "win32/WindowTesting.h"
@@ -76,7 +75,7 @@ TEST(DisplayWindow, StartsOverTheScreenWithFocusHiddenPointerAndEndsOnInput) {
     // Input ends it: default pointer first, then the window is gone, and
     // the show with it.
     ASSERT_NE(RunningShow(), nullptr);
-    DisplayTick(*RunningShow(), kTickUserInput);
+    RunningShow()->DisplayTick(kTickUserInput);
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(frmDisp, nullptr);
@@ -181,7 +180,7 @@ TEST(DisplayWindow, MusicUpkeepTicksOnlyWhileMusicPlays) {
 
     // The end of the show stops the music and its upkeep with it.
     ASSERT_NE(RunningShow(), nullptr);
-    DisplayTick(*RunningShow(), kTickUserInput);
+    RunningShow()->DisplayTick(kTickUserInput);
     EXPECT_FALSE(IsWindow(window));
     ASSERT_GE(device.commands.size(), 2u);
     EXPECT_EQ(device.commands[device.commands.size() - 2], "stop bgm");

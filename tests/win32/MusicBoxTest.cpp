@@ -15,7 +15,6 @@
 #include "win32/base/Win32Util.h"
 #include "core/show/Bgm.h"
 #include "win32/show/frmDisp.h"
-#include "win32/show/Show.h"
 #include "core/show/ShowState.h"
 #include "core/settings/Settings.h"
 
@@ -92,14 +91,14 @@ void CALLBACK WatchBoxes(HWND, UINT, UINT_PTR, DWORD now) {
     if (!show) return;
     if (!watch.upSince) {
         watch.upSince = now;
-        watch.cardXWhenUp = show->state.CardX;
-        watch.cardYWhenUp = show->state.CardY;
+        watch.cardXWhenUp = show->State().CardX;
+        watch.cardYWhenUp = show->State().CardY;
         watch.statusWhenUp = watch.device->statusQueries;
         return;
     }
     // Long enough for many 10 ms music ticks and several 50 ms show ticks.
     if (now - watch.upSince < 300) return;
-    if (show->state.CardX != watch.cardXWhenUp || show->state.CardY != watch.cardYWhenUp) ++watch.cardMovesWhileUp;
+    if (show->State().CardX != watch.cardXWhenUp || show->State().CardY != watch.cardYWhenUp) ++watch.cardMovesWhileUp;
     watch.statusQueriesWhileUp += watch.device->statusQueries - watch.statusWhenUp;
     for (HWND box : boxes) PostMessageW(box, WM_COMMAND, IDOK, 0);
     ++watch.boxesAnswered;
@@ -126,7 +125,7 @@ TEST(MusicBox, OnlyOneBoxAtATimeAndTheShowWaitsForIt) {
     BgmPlaying = true;
     // Music plays now, so its upkeep timer runs. (Not an ASSERT: the device
     // on this stack must be taken out again below before the test returns.)
-    SyncMusicTimer(*show);
+    show->SyncMusicTimer();
     EXPECT_TRUE(show->timer2Running);
     watch = Watch{};
     watch.device = &device;

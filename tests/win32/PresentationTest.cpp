@@ -14,12 +14,15 @@
 #include "win32/show/Portraits.h"
 #include "win32/show/Show.h"
 // After <windows.h>: its DrawText macro renames the canvas method alike.
+#include "core/base/Platform.h"
 #include "core/base/Rects.h"
 #include "core/base/Scaling.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
 #include "core/show/Card.h"
 #include "core/show/FramePainter.h"
+#include "core/show/Magnifier.h"
+#include "core/show/ShowDriver.h"
 #include "core/show/ShowRecord.h"
 #include "core/show/ShowState.h"
 #include "support/MarkedCard.h"
@@ -98,17 +101,15 @@ const Settings kRandomOrder{.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}
 Playback Play(int width, int height, Presentation how, int frames) {
     Surface screen;
     screen.Resize(width, height, RGB(90, 90, 90));
-    DisplayShow show(kRandomOrder, 96, width, height, how, {.dc = screen.dc});
-    SeededRandom random(5);
-    const ShowSeams seams{show.surfaces.Canvas(), show.surfaces.Frame(), random};
-    PrepareCard(show.state, show.settings, seams.canvas, random);
+    DisplayShow show(kRandomOrder, 96, {0, 0, width, height}, how, {.dc = screen.dc}, 5);
     Playback run;
     std::vector<uint32_t> pixels;
     for (int i = 0; i < frames; ++i) {
-        const ShowState& now = show.state;
+        const ShowState& now = show.State();
         int poem = now.PoemNo, dx = now.CardDirX, dy = now.CardDirY;
-        PaintFrame(show.state, show.settings, seams);
-        if (now.PoemNo != poem) ++run.cardChanges;
+        if (i == 0) show.driver.Start(width, height);
+        else show.driver.NextFrame();
+        if (i > 0 && now.PoemNo != poem) ++run.cardChanges;
         if (now.CardDirX != dx && now.CardDirY != dy) ++run.corners;
         run.frames.push_back(Fingerprint(screen, pixels));
     }
@@ -121,15 +122,14 @@ Playback Play(int width, int height, Presentation how, int frames) {
 
 // The same show drawn the classic way.
 std::vector<uint64_t> PlayClassic(int width, int height, int frames) {
-    DisplayShow show(kRandomOrder, 96, width, height);
-    ClassicFrame classic(show.surfaces.CanvasSurface(), show.surfaces.Frame(), width, height);
-    SeededRandom random(5);
-    const ShowSeams seams{show.surfaces.Canvas(), classic, random};
-    PrepareCard(show.state, show.settings, seams.canvas, random);
+    GdiSeams gdi({}, 96, ScaledFontSize(12, kUnitTwips));
+    ClassicFrame classic(gdi.CanvasSurface(), gdi.Frame(), width, height);
+    ShowDriver driver(kRandomOrder, gdi.Canvas(), classic, 5, 96);
     std::vector<uint64_t> run;
     std::vector<uint32_t> pixels;
     for (int i = 0; i < frames; ++i) {
-        PaintFrame(show.state, show.settings, seams);
+        if (i == 0) driver.Start(width, height);
+        else driver.NextFrame();
         run.push_back(Fingerprint(classic.work, pixels));
     }
     return run;
@@ -184,8 +184,9 @@ TEST(Presentation, TheWholeCreditFitsOnTheCardAtEveryScale) {
     FillPoemTables();
     for (int dpi : {96, 120, 144, 192, 288}) {
         SCOPED_TRACE(dpi);
-        DisplayShow show({}, dpi, 1280, 720);
-        PrepareCard(show.state, show.settings, show.surfaces.Canvas(), *g_platform.random);
+        DisplayShow show({}, dpi, {0, 0, 1280, 720});
+        MagnifiedCanvas canvas(show.surfaces.Canvas(), dpi);
+        PrepareCard(show.State(), show.SettingsRecord(), canvas, *g_platform.random);
         const int top = Magnify(246, dpi), bottom = Magnify(260, dpi);
         const int left = Magnify(222, dpi), edge = Magnify(kCardWidth, dpi);
         const Surface& card = show.surfaces.CanvasSurface();
@@ -216,9 +217,10 @@ TEST(Presentation, TheMarkedCardIsTheClassicCardWithItsDecidingKanaInVermilion) 
             int width = 0, height = 0;
             for (bool on : {false, true}) {
                 settings.Kimariji = on;
-                DisplayShow show(settings, dpi, 1280, 720);
-                PrepareCard(show.state, show.settings, show.surfaces.Canvas(), *g_platform.random);
-                while (show.state.WritePhase < 8) WriteNextChar(show.state, show.surfaces.Canvas());
+                DisplayShow show(settings, dpi, {0, 0, 1280, 720});
+                MagnifiedCanvas canvas(show.surfaces.Canvas(), dpi);
+                PrepareCard(show.State(), show.SettingsRecord(), canvas, *g_platform.random);
+                while (show.State().WritePhase < 8) WriteNextChar(show.State(), canvas);
                 const Surface& card = show.surfaces.CanvasSurface();
                 Fingerprint(card, cards[on]);
                 width = card.width, height = card.height;

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "win32/show/Show.h"
+// After <windows.h>: its DrawText macro renames the canvas method alike.
 #include "core/base/Platform.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
@@ -17,9 +19,6 @@
 #include "win32/WindowTesting.h"
 #include "win32/companions/Companions.h"
 #include "win32/settings/frmSet.h"
-#include "win32/show/Show.h"
-#include "core/show/Card.h"
-#include "core/show/FramePainter.h"
 
 using namespace mirobel;
 using namespace mirobel::testing;
@@ -73,15 +72,15 @@ TEST(ReferenceAt96Dpi, FramesOfTheShowWithThePortraitBoxMasked) {
     FillPoemTables();
     Surface screen;
     screen.Resize(640, 400, RGB(90, 90, 90));
-    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, 96, 640, 400,
+    DisplayShow show({.SelectFirst = 1, .SelectEnd = 100, .SelectType = 2}, 96, {0, 0, 640, 400},
                      Presentation::ChangedRects, {.dc = screen.dc});
-    PrepareCard(show.state, show.settings, show.surfaces.Canvas(), *g_platform.random);
-    const ShowState& now = show.state;
+    const ShowState& now = show.State();
     int cardChanges = 0;
     for (int frame = 1; frame <= 720; ++frame) {
-        int poem = now.PoemNo;
-        PaintFrame(show.state, show.settings, show.Seams());
-        if (now.PoemNo != poem) ++cardChanges;
+        const int poem = now.PoemNo;
+        if (frame == 1) show.driver.Start(640, 400);
+        else show.driver.NextFrame();
+        if (frame > 1 && now.PoemNo != poem) ++cardChanges;
         if (frame <= 3 || frame % 60 == 0) {
             Pixels seen = FromDc(screen.dc, 0, 0, screen.width, screen.height);
             seen.Mask({now.CardX + kPortraitLeft, now.CardY + kPortraitTop,

@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/base/Platform.h"
-#include "win32/show/frmDisp.h"
-#include "app/InstallPlatform.h"
 #include "win32/show/Portraits.h"
 #include "win32/show/Show.h"
+// After <windows.h>: its DrawText macro renames the canvas method alike.
+#include "app/InstallPlatform.h"
+#include "core/base/Platform.h"
 #include "core/show/ShowState.h"
 #include "core/poems/Poems.h"
 #include "core/settings/Settings.h"
@@ -119,11 +119,11 @@ int wmain(int argc, wchar_t** argv) {
     FillPoemTables();
     // The picture is made once for every screen: the card at 96 dots per inch.
     const int16_t number = static_cast<int16_t>(poem);
-    DisplayShow show({.SelectFirst = number, .SelectEnd = number, .SelectType = 2}, 96, 1024, 768);
+    DisplayShow show({.SelectFirst = number, .SelectEnd = number, .SelectType = 2}, 96, {0, 0, 1024, 768});
     CardCanvas& canvas = show.surfaces.Canvas();
-    PrepareCard(show.state, show.settings, canvas, *g_platform.random);
-    for (int calls = 0; show.state.WritePhase < 8 && calls < 1000; ++calls) WriteNextChar(show.state, canvas);
-    if (show.state.WritePhase != 8) {
+    PrepareCard(show.State(), show.SettingsRecord(), canvas, *g_platform.random);
+    for (int calls = 0; show.State().WritePhase < 8 && calls < 1000; ++calls) WriteNextChar(show.State(), canvas);
+    if (show.State().WritePhase != 8) {
         std::fprintf(stderr, "the card was not written to its end\n");
         return 1;
     }

@@ -5,6 +5,7 @@
 #include "core/poems/Poems.h"
 #include "core/show/Card.h"
 #include "core/show/FramePainter.h"
+#include "core/show/Magnifier.h"
 #include "core/show/ShowRules.h"
 
 namespace mirobel {
@@ -20,23 +21,29 @@ int ShowDpi(int dpi) { return dpi > 0 ? dpi : 96; }
 
 ShowDriver::ShowDriver(const Settings& settings, CardCanvas& canvas, FrameTarget& frame,
                        std::optional<uint64_t> seed, int dpi)
-    : settings_(settings), magnifiedCanvas_(canvas, ShowDpi(dpi)), magnifiedFrame_(frame, ShowDpi(dpi)) {
+    : settings_(settings),
+      magnifiedCanvas_(std::make_unique<MagnifiedCanvas>(canvas, ShowDpi(dpi))),
+      magnifiedFrame_(std::make_unique<MagnifiedFrame>(frame, ShowDpi(dpi))) {
     show_.showDpi = ShowDpi(dpi);
     if (seed) random_ = std::make_unique<SeededRandom>(*seed);
     else random_ = std::make_unique<ClockRandom>();
     NormaliseRange(settings_);
 }
 
-void ShowDriver::Start(int width, int height) {
+ShowDriver::~ShowDriver() = default;
+
+void ShowDriver::Start(int width, int height, const StartSteps& first) {
+    if (first.pace) first.pace(TimerInterval());
+    if (first.music) first.music();
     SetShowScreen(show_, width, height);
     FillPoemTables();
-    PrepareCard(show_, settings_, magnifiedCanvas_, *random_);
+    PrepareCard(show_, settings_, *magnifiedCanvas_, *random_);
     TellNewCard();
     NextFrame();
 }
 
 void ShowDriver::NextFrame() {
-    PaintFrame(show_, settings_, {magnifiedCanvas_, magnifiedFrame_, *random_});
+    PaintFrame(show_, settings_, {*magnifiedCanvas_, *magnifiedFrame_, *random_});
     TellNewCard();
 }
 
@@ -54,9 +61,9 @@ void ShowDriver::Resize(int width, int height) {
         static_cast<int16_t>(std::clamp<int>(show_.CardY, 0, std::max(0, show_.screenHeight - kCardHeight)));
 }
 
-int ShowDriver::FrameInterval() const {
-    return std::max(kWindowsTimerMinimum, Timer1IntervalFor(settings_.Speed));
-}
+int ShowDriver::TimerInterval() const { return Timer1IntervalFor(settings_.Speed); }
+
+int ShowDriver::FrameInterval() const { return std::max(kWindowsTimerMinimum, TimerInterval()); }
 
 void ShowDriver::Record(std::FILE* out, long frame) {
     if (!recorder_ || recordFile_ != out) {

@@ -1,11 +1,10 @@
 // The seams one show draws through on GDI, put together: the card canvas
 // (GdiCanvas.h), the core's compositor in front of the GDI painter
-// (GdiFrame.h), their fonts and the card's surface, magnified from the
-// show's units.
+// (GdiFrame.h), their fonts and the card's surface, in pixels.
 #include "win32/show/GdiShow.h"
 
 #include "core/show/Compositor.h"
-#include "core/show/Magnifier.h"
+#include "core/base/Scaling.h"
 #include "win32/show/GdiFrame.h"
 
 namespace mirobel {
@@ -15,9 +14,7 @@ struct GdiSeams::Impl {
         : fonts(dpi),
           canvas(fonts, PictureBior),
           painter(fonts, canvas, to, dpi, tickerPoints),
-          compositor(painter),
-          magnifiedCanvas(canvas, dpi),
-          magnifiedFrame(compositor, dpi) {}
+          compositor(painter) {}
     ~Impl() {
         // The fonts are deselected before the cache deletes them.
         painter.Release();
@@ -28,8 +25,6 @@ struct GdiSeams::Impl {
     GdiCanvas canvas;
     GdiFrame painter;
     Compositor compositor;
-    MagnifiedCanvas magnifiedCanvas;
-    MagnifiedFrame magnifiedFrame;
 };
 
 GdiSeams::GdiSeams(FrameDestination to, int dpi, int tickerPoints)
@@ -40,9 +35,9 @@ GdiSeams::GdiSeams(FrameDestination to, int dpi, int tickerPoints)
 
 GdiSeams::~GdiSeams() = default;
 
-CardCanvas& GdiSeams::Canvas() { return impl_->magnifiedCanvas; }
+CardCanvas& GdiSeams::Canvas() { return impl_->canvas; }
 const Surface& GdiSeams::CanvasSurface() const { return impl_->PictureBior; }
-FrameTarget& GdiSeams::Frame() { return impl_->magnifiedFrame; }
+FrameTarget& GdiSeams::Frame() { return impl_->compositor; }
 
 void GdiSeams::Repaint(HDC dc, const RECT& area) {
     impl_->painter.Through(dc, [&] { impl_->compositor.Repaint({area.left, area.top, area.right, area.bottom}); });

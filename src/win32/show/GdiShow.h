@@ -17,11 +17,10 @@ struct FrameDestination {
 };
 
 // The seams one show draws through on GDI: the card canvas on its own
-// surface (PictureBior) and the frame target, presenting to where it was
-// made for. Both take the show's units and draw at its resolution; fonts,
-// portraits and the last frame (for repaints) are kept here, for this show
-// alone. frmDisp owns one for its show; tests, tools and the benchmark make
-// their own.
+// surface (PictureBior) and the compositor in front of the GDI painter,
+// presenting to where it was made for, both in pixels at the show's
+// resolution; fonts, portraits and the last frame (for repaints) are kept
+// here, for this show alone. Each show owns one; tests make their own.
 class GdiSeams {
 public:
     // tickerPoints: the ticker's font size.
