@@ -76,7 +76,7 @@ HWND OpenViewer(int dpi) {
 void PrintTo(const Window& w, std::ostream* os) { *os << w.name; }
 
 const std::vector<Window> kWindows = {
-    {"settings dialog", [](int dpi) { return ShowSettingsDialog({}, dpi), frmSet; }, {400, 344}},
+    {"settings dialog", [](int dpi) { return ShowSettingsDialog({}, dpi), frmSet; }, {400, 388}},
     {"commentary viewer", OpenViewer, {400, 320}},
     {"help window", [](int dpi) { return ShowHelp(dpi), frmHelp; }, {490, 385}},
     {"introduction window", [](int dpi) { return ShowSales(dpi), salesf; }, {502, 394}},
