@@ -10,6 +10,7 @@
 #include "win32/companions/Companions.h"
 #include "core/poems/Kimariji.h"
 #include "core/poems/Poems.h"
+#include "core/poems/StudySets.h"
 #include "win32/Pictures.h"
 #include "support/Fakes.h"
 #include "win32/WindowTesting.h"
@@ -90,14 +91,20 @@ TEST_F(CompanionTest, ChoosingWithNothingSelectedShowsPoemOneAndAnotherEntryRepl
     EXPECT_EQ(Text(boxes[3]), hundred.comment);
 }
 
+// The line also names the poem's group by its sounds, and the colour set's
+// name stands in its colour in the captions' column beside it.
 TEST_F(CompanionTest, TheChosenPoemsKimarijiStandsUnderTheChooserWithItsKanaInVermilion) {
     ShowCommentary(ReadDisplayScale());
     HWND line = FindById(frmComment, 120);  // the kimariji's line
+    HWND tag = FindById(frmComment, 121);   // the colour set's name
     ASSERT_NE(line, nullptr);
+    ASSERT_NE(tag, nullptr);
     EXPECT_EQ(Text(line), L"");
+    EXPECT_EQ(Text(tag), L"");
     SendMessageW(Chooser(), CB_SETCURSEL, 43, 0);
     Press(frmComment, L"決定");
-    EXPECT_EQ(Text(line), L"決まり字「あふこ」");
+    EXPECT_EQ(Text(line), L"決まり字「あふこ」　三字決まり");
+    EXPECT_EQ(Text(tag), L"「橙」");
     // Under the chooser, above the upper verse, clear of both and of "決定".
     const RECT place = InParent(line), chooser = InParent(Chooser()), upper = InParent(TextBoxes(frmComment)[0]);
     const RECT button = InParent(FindByText(frmComment, L"決定", L"Button"));
@@ -121,6 +128,20 @@ TEST_F(CompanionTest, TheChosenPoemsKimarijiStandsUnderTheChooserWithItsKanaInVe
         }
     EXPECT_GT(vermilion, 20) << "the marked kana";
     EXPECT_GT(black, 20) << "the words around them";
+    const RECT tagPlace = InParent(tag);
+    EXPECT_LE(tagPlace.right, place.left);
+    EXPECT_EQ(tagPlace.top, place.top);
+    const Rgb orange = *StudySetNumbered(StudySetNamed("orange"))->colour;
+    POINT at{0, 0};
+    MapWindowPoints(tag, frmComment, &at, 1);
+    int coloured = 0;
+    for (int y = at.y; y < at.y + tagPlace.bottom - tagPlace.top; ++y)
+        for (int x = at.x; x < at.x + tagPlace.right - tagPlace.left; ++x) {
+            const uint32_t c = seen.At(x, y);
+            coloured += std::abs(int(c >> 16 & 0xFF) - orange.r) < 24 && std::abs(int(c >> 8 & 0xFF) - orange.g) < 24 &&
+                        std::abs(int(c & 0xFF) - orange.b) < 24;
+        }
+    EXPECT_GT(coloured, 20) << "the colour's name in its colour";
 
     // Every poem's line fits its strip.
     HDC dc = GetDC(line);
@@ -128,10 +149,15 @@ TEST_F(CompanionTest, TheChosenPoemsKimarijiStandsUnderTheChooserWithItsKanaInVe
     for (int k = 0; k < 100; ++k) {
         SendMessageW(Chooser(), CB_SETCURSEL, static_cast<WPARAM>(k), 0);
         Press(frmComment, L"決定");
-        const std::wstring text = Text(line);
-        SIZE size{};
+        const std::wstring text = Text(line), colour = Text(tag);
+        SIZE size{}, tagSize{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        GetTextExtentPoint32W(dc, colour.c_str(), static_cast<int>(colour.size()), &tagSize);
         EXPECT_LE(size.cx, place.right - place.left) << k + 1;
+        EXPECT_LE(tagSize.cx, tagPlace.right - tagPlace.left) << k + 1;
+        // Every poem has a colour and a group.
+        EXPECT_EQ(colour.size(), 3u) << k + 1;
+        EXPECT_EQ(text.substr(text.size() - 4), L"字決まり") << k + 1;
     }
     SelectObject(dc, old);
     ReleaseDC(line, dc);

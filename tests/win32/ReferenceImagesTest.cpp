@@ -139,12 +139,16 @@ TEST(ReferenceAt96Dpi, CommentaryViewerWithAPoemChosen) {
     ASSERT_NE(chooser, nullptr);
     SendMessageW(chooser, CB_SETCURSEL, 16, 0);
     SendMessageW(FindByText(frmComment, L"決定", L"Button"), BM_CLICK, 0, 0);
-    // The poem's kimariji came later, in the panel's strip below the
-    // rendering: everything else is as it was.
-    HWND kimariji = FindByText(frmComment, L"決まり字「ちは」", L"Static");
+    // The poem's kimariji and its study sets came later, in the panel's
+    // strip below the chooser and its caption: everything else is as it was.
+    HWND kimariji = FindByText(frmComment, L"決まり字「ちは」　二字決まり", L"Static");
+    HWND colour = FindByText(frmComment, L"「緑」", L"Static");
     ASSERT_NE(kimariji, nullptr);
-    RECT strip;
+    ASSERT_NE(colour, nullptr);
+    RECT strip, tag;
     GetWindowRect(kimariji, &strip);
+    GetWindowRect(colour, &tag);
+    UnionRect(&strip, &strip, &tag);
     MapWindowPoints(HWND_DESKTOP, frmComment, reinterpret_cast<POINT*>(&strip), 2);
     Check("commentary-viewer", Settled(frmComment), strip);
     DestroyWindow(frmComment);

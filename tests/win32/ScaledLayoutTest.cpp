@@ -65,10 +65,12 @@ struct Window {
     SIZE units;
 };
 
+// With poem 64, whose kimariji line is the longest (six sounds, and the
+// group 六字決まり after them).
 HWND OpenViewer(int dpi) {
     ShowCommentary(dpi);
     for (HWND h : Descendants(frmComment))
-        if (ClassName(h) == L"ComboBox") SendMessageW(h, CB_SETCURSEL, 16, 0);
+        if (ClassName(h) == L"ComboBox") SendMessageW(h, CB_SETCURSEL, 63, 0);
     SendMessageW(FindByText(frmComment, L"決定", L"Button"), BM_CLICK, 0, 0);
     return frmComment;
 }
