@@ -66,7 +66,7 @@ class SettingsDialog(DialogTestCase):
 
     def test_first_start_with_an_empty_store_shows_the_defaults(self):
         p, info = self.open_dialog()
-        self.assertEqual((info["cw"], info["ch"]), (400, 344))  # the classic 300 and the screens row
+        self.assertEqual((info["cw"], info["ch"]), (400, 388))  # the classic 300, the screens and the sets rows
         self.assertEqual(info["left"], (self.box.width - info["width"]) // 2)
         self.assertEqual(info["top"], (self.box.height - info["height"]) // 2)
         dialog = info["hwnd"]

@@ -100,10 +100,13 @@ void EnableRange(SetForm& f) {
     EnableWindow(f.ComboEnd, range);
 }
 
+// Once every control exists: their faces, the lists' dropped extents and
+// the Tab key.
 void SetFonts(SetForm& f) {
     for (HWND c : {f.ComboFirst, f.ComboEnd, f.ComboSpeed}) {
         Font(c, false);
-        SetWindowPos(c, nullptr, 0, 0, MagnifiedUnits(c, 80), MagnifiedUnits(c, kDroppedListHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(c, nullptr, 0, 0, MagnifiedUnits(c, 80), MagnifiedUnits(c, kDroppedListHeight),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         EnableTabKey(c);
     }
     for (HWND c : {f.LabelTitle, f.LabelHani, f.CheckMusic}) Font(c, true);
