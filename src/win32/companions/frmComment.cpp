@@ -36,7 +36,14 @@ struct CommentForm {
     const StudySet* colourSet = nullptr;
 };
 
-enum : int { kIdCombo1 = 101, kIdCommand1 = 102, kIdCommand2 = 103, kIdTextKaisetu = 110, kIdKimariji = 120, kIdColour = 121 };
+enum : int {
+    kIdCombo1 = 101,
+    kIdCommand1 = 102,
+    kIdCommand2 = 103,
+    kIdTextKaisetu = 110,
+    kIdKimariji = 120,
+    kIdColour = 121,
+};
 
 const wchar_t* const kCaption = L"百人一首の解説";  // the window's and its title strip's
 const wchar_t* const kRowCaptions[5] = {L"選　択", L"上の句", L"下の句", L"作　者", L"通　釈"};
@@ -129,6 +136,11 @@ void DrawKimariji(const CommentForm& f, const DRAWITEMSTRUCT& item) {
     }
 }
 
+// 「青」; nothing before a poem is chosen.
+std::wstring ColourName(const CommentForm& f) {
+    return f.colourSet ? L"「" + std::wstring(f.colourSet->label) + L"」" : L"";
+}
+
 void DrawColour(const CommentForm& f, const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     Brush panel(CreateSolidBrush(look::kPanel));
@@ -137,7 +149,7 @@ void DrawColour(const CommentForm& f, const DRAWITEMSTRUCT& item) {
     Selection font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
     // The sets' colours are chosen to read on white, as on the cards, not on
     // the panel's teal: the name stands on a white slip of its own width.
-    const std::wstring text = L"「" + std::wstring(f.colourSet->label) + L"」";
+    const std::wstring text = ColourName(f);
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     RECT slip = item.rcItem;
@@ -195,8 +207,7 @@ void Command1_Click(CommentForm& f) {
     InvalidateRect(f.LabelKimariji, nullptr, TRUE);
     // The text is what tests and readers of the window find; the drawing
     // colours it.
-    const std::wstring colour = f.colourSet ? L"「" + std::wstring(f.colourSet->label) + L"」" : L"";
-    SetWindowTextW(f.LabelColour, colour.c_str());
+    SetWindowTextW(f.LabelColour, ColourName(f).c_str());
     InvalidateRect(f.LabelColour, nullptr, TRUE);
 }
 
