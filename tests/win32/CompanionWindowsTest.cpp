@@ -113,35 +113,30 @@ TEST_F(CompanionTest, TheChosenPoemsKimarijiStandsUnderTheChooserWithItsKanaInVe
     EXPECT_LE(place.right, button.left);
     EXPECT_EQ(place.left, chooser.left);
 
-    UpdateWindow(frmComment);
-    Pump(50);
-    POINT origin{0, 0};
-    MapWindowPoints(line, frmComment, &origin, 1);
-    const Pixels seen = ClientPixels(frmComment);
-    int vermilion = 0, black = 0;
-    for (int y = origin.y; y < origin.y + place.bottom - place.top; ++y)
-        for (int x = origin.x; x < origin.x + place.right - place.left; ++x) {
-            const uint32_t c = seen.At(x, y);
-            const int r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, b = c & 0xFF;
-            vermilion += std::abs(r - kVermilion.r) < 24 && std::abs(g - kVermilion.g) < 24 && std::abs(b - kVermilion.b) < 24;
-            black += r + g + b < 60;
-        }
-    EXPECT_GT(vermilion, 20) << "the marked kana";
-    EXPECT_GT(black, 20) << "the words around them";
     const RECT tagPlace = InParent(tag);
     EXPECT_LE(tagPlace.right, place.left);
     EXPECT_EQ(tagPlace.top, place.top);
-    const Rgb orange = *StudySetNumbered(StudySetNamed("orange"))->colour;
-    POINT at{0, 0};
-    MapWindowPoints(tag, frmComment, &at, 1);
-    int coloured = 0;
-    for (int y = at.y; y < at.y + tagPlace.bottom - tagPlace.top; ++y)
-        for (int x = at.x; x < at.x + tagPlace.right - tagPlace.left; ++x) {
-            const uint32_t c = seen.At(x, y);
-            coloured += std::abs(int(c >> 16 & 0xFF) - orange.r) < 24 && std::abs(int(c >> 8 & 0xFF) - orange.g) < 24 &&
-                        std::abs(int(c & 0xFF) - orange.b) < 24;
-        }
-    EXPECT_GT(coloured, 20) << "the colour's name in its colour";
+
+    UpdateWindow(frmComment);
+    Pump(50);
+    const Pixels seen = ClientPixels(frmComment);
+    // Pixels of a control within 24 of a colour in each channel.
+    auto matching = [&](HWND control, Rgb want) {
+        POINT at{0, 0};
+        MapWindowPoints(control, frmComment, &at, 1);
+        const SIZE size = ClientSize(control);
+        int count = 0;
+        for (int y = at.y; y < at.y + size.cy; ++y)
+            for (int x = at.x; x < at.x + size.cx; ++x) {
+                const uint32_t c = seen.At(x, y);
+                count += std::abs(int(c >> 16 & 0xFF) - want.r) < 24 && std::abs(int(c >> 8 & 0xFF) - want.g) < 24 &&
+                         std::abs(int(c & 0xFF) - want.b) < 24;
+            }
+        return count;
+    };
+    EXPECT_GT(matching(line, kVermilion), 20) << "the marked kana";
+    EXPECT_GT(matching(line, Rgb{0, 0, 0}), 20) << "the words around them";
+    EXPECT_GT(matching(tag, *StudySetNumbered(StudySetNamed("orange"))->colour), 20) << "the colour's name in it";
 
     // Every poem's line fits its strip.
     HDC dc = GetDC(line);
