@@ -64,6 +64,11 @@ TEST(ShownValues, FieldsNoControlCanShowFallBackToTheirDefaultsOneByOne) {
     EXPECT_EQ(s.option, 0);
     EXPECT_EQ(s.music, 1);
     EXPECT_EQ(s.speed, 1);
+
+    // A set number no set has (a hand-edited store) shows the range.
+    Settings record;
+    for (int16_t set : {-1, 12, 300}) EXPECT_EQ((record.Set = set, ShownValues(record).set), kNoStudySet) << set;
+    for (int16_t set : {1, 11}) EXPECT_EQ((record.Set = set, ShownValues(record).set), set);
 }
 
 TEST(RangeAccepted, ExactlyOneToFirstToEndToHundred) {
@@ -163,11 +168,15 @@ TEST_F(ApplyTest, YesStoresAllSixKeysAsTextWithTheChosenOrder) {
         EXPECT_EQ(store.Get(L"select type"), stored);
         EXPECT_EQ(store.Get(L"music mode"), L"1");
     }
-    // The dialog shows no set yet: a loaded one is written back as it was.
-    record.Set = static_cast<int16_t>(StudySetNamed("green"));
-    boxes.answers = {kAnswerYes};
-    ApplySettings(record, Values(L"1", L"100", 0, 1));
-    EXPECT_EQ(store.Get(L"set"), L"green");
+    // The set is stored by its name; the range's entry, or an entry no set
+    // has, stores none.
+    for (auto [set, stored] : {std::pair{4, L"green"}, {11, L"kimariji6"}, {0, L""}, {12, L""}}) {
+        DialogValues values = Values(L"1", L"100", 0, 1);
+        values.set = set;
+        boxes.answers = {kAnswerYes};
+        ApplySettings(record, values);
+        EXPECT_EQ(store.Get(L"set"), stored) << set;
+    }
 }
 
 TEST_F(ApplyTest, AStoreThatRefusesIsReportedAndTheRecordKeepsTheNewValues) {
@@ -190,17 +199,19 @@ TEST_F(ApplyTest, ARecordShownAndAppliedAsItStandsIsStoredUnchanged) {
                 Settings made{7, on, 12, 88, type, speed};
                 made.Screens = on ? kEveryMonitor : kMainMonitorOnly;
                 made.Kimariji = on == 0;
+                made.Set = static_cast<int16_t>((type * 6 + speed * 2 + on) % (kStudySetCount + 1));
                 const ShownSettings s = ShownValues(made);
                 // Every field starts elsewhere, so a field the apply skips shows.
                 record = {7, static_cast<int16_t>(1 - on), 1, 100, static_cast<int16_t>(type % 3 + 1),
                           static_cast<int16_t>(6 - speed)};
                 record.Screens = on ? kMainMonitorOnly : kEveryMonitor;
                 record.Kimariji = on == 1;
+                record.Set = static_cast<int16_t>(made.Set % kStudySetCount + 1);
                 boxes.answers = {kAnswerYes};
                 const std::wstring first = std::to_wstring(s.first), end = std::to_wstring(s.end),
                                    pace = std::to_wstring(s.speed);
                 DialogValues values = Values(first.c_str(), end.c_str(), s.option, s.music, pace.c_str());
-                values.screens = s.screens, values.kimariji = s.kimariji;
+                values.screens = s.screens, values.kimariji = s.kimariji, values.set = s.set;
                 ASSERT_EQ(ApplySettings(record, values), ApplyOutcome::Saved);
                 EXPECT_EQ(record, made) << type << " " << on << " " << speed;
                 EXPECT_EQ(LoadSettings(), made) << "as stored";

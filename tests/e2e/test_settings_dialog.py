@@ -10,6 +10,7 @@ from winebox import WineError, bound, wait_until  # noqa: E402
 import windows_driver as wd  # noqa: E402
 
 BS_TYPEMASK, BS_PUSHBUTTON = 0xF, 0
+WS_DISABLED = 0x08000000
 KEYS = ("saver type", "music mode", "select first", "select end", "select type", "speed")
 
 
@@ -65,7 +66,7 @@ class SettingsDialog(DialogTestCase):
 
     def test_first_start_with_an_empty_store_shows_the_defaults(self):
         p, info = self.open_dialog()
-        self.assertEqual((info["cw"], info["ch"]), (400, 344))  # the classic 300 and the screens row
+        self.assertEqual((info["cw"], info["ch"]), (400, 388))  # the classic 300, the screens and the sets rows
         self.assertEqual(info["left"], (self.box.width - info["width"]) // 2)
         self.assertEqual(info["top"], (self.box.height - info["height"]) // 2)
         dialog = info["hwnd"]
@@ -151,6 +152,38 @@ class SettingsDialog(DialogTestCase):
         self.assertEqual(self.stored_value("select type"), ("REG_SZ", "2"))
         self.assertEqual(self.stored_value("saver type"), ("REG_SZ", "7"))
 
+    def test_the_stored_set_is_shown_and_the_one_chosen_with_the_keys_is_stored(self):
+        self.box.reg_set(SETTINGS_KEY, "set", "green")
+        self.box.reg_set(SETTINGS_KEY, "select first", "12")
+        p, info = self.open_dialog()
+        dialog = info["hwnd"]
+        by_id = {int(c["id"]): c["hwnd"] for c in self.box.children(dialog)}
+
+        def range_disabled():
+            styles = [int(wd.control(self.box, dialog, i)["style"]) & WS_DISABLED for i in (wd.COMBO_FIRST,
+                                                                                             wd.COMBO_END)]
+            self.assertEqual(styles[0], styles[1])
+            return bool(styles[0])
+        self.assertEqual(self.list_value(dialog, wd.COMBO_SETS), "緑")
+        self.assertTrue(range_disabled())
+        # The disabled range cannot take the first focus; the order can.
+        wait_until(lambda: (wd.focused(self.box, dialog) or {}).get("hwnd") == by_id[wd.OPTION_TYPE], 10,
+                   what="focus on the order")
+        wd.walk(self.box, dialog, "Tab", [by_id[i] for i in (wd.CHECK_MUSIC, wd.COMBO_SPEED, wd.OPTION_SCREENS,
+                                                             wd.CHECK_KIMARIJI, wd.COMBO_SETS)])
+        self.box.xdotool("key", "Home")
+        wait_until(lambda: not range_disabled(), 10, what="the range enabled")
+        self.assertEqual(self.list_value(dialog, wd.COMBO_SETS), "範囲で選ぶ")
+        self.assertEqual(self.list_value(dialog, wd.COMBO_FIRST), "12")
+        self.box.xdotool("key", "Down")
+        wait_until(range_disabled, 10, what="the range disabled")
+        self.assertEqual(self.list_value(dialog, wd.COMBO_SETS), "青")
+        question = self.apply_and_wait_for_question(dialog)
+        wd.press_id(self.box, question["hwnd"], wd.IDYES)
+        self.process_ends(p)
+        self.assertEqual(self.stored_value("set"), ("REG_SZ", "blue"))
+        self.assertEqual(self.stored_value("select first"), ("REG_SZ", "12"))
+
     def test_the_menu_entries_do_what_the_buttons_do(self):
         p, info = self.open_dialog()
         dialog = info["hwnd"]
@@ -232,7 +265,8 @@ class SettingsDialog(DialogTestCase):
         by_id = {int(c["id"]): c["hwnd"] for c in self.box.children(dialog)}
         # The option buttons are one stop, at the chosen one.
         order = [by_id[i] for i in (wd.COMBO_FIRST, wd.COMBO_END, wd.OPTION_TYPE, wd.CHECK_MUSIC,
-                                    wd.COMBO_SPEED, wd.OPTION_SCREENS, wd.CHECK_KIMARIJI, 130, 131, 132, 133)]
+                                    wd.COMBO_SPEED, wd.OPTION_SCREENS, wd.CHECK_KIMARIJI, wd.COMBO_SETS,
+                                    130, 131, 132, 133)]
         wait_until(lambda: (wd.focused(self.box, dialog) or {}).get("hwnd") == order[0], 10, what="first list")
         wd.walk(self.box, dialog, "Tab", order[1:] + order[:1])
         wd.walk(self.box, dialog, "shift+Tab", order[::-1])
@@ -246,9 +280,9 @@ class SettingsDialog(DialogTestCase):
         self.assertEqual([wd.checked(self.box, by_id[wd.OPTION_TYPE + i]) for i in range(3)], [True, False, False])
         # Return and Escape on a button press nothing, and no button becomes
         # the default one.
-        wd.walk(self.box, dialog, "Tab", order[4:8])
+        wd.walk(self.box, dialog, "Tab", order[4:9])
         self.box.xdotool("key", "Return", "Escape")
-        wd.walk(self.box, dialog, "Tab", order[8:9])
+        wd.walk(self.box, dialog, "Tab", order[9:10])
         self.assertIsNone(self.box.find(wd.VERSION_TITLE))
         self.assertEqual(int(wd.focused(self.box, dialog)["style"]) & BS_TYPEMASK, BS_PUSHBUTTON)
         self.assertTrue(self.nothing_stored())

@@ -7,6 +7,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from e2e import SETTINGS_KEY, WineTestCase, main  # noqa: E402
 from winebox import bound, wait_until  # noqa: E402
 from test_show import card_corner, shot_with_card, wait_for_frames  # noqa: E402
+from test_every_monitor import footer  # noqa: E402
 
 SHOW = "SAVER Screen"
 ERROR_TITLE = "エラー"
@@ -87,6 +88,33 @@ class SettingsAtStartUp(WineTestCase):
             return corner and corner[0] - start[0] > 2 * ((time.monotonic() - t0) / 0.5 + 1)
         wait_until(beyond_speed_five, 10, what="the card further than speed 5 could take it")
         self.assertLess(self.latency_of_end(p), 0.01 + MARGIN)
+
+    def first_card_footer(self, values):
+        """The "No." line of the first card a show with these stored values
+        shows; the card is looked at before it can be replaced."""
+        self.box.reg_delete_key(SETTINGS_KEY)
+        for key, value in (("speed", "5"), ("music mode", "0")) + values:
+            self.box.reg_set(SETTINGS_KEY, key, value)
+        p = self.start("/s")
+        self.show_over_screen()
+        shot, corner = shot_with_card(self.box)
+        self.assertIsNone(self.box.find(ERROR_TITLE))
+        self.latency_of_end(p)
+        return footer(shot, corner)
+
+    def test_a_stored_study_set_gives_its_poems_and_a_bad_one_the_range(self):
+        # Ascending in the blue set the first card is its first poem, 3,
+        # whatever the range says; a set no one knows leaves the range, here
+        # poem 3 alone (descending, so that a bad name read as the blue set
+        # would start at its last poem, 100); with no set, range 1..1 is 1.
+        blue = self.first_card_footer((("set", "blue"), ("select type", "2"),
+                                       ("select first", "1"), ("select end", "1")))
+        purple = self.first_card_footer((("set", "purple"), ("select type", "3"),
+                                         ("select first", "3"), ("select end", "3")))
+        one = self.first_card_footer((("select type", "2"), ("select first", "1"), ("select end", "1")))
+        # The number lines are compared whole; their bytes say nothing read.
+        self.assertTrue(blue == purple, "the blue set's first card is poem 3, as the range 3..3 is")
+        self.assertTrue(blue != one, "the card's number line tells poem 3 from poem 1")
 
 
 if __name__ == "__main__":

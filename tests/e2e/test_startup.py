@@ -108,11 +108,11 @@ class ModeDispatch(WineTestCase):
                     self.box.close_window(info["hwnd"])
                 self.box.wait_gone(caption, 15)
 
-    def test_configure_opens_the_dialog_centred_with_a_400_by_344_client_area(self):
+    def test_configure_opens_the_dialog_centred_with_a_400_by_388_client_area(self):
         p = self.start()
         info = self.box.wait_window(DIALOG, 30)
         info = self.box.wait_window_where(DIALOG, lambda w: w["visible"], 10, "shown")
-        self.assertEqual((info["cw"], info["ch"]), (400, 344))  # the classic 300 and the screens row
+        self.assertEqual((info["cw"], info["ch"]), (400, 388))  # the classic 300, the screens and the sets rows
         self.assertAlmostEqual(info["left"], (self.box.width - info["width"]) // 2, delta=1)
         self.assertAlmostEqual(info["top"], (self.box.height - info["height"]) // 2, delta=1)
         self.box.close_window(info["hwnd"])

@@ -29,6 +29,7 @@ OPTION_TYPE = 110
 CHECK_MUSIC = 120
 OPTION_SCREENS = 140
 CHECK_KIMARIJI = 150
+COMBO_SETS = 160
 
 
 def send(box, hwnd, msg, wp=0, lp=0):

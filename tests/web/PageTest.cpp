@@ -11,7 +11,7 @@ using namespace mirobel::web;
 
 TEST(PageQuery, EveryValueReachesTheOptions) {
     const Options o =
-        ParseQuery("?speed=1&order=descending&first=10&last=20&seed=7&scale=150&kimariji=1&saver&record=99");
+        ParseQuery("?speed=1&order=descending&first=10&last=20&seed=7&scale=150&kimariji=1&saver&record=99&set=green");
     EXPECT_TRUE(o.settings.Kimariji);
     EXPECT_EQ(o.settings.Speed, 1);
     EXPECT_EQ(o.settings.SelectType, 3);
@@ -21,6 +21,7 @@ TEST(PageQuery, EveryValueReachesTheOptions) {
     EXPECT_EQ(o.scale, 150);
     EXPECT_TRUE(o.saver);
     EXPECT_EQ(o.recordFrames, 99);
+    EXPECT_EQ(o.settings.Set, 4);  // green, the fourth set
     EXPECT_EQ(ParseQuery("order=ascending&saver=0").settings.SelectType, 2);
     EXPECT_FALSE(ParseQuery("order=ascending&saver=0").saver);
     EXPECT_EQ(ParseQuery("order=%61scending").settings.SelectType, 2);
@@ -30,7 +31,7 @@ TEST(PageQuery, BadValuesKeepTheDefaultsAndNeverStopThePage) {
     const Options defaults;
     for (const char* query : {"", "?", "speed=0", "speed=6", "speed=3.5", "speed=%", "speed= 2", "order=sideways",
                               "first=0", "last=101", "first=50&last=40", "first=1e2", "seed=-1", "seed=x",
-                              "scale=99", "scale=401", "saver=maybe", "kimariji=2", "record=0", "&&=&x=1", "speed=99999999999999999999",
+                              "scale=99", "scale=401", "saver=maybe", "kimariji=2", "set=purple", "record=0", "&&=&x=1", "speed=99999999999999999999",
                               "first=20&last=10&first=30"}) {
         SCOPED_TRACE(query);
         const Options o = ParseQuery(query);

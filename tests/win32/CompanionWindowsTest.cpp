@@ -10,6 +10,7 @@
 #include "win32/companions/Companions.h"
 #include "core/poems/Kimariji.h"
 #include "core/poems/Poems.h"
+#include "core/poems/StudySets.h"
 #include "win32/Pictures.h"
 #include "support/Fakes.h"
 #include "win32/WindowTesting.h"
@@ -90,14 +91,20 @@ TEST_F(CompanionTest, ChoosingWithNothingSelectedShowsPoemOneAndAnotherEntryRepl
     EXPECT_EQ(Text(boxes[3]), hundred.comment);
 }
 
+// The line also names the poem's group by its sounds, and the colour set's
+// name stands in its colour in the captions' column beside it.
 TEST_F(CompanionTest, TheChosenPoemsKimarijiStandsUnderTheChooserWithItsKanaInVermilion) {
     ShowCommentary(ReadDisplayScale());
     HWND line = FindById(frmComment, 120);  // the kimariji's line
+    HWND tag = FindById(frmComment, 121);   // the colour set's name
     ASSERT_NE(line, nullptr);
+    ASSERT_NE(tag, nullptr);
     EXPECT_EQ(Text(line), L"");
+    EXPECT_EQ(Text(tag), L"");
     SendMessageW(Chooser(), CB_SETCURSEL, 43, 0);
     Press(frmComment, L"決定");
-    EXPECT_EQ(Text(line), L"決まり字「あふこ」");
+    EXPECT_EQ(Text(line), L"決まり字「あふこ」　三字決まり");
+    EXPECT_EQ(Text(tag), L"「橙」");
     // Under the chooser, above the upper verse, clear of both and of "決定".
     const RECT place = InParent(line), chooser = InParent(Chooser()), upper = InParent(TextBoxes(frmComment)[0]);
     const RECT button = InParent(FindByText(frmComment, L"決定", L"Button"));
@@ -106,21 +113,30 @@ TEST_F(CompanionTest, TheChosenPoemsKimarijiStandsUnderTheChooserWithItsKanaInVe
     EXPECT_LE(place.right, button.left);
     EXPECT_EQ(place.left, chooser.left);
 
+    const RECT tagPlace = InParent(tag);
+    EXPECT_LE(tagPlace.right, place.left);
+    EXPECT_EQ(tagPlace.top, place.top);
+
     UpdateWindow(frmComment);
     Pump(50);
-    POINT origin{0, 0};
-    MapWindowPoints(line, frmComment, &origin, 1);
     const Pixels seen = ClientPixels(frmComment);
-    int vermilion = 0, black = 0;
-    for (int y = origin.y; y < origin.y + place.bottom - place.top; ++y)
-        for (int x = origin.x; x < origin.x + place.right - place.left; ++x) {
-            const uint32_t c = seen.At(x, y);
-            const int r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, b = c & 0xFF;
-            vermilion += std::abs(r - kVermilion.r) < 24 && std::abs(g - kVermilion.g) < 24 && std::abs(b - kVermilion.b) < 24;
-            black += r + g + b < 60;
-        }
-    EXPECT_GT(vermilion, 20) << "the marked kana";
-    EXPECT_GT(black, 20) << "the words around them";
+    // Pixels of a control within 24 of a colour in each channel.
+    auto matching = [&](HWND control, Rgb want) {
+        POINT at{0, 0};
+        MapWindowPoints(control, frmComment, &at, 1);
+        const SIZE size = ClientSize(control);
+        int count = 0;
+        for (int y = at.y; y < at.y + size.cy; ++y)
+            for (int x = at.x; x < at.x + size.cx; ++x) {
+                const uint32_t c = seen.At(x, y);
+                count += std::abs(int(c >> 16 & 0xFF) - want.r) < 24 && std::abs(int(c >> 8 & 0xFF) - want.g) < 24 &&
+                         std::abs(int(c & 0xFF) - want.b) < 24;
+            }
+        return count;
+    };
+    EXPECT_GT(matching(line, kVermilion), 20) << "the marked kana";
+    EXPECT_GT(matching(line, Rgb{0, 0, 0}), 20) << "the words around them";
+    EXPECT_GT(matching(tag, *StudySetNumbered(StudySetNamed("orange"))->colour), 20) << "the colour's name in it";
 
     // Every poem's line fits its strip.
     HDC dc = GetDC(line);
@@ -128,10 +144,15 @@ TEST_F(CompanionTest, TheChosenPoemsKimarijiStandsUnderTheChooserWithItsKanaInVe
     for (int k = 0; k < 100; ++k) {
         SendMessageW(Chooser(), CB_SETCURSEL, static_cast<WPARAM>(k), 0);
         Press(frmComment, L"決定");
-        const std::wstring text = Text(line);
-        SIZE size{};
+        const std::wstring text = Text(line), colour = Text(tag);
+        SIZE size{}, tagSize{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        GetTextExtentPoint32W(dc, colour.c_str(), static_cast<int>(colour.size()), &tagSize);
         EXPECT_LE(size.cx, place.right - place.left) << k + 1;
+        EXPECT_LE(tagSize.cx, tagPlace.right - tagPlace.left) << k + 1;
+        // Every poem has a colour and a group.
+        EXPECT_EQ(colour.size(), 3u) << k + 1;
+        EXPECT_EQ(text.substr(text.size() - 4), L"字決まり") << k + 1;
     }
     SelectObject(dc, old);
     ReleaseDC(line, dc);

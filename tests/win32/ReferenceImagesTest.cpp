@@ -102,28 +102,28 @@ TEST(ReferenceAt96Dpi, SettingsDialog) {
     ASSERT_NE(frmSet, nullptr);
     // Wine draws the button under the pointer lit. The classic picture was
     // taken with the pointer at the screen's centre, over 昇順; the dialog,
-    // centred, now reaches half a row higher, so the pointer goes where it
-    // was over the dialog.
-    const int row = 44;
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2 - row / 2);
+    // centred, now reaches half its added rows higher, so the pointer goes
+    // where it was over the dialog.
+    const int rows = 44 + 44;  // the screens row and the sets' row
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2 - rows / 2);
     Pump(50);
     const Pixels seen = Settled(frmSet);
     Check("settings-dialog", seen);
     DestroyWindow(frmSet);
     Pump(30);
 
-    // The screens row is all that is new: above the panel's lower edge the
+    // The two rows are all that is new: above the panel's lower edge the
     // dialog is the classic one pixel for pixel (settings-dialog-classic,
-    // taken before the row came), and from that edge down it is the classic
-    // one moved down by the row.
+    // taken before the rows came), and from that edge down it is the classic
+    // one moved down by the rows.
     const Pixels classic = ReadPng(ReferencePath("settings-dialog-classic"));
     const int edge = 50 + 180 - 2;  // the panel's top and height; its 2-pixel edge
     ASSERT_EQ(seen.width, classic.width);
-    ASSERT_EQ(seen.height, classic.height + row);
+    ASSERT_EQ(seen.height, classic.height + rows);
     int differing = 0, firstX = -1, firstY = -1;
     for (int y = 0; y < classic.height; ++y)
         for (int x = 0; x < classic.width; ++x)
-            if (seen.At(x, y < edge ? y : y + row) != classic.At(x, y) && differing++ == 0) firstX = x, firstY = y;
+            if (seen.At(x, y < edge ? y : y + rows) != classic.At(x, y) && differing++ == 0) firstX = x, firstY = y;
     EXPECT_EQ(differing, 0) << "first difference with the classic dialog at (" << firstX << ", " << firstY << ")";
 }
 
@@ -138,12 +138,16 @@ TEST(ReferenceAt96Dpi, CommentaryViewerWithAPoemChosen) {
     ASSERT_NE(chooser, nullptr);
     SendMessageW(chooser, CB_SETCURSEL, 16, 0);
     SendMessageW(FindByText(frmComment, L"決定", L"Button"), BM_CLICK, 0, 0);
-    // The poem's kimariji came later, in the panel's strip below the
-    // rendering: everything else is as it was.
-    HWND kimariji = FindByText(frmComment, L"決まり字「ちは」", L"Static");
+    // The poem's kimariji and its study sets came later, in the panel's
+    // strip below the chooser and its caption: everything else is as it was.
+    HWND kimariji = FindByText(frmComment, L"決まり字「ちは」　二字決まり", L"Static");
+    HWND colour = FindByText(frmComment, L"「緑」", L"Static");
     ASSERT_NE(kimariji, nullptr);
-    RECT strip;
+    ASSERT_NE(colour, nullptr);
+    RECT strip, tag;
     GetWindowRect(kimariji, &strip);
+    GetWindowRect(colour, &tag);
+    UnionRect(&strip, &strip, &tag);
     MapWindowPoints(HWND_DESKTOP, frmComment, reinterpret_cast<POINT*>(&strip), 2);
     Check("commentary-viewer", Settled(frmComment), strip);
     DestroyWindow(frmComment);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/poems/StudySets.h"
 #include "core/settings/SettingsRules.h"
 #include "win32/companions/Companions.h"
 #include "win32/base/Fonts.h"
@@ -57,7 +58,7 @@ TEST_F(SettingsDialogTest, WindowIsCaptionedSizedByItsClientAreaCentredAndVisibl
     EXPECT_EQ(Text(frmSet), L"Saver Setting");
     SIZE client = ClientSize(frmSet);
     EXPECT_EQ(client.cx, 400);
-    EXPECT_EQ(client.cy, 344);  // the classic 300 and the screens row
+    EXPECT_EQ(client.cy, 388);  // the classic 300, the screens row and the sets' row
     EXPECT_NE(GetMenu(frmSet), nullptr);
     EXPECT_TRUE(IsCentred(frmSet));
     EXPECT_TRUE(IsWindowVisible(frmSet));
@@ -165,6 +166,51 @@ TEST_F(SettingsDialogTest, TheScreensChoiceAndTheKimarijiBoxAreShownAndStoredOnA
     EXPECT_EQ(Stored(L"screens"), L"1");
     EXPECT_EQ(Stored(L"kimariji"), L"1");
     EXPECT_EQ(Stored(L"select type"), L"2");
+}
+
+// The sets' list offers the range and the eleven sets by their labels and
+// shows the record's set. While a set is chosen the range's lists are
+// disabled, keeping their values for when the range comes back; the choice
+// is stored on apply.
+TEST_F(SettingsDialogTest, AChosenSetDisablesTheRangeWhichKeepsItsValuesAndIsStoredOnApply) {
+    Settings green;
+    green.SelectFirst = 10, green.SelectEnd = 20, green.Set = static_cast<int16_t>(StudySetNamed("green"));
+    Open(green);
+    HWND sets = Control(kIdComboSets);
+    ASSERT_NE(sets, nullptr);
+    ASSERT_EQ(SendMessageW(sets, CB_GETCOUNT, 0, 0), kStudySetCount + 1);
+    for (int i = 0; i <= kStudySetCount; ++i) {
+        wchar_t item[32] = {};
+        SendMessageW(sets, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+        EXPECT_EQ(std::wstring(item), i == 0 ? kRangeLabel : StudySetNumbered(i)->label) << i;
+    }
+    auto rangeEnabled = [&] {
+        const bool first = IsWindowEnabled(Control(kIdComboFirst)), end = IsWindowEnabled(Control(kIdComboEnd));
+        EXPECT_EQ(first, end);
+        return first;
+    };
+    // As the list reports a choice (the keys that make one are the
+    // end-to-end test's).
+    auto choose = [&](int index) {
+        Select(kIdComboSets, index);
+        SendMessageW(frmSet, WM_COMMAND, MAKEWPARAM(kIdComboSets, CBN_SELCHANGE), reinterpret_cast<LPARAM>(sets));
+    };
+    EXPECT_EQ(Selected(kIdComboSets), StudySetNamed("green"));
+    EXPECT_FALSE(rangeEnabled());
+    choose(0);  // the range
+    EXPECT_TRUE(rangeEnabled());
+    EXPECT_EQ(Text(Control(kIdComboFirst)), L"10");
+    EXPECT_EQ(Text(Control(kIdComboEnd)), L"20");
+    choose(kStudySetCount);  // six sounds
+    EXPECT_FALSE(rangeEnabled());
+    boxes.answers = {kAnswerYes};
+    Click(kIdCommandButton);
+    EXPECT_EQ(Stored(L"set"), L"kimariji6");
+    EXPECT_EQ(Stored(L"select first"), L"10");
+
+    Open(LoadSettings());
+    EXPECT_EQ(Selected(kIdComboSets), kStudySetCount);
+    EXPECT_FALSE(rangeEnabled());
 }
 
 TEST_F(SettingsDialogTest, MusicBoxRelabelsItselfAndTheRecordWaitsForApply) {

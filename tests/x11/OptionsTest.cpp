@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/poems/StudySets.h"
 #include "x11/app/DisplayScale.h"
 #include "x11/app/Options.h"
 
@@ -163,6 +164,18 @@ TEST(OptionsTest, TheKimarijiListHasOneLinePerPoemAsTheCardWritesIt) {
     EXPECT_EQ(lines[43], "44\tあふこ");  // as written, not as read (おうこ)
 }
 
+// -set names the sets as the store does, so each name must reach its own
+// set: a choice list out of step with the sets' numbering shows another set.
+TEST(OptionsTest, EachSetNameKeepsTheShowToThatSet) {
+    EXPECT_EQ(Ok({}).settings.Set, kNoStudySet);
+    for (int number = 1; number <= kStudySetCount; ++number) {
+        const std::string name(StudySetNumbered(number)->name);
+        EXPECT_EQ(Ok({"-set", name.c_str()}).settings.Set, number) << name;
+    }
+    EXPECT_TRUE(std::holds_alternative<std::string>(Parse({"-set", "purple"})));
+    EXPECT_TRUE(Ok({"-test-sets"}).listSets);
+}
+
 // XScreenSaver's settings window offers what its option file says: every
 // option that the program and the page both take, each value one the table
 // reads, the sliders' ends and defaults the table's, every choice.
@@ -208,7 +221,8 @@ TEST(OptionsTest, TheOptionFileOffersTheShowsOptionsAsTheTableHasThem) {
             continue;
         }
         for (std::string c = option.choices + std::string("|"); !c.empty(); c.erase(0, c.find('|') + 1))
-            if (c.substr(0, c.find('|')) != option.byDefault) values.insert(c.substr(0, c.find('|')));
+            if (!option.byDefault || c.substr(0, c.find('|')) != option.byDefault)
+                values.insert(c.substr(0, c.find('|')));
     }
     EXPECT_EQ(offered, table);
 }

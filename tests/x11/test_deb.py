@@ -145,7 +145,7 @@ class DebianPackage(unittest.TestCase):
         for option in listed:
             value = {"-speed": "2", "-order": "ascending", "-first": "3", "-last": "4", "-scale": "150",
                      "-window-id": "0x400001", "-display": ":0", "-test-seed": "5", "-test-record": "/dev/null",
-                     "-test-frames": "10"}.get(option)
+                     "-test-frames": "10", "-set": "blue"}.get(option)
             r = run(program, option, *([value] if value else []), "-help")
             self.assertEqual(r.returncode, 0, f"{option}: {r.stderr}")
 

@@ -38,8 +38,9 @@ class Install(unittest.TestCase):
                 for value in (number.get("low"), number.get("high"), number.get("default")):
                     args.append(number.get("arg").replace("%", value).split())
             selects = {s.get("id"): [o.get("arg-set") for o in s.iter("option")] for s in root.iter("select")}
-            self.assertEqual(set(selects), {"order", "scale"})
+            self.assertEqual(set(selects), {"order", "set", "scale"})
             self.assertEqual(len(selects["order"]), 3)
+            self.assertEqual(len(selects["set"]), 12)  # the range and the eleven sets
             # The first choice of each passes nothing: the program's default.
             for choices in selects.values():
                 self.assertIsNone(choices[0])
@@ -65,6 +66,13 @@ class Install(unittest.TestCase):
             lines = listed.stdout.splitlines()
             self.assertEqual([line.split("\t")[0] for line in lines], [str(n) for n in range(1, 101)])
             self.assertEqual(lines[17], "18\tす")
+            # The study sets: the eleven names in their order, each with its poems.
+            listed = subprocess.run([program, "-test-sets"], capture_output=True, text=True, timeout=60)
+            self.assertEqual(listed.returncode, 0, listed.stderr)
+            sets = [line.split("\t") for line in listed.stdout.splitlines()]
+            self.assertEqual([name for name, _ in sets], ["blue", "pink", "yellow", "green", "orange"] +
+                             [f"kimariji{k}" for k in range(1, 7)])
+            self.assertTrue(sets[0][1].startswith("3 5 6 12 "), sets[0])
             # The manual page goes where man finds it, compressed; groff
             # finds nothing wrong in it, and it lists exactly the options
             # that -help names (both are written from the options' table).

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Takes the screenshots of the settings dialog and its companion windows for
-docs/: the dialog, the commentary viewer, the help window, the introduction
+docs/: the dialog (also with a study set chosen), the commentary viewer, the help window, the introduction
 window and the About box.
 
 Usage: make_screenshots.py --build build/win-dialog [--out docs] [--dpi 144]
@@ -38,7 +38,7 @@ import windows_driver as wd  # noqa: E402
 
 CONVERT = "/usr/bin/convert"
 # The pictures, in the order they are taken.
-PICTURES = ("settings-dialog", "commentary-viewer", "help-window", "introduction-window", "about-box")
+PICTURES = ("settings-dialog", "settings-dialog-set", "commentary-viewer", "help-window", "introduction-window", "about-box")
 
 
 def shoot(box, window, out):
@@ -78,6 +78,13 @@ def main(argv=None):
         box.start(os.path.join(build, "Mirobel.scr"), "/c")
         dialog = box.wait_window_where(wd.DIALOG, lambda w: w["visible"], 60, "shown")
         shoot_if_wanted(box, wd.DIALOG, "settings-dialog")
+        if "settings-dialog-set" in wanted:
+            # A study set chosen (the blue cards): the range's lists are greyed.
+            sets = wd.control(box, dialog["hwnd"], wd.COMBO_SETS)["hwnd"]
+            wd.select(box, sets, 1)
+            time.sleep(0.5)
+            shoot(box, wd.DIALOG, named("settings-dialog-set"))
+            wd.select(box, sets, 0)
 
         if "commentary-viewer" in wanted:
             box.press(dialog["hwnd"], "解説")

@@ -23,6 +23,7 @@ ShownSettings ShownValues(const Settings& record) {
     s.music = Within(record.MusicMode, 0, 1, defaults.MusicMode);
     s.screens = record.Screens == kEveryMonitor ? 1 : 0;
     s.kimariji = record.Kimariji ? 1 : 0;
+    s.set = StudySetNumbered(record.Set) ? record.Set : kNoStudySet;
     s.speed = Within(record.Speed, 1, 5, defaults.Speed);
     return s;
 }
@@ -70,6 +71,7 @@ ApplyOutcome ApplySettings(Settings& record, const DialogValues& values) {
     record.MusicMode = static_cast<int16_t>(values.music == 1 ? 1 : 0);
     record.Screens = values.screens == 1 ? kEveryMonitor : kMainMonitorOnly;
     record.Kimariji = values.kimariji == 1;
+    record.Set = static_cast<int16_t>(StudySetNumbered(values.set) ? values.set : kNoStudySet);
     SaveSettings(record);
     return ApplyOutcome::Saved;
 }

@@ -24,6 +24,7 @@ struct ShownSettings {
     int16_t speed;       // 1..5
     int16_t screens;     // index of the selected screens button: 0 main monitor only, 1 every monitor
     int16_t kimariji;    // check box state, 0 or 1
+    int16_t set;         // index in the sets' list: 0 the range, else the study set of that number
 };
 ShownSettings ShownValues(const Settings& record);
 
@@ -47,6 +48,7 @@ struct DialogValues {
     int music;   // check box state
     int screens = 0;  // selected screens button: 1 every monitor, anything else main monitor only
     int kimariji = 0;  // check box state: 1 marks the deciding kana
+    int set = 0;       // selected entry of the sets' list: 0 the range, else a study set's number
 };
 enum class ApplyOutcome { BadRange, NotConfirmed, Saved };
 

@@ -37,6 +37,14 @@ constexpr Option kTable[] = {
     {.name = "last", .query = "last", .kind = Whole, .low = 1, .high = 100, .arg = "N", .byDefault = "100",
      .meaning = "the range's last poem, not before the first",
      .store = [](Options& o, V v) { o.settings.SelectEnd = static_cast<int16_t>(v.number); }},
+    // The choices in the order of the sets' numbers, from 1.
+    {.name = "set", .query = "set", .kind = Choice,
+     .choices = "blue|pink|yellow|green|orange|kimariji1|kimariji2|kimariji3|kimariji4|kimariji5|kimariji6",
+     .arg = "SET", .meaning = "keep to one study set; without it, to the range from -first to -last",
+     .details = "The five colours of the school game (blue, pink, yellow, green, orange: twenty poems each) and the "
+                "groups by the number of opening sounds that decide a poem (kimariji1: one sound, up to kimariji6). "
+                "The order still applies within the set; -first and -last are then not used.",
+     .store = [](Options& o, V v) { o.settings.Set = static_cast<int16_t>(v.number + 1); }},
     {.name = "scale", .query = "scale", .kind = Whole, .low = kMinScale, .high = kMaxScale, .arg = "PERCENT",
      .meaning = "the show's size in percent; without it, the desktop's scaling",
      .details = "100 percent is the show's layout at 96 dots per inch. The desktop's scaling is read from Xft.dpi in "
@@ -64,6 +72,9 @@ constexpr Option kTable[] = {
      .meaning = "print each poem's number and kimariji as the card writes them, and exit",
      .details = "One line per poem: its number, a tab and its kimariji in historical kana, UTF-8.",
      .store = [](Options& o, V) { o.listKimariji = true; }},
+    {.name = "test-sets", .group = Diagnostic, .meaning = "print each study set's poems and exit",
+     .details = "One line per set: its name, a tab and its poems' numbers ascending, separated by spaces.",
+     .store = [](Options& o, V) { o.listSets = true; }},
     {.query = "saver", .meaning = "any key, click or pointer move leaves full screen, as a saver ends",
      .store = [](Options& o, V v) { o.saver = v.number != 0; }},
     {.query = "record", .kind = Whole, .group = Diagnostic, .low = 1, .high = 1000000,

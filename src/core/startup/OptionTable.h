@@ -20,7 +20,7 @@ enum class Target { OwnWindow, Root, WindowId };
 
 // What the options ask for. Each platform reads the part it offers.
 struct Options {
-    // Range, order, speed and the kimariji mark; the store's defaults for
+    // Range or study set, order, speed and the kimariji mark; the store's defaults for
     // the rest.
     Settings settings;
     std::optional<int> scale;      // percent; else the desktop's scaling
@@ -31,6 +31,7 @@ struct Options {
     std::string display;  // empty: $DISPLAY
     bool help = false;
     bool listKimariji = false;  // print each poem's kimariji and exit
+    bool listSets = false;      // print each study set's poems and exit
     // For tests that compare runs: a record of every frame (written as fast
     // as the frames can be drawn), and an end after so many frames.
     std::string record;

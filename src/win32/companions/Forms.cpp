@@ -221,6 +221,9 @@ bool KeepFocus(HWND form, UINT msg, WPARAM wp, HWND initial) {
     FormResources* resources = ExistingResourcesOf(form);
     HWND last = resources ? resources->lastFocus : nullptr;
     HWND target = last && IsWindow(last) ? last : initial;
+    // A disabled control takes no keys (the settings dialog's range while a
+    // study set is chosen): the next control that does gets the focus.
+    if (target && !IsWindowEnabled(target)) target = GetNextDlgTabItem(form, target, FALSE);
     if (target) SetFocus(target);
     return true;
 }

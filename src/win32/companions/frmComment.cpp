@@ -11,7 +11,10 @@
 #include "win32/companions/Forms.h"
 #include "core/poems/Kimariji.h"
 #include "core/poems/Poems.h"
+#include "core/poems/StudySets.h"
 #include "win32/base/Gdi.h"
+
+#include <algorithm>
 
 namespace mirobel {
 
@@ -25,15 +28,33 @@ struct CommentForm {
     // vermilion, as the card marks them.
     HWND LabelKimariji;
     KimarijiLine kimariji;
+    // The study sets the poem belongs to: after the kimariji, the group of
+    // its number of sounds; in the row captions' column, its colour's name
+    // drawn in that colour.
+    HWND LabelColour;
+    std::wstring group;
+    const StudySet* colourSet = nullptr;
 };
 
-enum : int { kIdCombo1 = 101, kIdCommand1 = 102, kIdCommand2 = 103, kIdTextKaisetu = 110, kIdKimariji = 120 };
+enum : int {
+    kIdCombo1 = 101,
+    kIdCommand1 = 102,
+    kIdCommand2 = 103,
+    kIdTextKaisetu = 110,
+    kIdKimariji = 120,
+    kIdColour = 121,
+};
 
 const wchar_t* const kCaption = L"百人一首の解説";  // the window's and its title strip's
 const wchar_t* const kRowCaptions[5] = {L"選　択", L"上の句", L"下の句", L"作　者", L"通　釈"};
 const int kDroppedListHeight = 240;
 
 void Font(HWND control, bool bold) { SetFormFont(control, kMinchoFace, bold); }
+
+void CreateSetLabels(CommentForm& f) {
+    f.LabelColour = CreateControl(f.Picture1, L"STATIC", L"", SS_OWNERDRAW, kIdColour);
+    Font(f.LabelColour, true);
+}
 
 void CreateControls(HWND form, CommentForm& f) {
     f.LabelTitle = CreateControl(form, L"STATIC", kCaption, SS_CENTER | SS_CENTERIMAGE | WS_BORDER);
@@ -54,6 +75,7 @@ void CreateControls(HWND form, CommentForm& f) {
         SetControlColours(f.LabelType[i], look::kPanel);
     }
     f.LabelKimariji = CreateControl(f.Picture1, L"STATIC", L"", SS_OWNERDRAW, kIdKimariji);
+    CreateSetLabels(f);
     HBITMAP portrait = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_COMMENT_IMAGE),
                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     f.Image1 = CreateBitmapImage(form, portrait, WS_BORDER);
@@ -85,8 +107,11 @@ void LayOut(CommentForm& f) {
     PlaceFontControl(f.Command1, 10, 57, 33, 304, 16);
     PlaceFontControl(f.Command2, 11, 313, 50, 72, 260);
     // Under the chooser, in the strip that was plain panel down to the
-    // upper verse's row.
-    PlaceFontControl(f.LabelKimariji, 9, 227, 15, 64, 39);
+    // upper verse's row; it reaches on to the "決定" button's column, as the
+    // longest line with its group (six sounds and 六字決まり) needs.
+    PlaceFontControl(f.LabelKimariji, 9, 240, 15, 64, 39);
+    // Beside it, under the chooser's caption, where the panel was plain.
+    PlaceFontControl(f.LabelColour, 9, 55, 15, 8, 39);
 }
 
 void DrawKimariji(const CommentForm& f, const DRAWITEMSTRUCT& item) {
@@ -101,13 +126,51 @@ void DrawKimariji(const CommentForm& f, const DRAWITEMSTRUCT& item) {
     GetTextMetricsW(dc, &metrics);
     const int y = (item.rcItem.top + item.rcItem.bottom - metrics.tmHeight) / 2;
     for (auto [text, colour] : {std::pair{&f.kimariji.lead, RGB(0, 0, 0)}, std::pair{&f.kimariji.marked, vermilion},
-                                std::pair{&f.kimariji.tail, RGB(0, 0, 0)}}) {
+                                std::pair{&f.kimariji.tail, RGB(0, 0, 0)}, std::pair{&f.group, RGB(0, 0, 0)}}) {
         const int length = static_cast<int>(text->size());
         SetTextColor(dc, colour);
         TextOutW(dc, x, y, text->c_str(), length);
         SIZE size{};
         GetTextExtentPoint32W(dc, text->c_str(), length, &size);
         x += size.cx;
+    }
+}
+
+// 「青」; nothing before a poem is chosen.
+std::wstring ColourName(const CommentForm& f) {
+    return f.colourSet ? L"「" + std::wstring(f.colourSet->label) + L"」" : L"";
+}
+
+void DrawColour(const CommentForm& f, const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    Brush panel(CreateSolidBrush(look::kPanel));
+    FillRect(dc, &item.rcItem, panel.get());
+    if (!f.colourSet || !f.colourSet->colour) return;
+    Selection font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    // The sets' colours are chosen to read on white, as on the cards, not on
+    // the panel's teal: the name stands on a white slip of its own width.
+    const std::wstring text = ColourName(f);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    RECT slip = item.rcItem;
+    slip.right = std::min<LONG>(slip.right, slip.left + size.cx);
+    Brush white(CreateSolidBrush(RGB(255, 255, 255)));
+    FillRect(dc, &slip, white.get());
+    SetBkMode(dc, TRANSPARENT);
+    const Rgb c = *f.colourSet->colour;
+    SetTextColor(dc, RGB(c.r, c.g, c.b));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &slip, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+}
+
+// Each poem lies in one colour set and in one group by its sounds.
+void FindSets(CommentForm& f, int poem) {
+    f.colourSet = nullptr;
+    f.group.clear();
+    for (int number = 1; number <= kStudySetCount; ++number) {
+        const StudySet& set = *StudySetNumbered(number);
+        if (std::find(set.poems.begin(), set.poems.end(), poem) == set.poems.end()) continue;
+        if (set.colour) f.colourSet = &set;
+        else f.group = L"\u3000" + std::wstring(set.label);
     }
 }
 
@@ -138,9 +201,14 @@ void Command1_Click(CommentForm& f) {
     SetWindowTextW(f.TextKaisetu[2], texts.poet.c_str());
     SetWindowTextW(f.TextKaisetu[3], texts.comment.c_str());
     f.kimariji = texts.kimariji;
-    const std::wstring line = f.kimariji.lead + f.kimariji.marked + f.kimariji.tail;
+    FindSets(f, n);
+    const std::wstring line = f.kimariji.lead + f.kimariji.marked + f.kimariji.tail + f.group;
     SetWindowTextW(f.LabelKimariji, line.c_str());
     InvalidateRect(f.LabelKimariji, nullptr, TRUE);
+    // The text is what tests and readers of the window find; the drawing
+    // colours it.
+    SetWindowTextW(f.LabelColour, ColourName(f).c_str());
+    InvalidateRect(f.LabelColour, nullptr, TRUE);
 }
 
 void Command2_Click() { UnloadCommentary(); }
@@ -150,8 +218,9 @@ LRESULT CALLBACK FrmCommentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
             CommentForm* f = FormOf<CommentForm>(hwnd);
-            if (!f || wp != kIdKimariji) return FALSE;
-            DrawKimariji(*f, *item);
+            if (!f || (wp != kIdKimariji && wp != kIdColour)) return FALSE;
+            if (wp == kIdKimariji) DrawKimariji(*f, *item);
+            else DrawColour(*f, *item);
             return TRUE;
         }
         case WM_COMMAND:

@@ -30,6 +30,8 @@ struct SetForm {
     // The row below the speed: on which monitors the show runs, and whether
     // the card marks its deciding kana.
     HWND LabelScreens, OptionScreens[2], CheckKimariji;
+    // The row below that: a study set instead of the range.
+    HWND LabelSets, ComboSets;
 };
 
 const wchar_t* const kLabelTypeCaptions[4] = {L"範囲", L"順序", L"音楽", L"速度　　　速　１←→５　遅"};
@@ -37,6 +39,7 @@ const wchar_t* const kOptionCaptions[3] = {L"ランダム", L"昇順", L"降順"
 const wchar_t* const kScreensCaption = L"画面";
 const wchar_t* const kScreensOptionCaptions[2] = {L"主画面のみ", L"すべての画面"};
 const wchar_t* const kKimarijiCaption = L"決まり字";
+const wchar_t* const kSetsCaption = L"札の組";
 const wchar_t* const kButtonCaptions[4] = {L"更新", L"ヘルプ", L"解説", L"終了"};
 const wchar_t* const kAboutCaptions[4] = {L"使い方(&H&ｸ)", L"百人一首の解説(&C&ｿ)", L"ｿﾌﾄ紹介(&E&ｲ)",
                                           L"ﾊﾞｰｼﾞｮﾝ(&A)"};
@@ -66,6 +69,54 @@ LRESULT MenuChar(wchar_t key, HMENU menu) {
         if (HasAccessKey(caption, key)) return MAKELRESULT(i, MNC_EXECUTE);
     }
     return MAKELRESULT(0, MNC_IGNORE);
+}
+
+// The sets' list: the range first, then the sets in their numbers' order,
+// so that an entry's index is the number the record stores.
+void CreateSetsRow(SetForm& f) {
+    f.ComboSets = CreateControl(f.PictureSelect, L"COMBOBOX", L"",
+                                CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, kIdComboSets);
+    Font(f.ComboSets, false);
+    // Dropped, it shows all twelve entries.
+    SetWindowPos(f.ComboSets, nullptr, 0, 0, MagnifiedUnits(f.ComboSets, 140), MagnifiedUnits(f.ComboSets, 280),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EnableTabKey(f.ComboSets);
+    SendMessageW(f.ComboSets, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kRangeLabel));
+    for (int number = 1; number <= kStudySetCount; ++number) {
+        const std::wstring label(StudySetNumbered(number)->label);
+        SendMessageW(f.ComboSets, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+    }
+    f.LabelSets = CreateControl(f.PictureSelect, L"STATIC", kSetsCaption, SS_LEFT);
+    SetControlColours(f.LabelSets, look::kPanel);
+    SetWindowPos(f.LabelSets, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Font(f.LabelSets, true);
+}
+
+// A chosen set replaces the range, which stays as it was for when the
+// range is chosen again.
+void EnableRange(SetForm& f) {
+    const bool range = SendMessageW(f.ComboSets, CB_GETCURSEL, 0, 0) == kNoStudySet;
+    EnableWindow(f.ComboFirst, range);
+    EnableWindow(f.ComboEnd, range);
+}
+
+// Once every control exists: their faces, the lists' dropped extents and
+// the Tab key.
+void SetFonts(SetForm& f) {
+    for (HWND c : {f.ComboFirst, f.ComboEnd, f.ComboSpeed}) {
+        Font(c, false);
+        SetWindowPos(c, nullptr, 0, 0, MagnifiedUnits(c, 80), MagnifiedUnits(c, kDroppedListHeight),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EnableTabKey(c);
+    }
+    for (HWND c : {f.LabelTitle, f.LabelHani, f.CheckMusic}) Font(c, true);
+    for (HWND c : f.LabelType) Font(c, true);
+    Font(f.LabelScreens, true);
+    for (HWND c : f.OptionType) Font(c, true), EnableTabKey(c);
+    for (HWND c : f.OptionScreens) Font(c, true), EnableTabKey(c);
+    Font(f.CheckKimariji, true), EnableTabKey(f.CheckKimariji);
+    for (HWND c : f.CommandButton) Font(c, true), EnableTabKey(c);
+    EnableTabKey(f.CheckMusic);
 }
 
 void CreateControls(HWND form, SetForm& f) {
@@ -100,6 +151,8 @@ void CreateControls(HWND form, SetForm& f) {
     f.CheckKimariji = CreateControl(f.PictureSelect, L"BUTTON", kKimarijiCaption,
                                     BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, kIdCheckKimariji);
     SetControlColours(f.CheckKimariji, look::kLightGrey);
+    // In the Tab order after the kimariji mark, as its row follows.
+    CreateSetsRow(f);
     for (int i = 0; i < 4; ++i) {
         f.LabelType[i] = CreateControl(f.PictureSelect, L"STATIC", kLabelTypeCaptions[i], SS_LEFT);
         SetControlColours(f.LabelType[i], look::kPanel);
@@ -114,31 +167,26 @@ void CreateControls(HWND form, SetForm& f) {
     HBITMAP picture = static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDB_SET_IMAGE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     f.Image1 = CreateBitmapImage(form, picture);
-
-    for (HWND c : {f.ComboFirst, f.ComboEnd, f.ComboSpeed}) {
-        Font(c, false);
-        SetWindowPos(c, nullptr, 0, 0, MagnifiedUnits(c, 80), MagnifiedUnits(c, kDroppedListHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        EnableTabKey(c);
-    }
-    for (HWND c : {f.LabelTitle, f.LabelHani, f.CheckMusic}) Font(c, true);
-    for (HWND c : f.LabelType) Font(c, true);
-    Font(f.LabelScreens, true);
-    for (HWND c : f.OptionType) Font(c, true), EnableTabKey(c);
-    for (HWND c : f.OptionScreens) Font(c, true), EnableTabKey(c);
-    Font(f.CheckKimariji, true), EnableTabKey(f.CheckKimariji);
-    for (HWND c : f.CommandButton) Font(c, true), EnableTabKey(c);
-    EnableTabKey(f.CheckMusic);
+    SetFonts(f);
 }
 
 // The screens row below the speed: the panel, and everything below it, is
 // this much taller than the classic dialog; nothing above moves.
 const int16_t kScreensRow = 44;
+// The sets' row, below the screens row in the same way.
+const int16_t kSetsRow = 44;
+const int16_t kAddedRows = kScreensRow + kSetsRow;
+
+void LayOutSetsRow(SetForm& f) {
+    PlaceFontControl(f.LabelSets, 11, 60, 33, 20, 12 + 44 * 5);
+    PlaceFontControlKeepHeight(f.ComboSets, 14, 140, 88, 48 + 44 * 4);
+}
 
 // Step 5 of ShowSettingsDialog: the layout table, in its order, and the
-// screens row.
+// rows added below it.
 void LayOut(SetForm& f) {
     PlaceFontControl(f.LabelTitle, 16, 376, 30, 10, 10);
-    PlaceControl(f.PictureSelect, 376, 180 + kScreensRow, 10, 50);
+    PlaceControl(f.PictureSelect, 376, 180 + kAddedRows, 10, 50);
     for (int i = 0; i < 4; ++i) PlaceFontControl(f.LabelType[i], 11, 240, 33, 20, static_cast<int16_t>(12 + 44 * i));
     PlaceFontControl(f.LabelHani, 20, 50, 33, 200, 16);
     PlaceFontControlKeepHeight(f.ComboFirst, 14, 80, 88, 8);
@@ -153,7 +201,8 @@ void LayOut(SetForm& f) {
     PlaceFontControl(f.OptionScreens[1], 9, 100, 33, 176, 48 + 44 * 3);
     PlaceFontControl(f.CheckKimariji, 9, 84, 33, 284, 48 + 44 * 3);
     for (int i = 0; i < 4; ++i)
-        PlaceFontControl(f.CommandButton[i], 11, 77, 52, static_cast<int16_t>(80 + 76 * i), 240 + kScreensRow);
+        PlaceFontControl(f.CommandButton[i], 11, 77, 52, static_cast<int16_t>(80 + 76 * i), 240 + kAddedRows);
+    LayOutSetsRow(f);
 }
 
 void SelectText(HWND combo, int value) {
@@ -188,7 +237,8 @@ void CommandButton_Click(SetForm& f, int16_t index) {
                                 SelectedOption(f),
                                 SendMessageW(f.CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
                                 SendMessageW(f.OptionScreens[1], BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
-                                SendMessageW(f.CheckKimariji, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0};
+                                SendMessageW(f.CheckKimariji, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
+                                static_cast<int>(SendMessageW(f.ComboSets, CB_GETCURSEL, 0, 0))};
             if (ApplySettings(f.record, values) != ApplyOutcome::Saved) return;
             // The viewer stays: it is for reading, not for setting.
             UnloadSettingsDialog();
@@ -240,6 +290,7 @@ LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (!f) return 0;
             int id = LOWORD(wp);
             if (id == kIdCheckMusic && HIWORD(wp) == BN_CLICKED) CheckMusic_Click(*f);
+            else if (id == kIdComboSets && HIWORD(wp) == CBN_SELCHANGE) EnableRange(*f);
             else if (id >= kIdCommandButton && id < kIdCommandButton + 4 && HIWORD(wp) == BN_CLICKED)
                 CommandButton_Click(*f, static_cast<int16_t>(id - kIdCommandButton));
             else if (id == kIdMenuClose && lp == 0) Menu_Close_Click(*f);
@@ -270,9 +321,9 @@ void ShowSettingsDialog(const Settings& loaded, int dpi) {
     SetForm& f = MakeForm<SetForm>(frmSet, dpi);
     f.record = loaded;
     CreateControls(frmSet, f);
-    // A 400 x 300 client area below the menu bar, and the screens row,
+    // A 400 x 300 client area below the menu bar, and the two added rows,
     // centred on the screen.
-    SizeClientAndCentre(frmSet, 400, 300 + kScreensRow, dpi);
+    SizeClientAndCentre(frmSet, 400, 300 + kAddedRows, dpi);
     // The panel measures in pixels like every window here.
     LayOut(f);
     // The lists: poems 1..100 for the range, 1..5 for the speed.
@@ -292,8 +343,10 @@ void ShowSettingsDialog(const Settings& loaded, int dpi) {
     SendMessageW(f.OptionScreens[shown.screens], BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(f.CheckKimariji, BM_SETCHECK, shown.kimariji == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     CheckMusic_Click(f);
+    SendMessageW(f.ComboSets, CB_SETCURSEL, static_cast<WPARAM>(shown.set), 0);
+    EnableRange(f);
     // The picture is placed last, once the panel below it has its size.
-    PlaceControl(f.Image1, 50, 50, 8, 240 + kScreensRow);
+    PlaceControl(f.Image1, 50, 50, 8, 240 + kAddedRows);
     ShowWindow(frmSet, SW_SHOWNORMAL);
     UpdateWindow(frmSet);
 }

@@ -16,6 +16,7 @@ enum : int {
     kIdCommandButton = 130,  // + 0..3
     kIdOptionScreens = 140,  // + 0..1
     kIdCheckKimariji = 150,
+    kIdComboSets = 160,
     kIdMenuClose = 200,
     kIdMenuSet = 201,
     kIdMenuAbout = 210,  // + 0..3

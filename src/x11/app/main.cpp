@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/poems/StudySets.h"
 #include "x11/app/Options.h"
 #include "x11/app/XShow.h"
 
@@ -21,6 +22,10 @@ int main(int argc, char** argv) {
     }
     if (options.listKimariji) {
         std::fputs(KimarijiList().c_str(), stdout);
+        return 0;
+    }
+    if (options.listSets) {
+        std::fputs(StudySetsText().c_str(), stdout);
         return 0;
     }
     auto placement = ChooseTarget(options, std::getenv("XSCREENSAVER_WINDOW"));
