@@ -26,7 +26,6 @@ add_library(mirobel_win32 STATIC
   src/win32/show/Pointer.cpp
   src/win32/show/GdiCanvas.cpp
   src/win32/show/GdiFrame.cpp
-  src/win32/show/GdiShow.cpp
   src/win32/show/Portraits.cpp
   src/win32/show/MciPort.cpp
 )

@@ -20,7 +20,6 @@ add_library(mirobel_x11 STATIC
   src/x11/base/EmbeddedFaces.cpp
   src/x11/base/Jpeg.cpp
   src/x11/show/CairoShow.cpp
-  src/x11/show/CairoShowSession.cpp
   src/x11/show/XSink.cpp
   src/x11/app/XShow.cpp
   src/x11/app/Options.cpp

@@ -26,8 +26,6 @@ public:
     // tickerPoints: the ticker's font size.
     GdiSeams(FrameDestination to, int dpi, int tickerPoints);
     ~GdiSeams();
-    GdiSeams(const GdiSeams&) = delete;
-    GdiSeams& operator=(const GdiSeams&) = delete;
 
     CardCanvas& Canvas();
     // The card canvas's pixels: the card in its top-left corner, and room

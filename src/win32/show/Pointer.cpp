@@ -5,10 +5,8 @@ namespace mirobel {
 namespace {
 // AND mask all ones, XOR mask all zeros: the screen shows through.
 HCURSOR MakeTransparentCursor() {
-    BYTE andMask[32 * 32 / 8];
-    BYTE xorMask[32 * 32 / 8];
+    BYTE andMask[32 * 32 / 8], xorMask[32 * 32 / 8] = {};
     for (BYTE& b : andMask) b = 0xFF;
-    for (BYTE& b : xorMask) b = 0x00;
     return CreateCursor(GetModuleHandleW(nullptr), 0, 0, 32, 32, andMask, xorMask);
 }
 }  // namespace

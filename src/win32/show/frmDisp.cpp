@@ -36,6 +36,7 @@ void Timer2_Timer(DisplayShow& show) { BgmControl(2, show.SettingsRecord()); }
 // a click or a key ends the show, the pointer stays hidden. True when the
 // message was handled; result is the answer.
 bool ShowSurfaceMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    result = 0;
     switch (msg) {
         case WM_ACTIVATE:
         case WM_SETFOCUS:
@@ -46,18 +47,15 @@ bool ShowSurfaceMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& re
             if (DisplayShow* lead = LeadOf(window);
                 lead && lead->focus && (msg == WM_SETFOCUS || LOWORD(wp) != WA_INACTIVE))
                 SetFocus(lead->focus);
-            result = 0;
             return true;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
             if (DisplayShow* lead = LeadOf(window); lead && !ModalBoxUp()) Form_Click(*lead);
-            result = 0;
             return true;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
             if (DisplayShow* lead = LeadOf(window); lead && !ModalBoxUp()) picfocus_KeyDown(*lead);
-            result = 0;
             return true;
         case WM_SETCURSOR: {
             if (LOWORD(lp) != HTCLIENT) return false;
