@@ -67,7 +67,7 @@ Settings Ascending(int16_t first = 1) {
 }  // namespace
 
 TEST(CairoShowTest, EmbeddedFontsAndEveryPortraitLoad) {
-    Faces faces;
+    EmbeddedFaces faces;
     EXPECT_TRUE(faces.Loaded());
     for (int n = 1; n <= 100; ++n) {
         Blob jpeg = PortraitJpeg(n);

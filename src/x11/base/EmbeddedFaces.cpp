@@ -42,7 +42,7 @@ FT_Library Library() {
 }
 }  // namespace
 
-Faces::Faces() {
+EmbeddedFaces::EmbeddedFaces() {
     FT_Library library = Library();
     if (!library) return;
     const Blob blobs[2] = {MinchoFontData(), BrushFontData()};
@@ -54,13 +54,13 @@ Faces::Faces() {
         }
 }
 
-Faces::~Faces() {
+EmbeddedFaces::~EmbeddedFaces() {
     for (auto& row : faces_)
         for (cairo_font_face_t* f : row)
             if (f) cairo_font_face_destroy(f);
 }
 
-cairo_font_face_t* Faces::Get(const std::wstring& face, bool bold) const {
+cairo_font_face_t* EmbeddedFaces::Get(const std::wstring& face, bool bold) const {
     const bool brush = face == kBrushFace || face == L"Yuji Syuku";
     cairo_font_face_t* f = faces_[brush][bold];
     if (!f) f = faces_[brush][0];

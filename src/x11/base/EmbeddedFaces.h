@@ -7,17 +7,17 @@
 
 namespace mirobel::x11 {
 
-class Faces {
+class EmbeddedFaces {
 public:
-    Faces();
-    ~Faces();
-    Faces(const Faces&) = delete;
-    Faces& operator=(const Faces&) = delete;
+    EmbeddedFaces();
+    ~EmbeddedFaces();
+    EmbeddedFaces(const EmbeddedFaces&) = delete;
+    EmbeddedFaces& operator=(const EmbeddedFaces&) = delete;
 
     // The face the show asks for by its system name, as one of the embedded
     // stand-ins: the brush face for the poem, the Mincho face for the rest.
     // Bold is synthesised, the subsets having one weight each. Never null;
-    // owned by Faces.
+    // owned by EmbeddedFaces.
     cairo_font_face_t* Get(const std::wstring& face, bool bold) const;
     bool Loaded() const { return loaded_; }
 

@@ -52,7 +52,7 @@ void ShowTextAt(cairo_t* cr, int x, int y, const std::wstring& text) {
 
 // --- CairoCanvas -------------------------------------------------------
 
-CairoCanvas::CairoCanvas(const Faces& faces, int dpi)
+CairoCanvas::CairoCanvas(const EmbeddedFaces& faces, int dpi)
     : faces_(faces),
       dpi_(dpi),
       // The card at the show's resolution: its texts are drawn from the
@@ -115,7 +115,7 @@ void CairoCanvas::Changed(const Rect& r) {
 
 // --- CairoFrame --------------------------------------------------------
 
-CairoFrame::CairoFrame(const Faces& faces, CairoCanvas& card, int dpi, int tickerPoints)
+CairoFrame::CairoFrame(const EmbeddedFaces& faces, CairoCanvas& card, int dpi, int tickerPoints)
     : faces_(faces),
       card_(card),
       tickerPixels_(PixelSize(tickerPoints, dpi)),

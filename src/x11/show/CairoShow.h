@@ -37,7 +37,7 @@ struct FrameSink {
 
 class CairoCanvas : public CardCanvas {
 public:
-    CairoCanvas(const Faces& faces, int dpi);
+    CairoCanvas(const EmbeddedFaces& faces, int dpi);
     ~CairoCanvas() override;
     void FillRect(const Rect& r, Rgb colour) override;
     void OutlineRect(const Rect& r, int lineWidth, Rgb outline, Rgb fill) override;
@@ -50,7 +50,7 @@ public:
 
 private:
     void Changed(const Rect& r);
-    const Faces& faces_;
+    const EmbeddedFaces& faces_;
     int dpi_;
     cairo_surface_t* surface_;
     cairo_t* cr_;
@@ -64,7 +64,7 @@ private:
 // a sink, as copies of pictures kept in the sink or as composed tiles.
 class CairoFrame : public ScenePainter {
 public:
-    CairoFrame(const Faces& faces, CairoCanvas& card, int dpi, int tickerPoints);
+    CairoFrame(const EmbeddedFaces& faces, CairoCanvas& card, int dpi, int tickerPoints);
     ~CairoFrame() override;
     CairoFrame(const CairoFrame&) = delete;
     CairoFrame& operator=(const CairoFrame&) = delete;
@@ -96,7 +96,7 @@ private:
     void SetTickerFont(cairo_t* cr) const;
     void DropKept();
 
-    const Faces& faces_;
+    const EmbeddedFaces& faces_;
     CairoCanvas& card_;
     int tickerPixels_;
     FrameSink* sink_ = nullptr;

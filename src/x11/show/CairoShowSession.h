@@ -58,7 +58,7 @@ public:
 
 private:
     const int dpi_;
-    Faces faces_;
+    EmbeddedFaces faces_;
     CairoCanvas canvas_;
     CairoFrame frame_;
     Compositor compositor_;
