@@ -10,6 +10,7 @@ add_executable(core_tests
   tests/core/ShowRulesTest.cpp
   tests/core/PoemsTest.cpp
   tests/core/KimarijiTest.cpp
+  tests/core/RomajiTest.cpp
   tests/core/ShowTest.cpp
   tests/core/ShowScalingTest.cpp
   tests/core/BgmTest.cpp
