@@ -124,4 +124,7 @@ TEST(Kimariji, EachPoemIsDecidedByTheKanaKarutaPlayersLearn) {
         L"きり", L"わがそ", L"よのなかは", L"みよ", L"おほけ", L"はなさ", L"こぬ", L"かぜそ", L"ひとも", L"もも",
     };
     for (int n = 1; n <= kPoemCount; ++n) EXPECT_EQ(KimarijiOf(n).written, learnt[n - 1]) << n;
+    // は and ひ inside a word are read as written: 今 + はた, 焚く + 火.
+    EXPECT_EQ(PoemReading(20), L"わびぬれば,いまはたおなじ");
+    EXPECT_EQ(PoemReading(49), L"みかきもり,えじのたくひの");
 }
