@@ -59,7 +59,28 @@ bool StoredAsOne(SettingsStore& store, const wchar_t* key) {
         return false;
     }
 }
+
+// The language is not a number, and a store from before it, or one edited by
+// hand, must still open in a language the user reads.
+Language StoredLanguage(SettingsStore& store) {
+    try {
+        const std::optional<std::wstring> text = store.Read(kStoreApp, kStoreSection, kLanguageKey);
+        if (text)
+            if (std::optional<Language> chosen = LanguageOfCode(*text)) return *chosen;
+    } catch (...) {
+    }
+    return g_platform.desktop && g_platform.desktop->Get() == Language::Japanese ? Language::Japanese
+                                                                                  : Language::English;
+}
 }  // namespace
+
+const wchar_t* LanguageCode(Language language) { return language == Language::English ? L"en" : L"ja"; }
+
+std::optional<Language> LanguageOfCode(const std::wstring& code) {
+    if (code == L"ja") return Language::Japanese;
+    if (code == L"en") return Language::English;
+    return std::nullopt;
+}
 
 std::optional<int16_t> SelectTypeNamed(std::string_view name) {
     if (name == "random") return 1;
@@ -87,6 +108,7 @@ Settings LoadSettings() {
     // Read whatever became of the six: they are no part of their sequence.
     record.Screens = StoredAsOne(store, kScreensKey) ? kEveryMonitor : kMainMonitorOnly;
     record.Kimariji = StoredAsOne(store, kKimarijiKey);
+    record.language = StoredLanguage(store);
     return record;
 }
 
@@ -99,6 +121,7 @@ void SaveSettings(const Settings& record) {
         store.Write(kStoreApp, kStoreSection, kScreensKey,
                     SettingToText(record.Screens == kEveryMonitor ? kEveryMonitor : kMainMonitorOnly));
         store.Write(kStoreApp, kStoreSection, kKimarijiKey, record.Kimariji ? L"1" : L"0");
+        store.Write(kStoreApp, kStoreSection, kLanguageKey, LanguageCode(record.language));
     } catch (...) {
         const RuntimeError e = CurrentFailure();
         ShowErrorBox(StandardErrorText(e), e);

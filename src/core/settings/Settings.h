@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/Seams.h"
+
 namespace mirobel {
 
 // The record, a value: LoadSettings makes one, the show and the settings
@@ -24,6 +26,11 @@ struct Settings {
     // The card's deciding sounds brushed in vermilion; stored apart from the
     // six classic values (kKimarijiKey).
     bool Kimariji = false;
+    // The language of the windows and of the show's rendering, stored as
+    // "ja" or "en" (kLanguageKey). A store without it follows the desktop
+    // (LoadSettings); a record made without a store speaks Japanese, as the
+    // program always did.
+    Language language = Language::Japanese;
     bool operator==(const Settings&) const = default;
 };
 
@@ -54,6 +61,14 @@ inline constexpr SettingField kSettingFields[kSettingCount] = {
 // box, so that a store written before the setting existed loads as before.
 inline constexpr const wchar_t* kKimarijiKey = L"kimariji";
 
+// "ja" Japanese, "en" English. Any other text, a missing value or one the
+// store cannot read is no choice: the language the desktop speaks, when it
+// is Japanese, and English otherwise, without a box.
+inline constexpr const wchar_t* kLanguageKey = L"language";
+const wchar_t* LanguageCode(Language language);
+// What a stored language code names; nothing for any other text.
+std::optional<Language> LanguageOfCode(const std::wstring& code);
+
 // Stored text to a 16-bit value: blanks around allowed, fractions rounded
 // half to even. Throws RuntimeError 13 (not a number) or 6 (out of range).
 int16_t SettingFromText(const std::wstring& text);
@@ -63,10 +78,10 @@ std::wstring SettingToText(int16_t value);
 // Reads all six fields; a failure is reported once in the standard error box
 // and the fields it did not reach keep their defaults. Then "screens" and
 // "kimariji", which no earlier version wrote: missing, unreadable or bad
-// values read as main monitor only and no marking, without a box. Never
-// throws.
+// values read as main monitor only and no marking, without a box; and
+// "language", as kLanguageKey says. Never throws.
 Settings LoadSettings();
-// Writes all six fields, then "screens" and "kimariji"; a failure is
+// Writes all six fields, then "screens" and "kimariji", then "language"; a failure is
 // reported once and stops the writing. Never throws.
 void SaveSettings(const Settings& record);
 
