@@ -20,6 +20,7 @@ HWND frmComment = nullptr;
 namespace {
 struct CommentForm {
     FormResources res;
+    Language language;
     HWND LabelTitle, Picture1, LabelType[5], Combo1, Command1, TextKaisetu[4], Image1, Command2;
     // The chosen poem's kimariji, under the chooser: its kana drawn in
     // vermilion, as the card marks them.
@@ -29,14 +30,17 @@ struct CommentForm {
 
 enum : int { kIdCombo1 = 101, kIdCommand1 = 102, kIdCommand2 = 103, kIdTextKaisetu = 110, kIdKimariji = 120 };
 
-const wchar_t* const kCaption = L"百人一首の解説";  // the window's and its title strip's
-const wchar_t* const kRowCaptions[5] = {L"選　択", L"上の句", L"下の句", L"作　者", L"通　釈"};
 const int kDroppedListHeight = 240;
 
+// The chooser and the kimariji hold kana, and so do the verses and the
+// poet in Japanese: they are in Mincho. In English the boxes hold Latin
+// letters (the poet's name before the card's), in the Latin face, which
+// the system links to a Japanese face for the name the card writes.
 void Font(HWND control, bool bold) { SetFormFont(control, kMinchoFace, bold); }
 
 void CreateControls(HWND form, CommentForm& f) {
-    f.LabelTitle = CreateControl(form, L"STATIC", kCaption, SS_CENTER | SS_CENTERIMAGE | WS_BORDER);
+    const ViewerTexts& texts = ViewerTextsIn(f.language);
+    f.LabelTitle = CreateControl(form, L"STATIC", texts.caption, SS_CENTER | SS_CENTERIMAGE | WS_BORDER);
     SetControlColours(f.LabelTitle, look::kTitleStrip);
     f.Picture1 = CreatePanel(form, look::kPanel);
     // Creation order is tab order: the chooser, the four boxes top to
@@ -45,27 +49,31 @@ void CreateControls(HWND form, CommentForm& f) {
     SetWindowPos(f.Combo1, nullptr, 0, 0, MagnifiedUnits(f.Combo1, 227), MagnifiedUnits(f.Combo1, kDroppedListHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < 4; ++i) {
         DWORD style = i == 3 ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+        // An English rendering runs to four or five lines where a Japanese
+        // one takes three: the box keeps its size and scrolls.
+        if (i == 3 && f.language == Language::English) style |= WS_VSCROLL;
         f.TextKaisetu[i] =
             CreateControl(f.Picture1, L"EDIT", L"", style | WS_TABSTOP, kIdTextKaisetu + i, WS_EX_CLIENTEDGE);
     }
-    f.Command1 = CreateControl(f.Picture1, L"BUTTON", L"決定", BS_PUSHBUTTON | WS_TABSTOP, kIdCommand1);
+    f.Command1 = CreateControl(f.Picture1, L"BUTTON", texts.show, BS_PUSHBUTTON | WS_TABSTOP, kIdCommand1);
     for (int i = 0; i < 5; ++i) {
-        f.LabelType[i] = CreateControl(f.Picture1, L"STATIC", kRowCaptions[i], SS_LEFT);
+        f.LabelType[i] = CreateControl(f.Picture1, L"STATIC", texts.rows[i], SS_LEFT);
         SetControlColours(f.LabelType[i], look::kPanel);
     }
     f.LabelKimariji = CreateControl(f.Picture1, L"STATIC", L"", SS_OWNERDRAW, kIdKimariji);
     HBITMAP portrait = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_COMMENT_IMAGE),
                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     f.Image1 = CreateBitmapImage(form, portrait, WS_BORDER);
-    f.Command2 = CreateControl(form, L"BUTTON", L"終　了", BS_PUSHBUTTON | WS_TABSTOP, kIdCommand2);
+    f.Command2 = CreateControl(form, L"BUTTON", texts.close, BS_PUSHBUTTON | WS_TABSTOP, kIdCommand2);
 
-    Font(f.LabelTitle, true);
-    for (HWND c : f.LabelType) Font(c, true);
+    const wchar_t* face = FormFace(f.language);
+    SetFormFont(f.LabelTitle, face, true);
+    for (HWND c : f.LabelType) SetFormFont(c, face, true);
     Font(f.Combo1, false);
-    for (HWND c : f.TextKaisetu) Font(c, false);
+    for (HWND c : f.TextKaisetu) SetFormFont(c, face, false);
     Font(f.LabelKimariji, true);
-    Font(f.Command1, true);
-    Font(f.Command2, true);
+    SetFormFont(f.Command1, face, true);
+    SetFormFont(f.Command2, face, true);
     for (HWND c : {f.Combo1, f.TextKaisetu[0], f.TextKaisetu[1], f.TextKaisetu[2], f.TextKaisetu[3], f.Command1,
                    f.Command2})
         EnableTabKey(c);
@@ -132,7 +140,7 @@ void Command1_Click(CommentForm& f) {
     int selected = static_cast<int>(SendMessageW(f.Combo1, CB_GETCURSEL, 0, 0));
     if (selected < 0) SendMessageW(f.Combo1, CB_SETCURSEL, 0, 0);
     int n = ChosenEntry(selected) + 1;
-    CommentaryTexts texts = CommentaryFor(n);
+    CommentaryTexts texts = CommentaryFor(n, f.language);
     SetWindowTextW(f.TextKaisetu[0], texts.upper.c_str());
     SetWindowTextW(f.TextKaisetu[1], texts.lower.c_str());
     SetWindowTextW(f.TextKaisetu[2], texts.poet.c_str());
@@ -168,13 +176,16 @@ LRESULT CALLBACK FrmCommentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-void ShowCommentary(int dpi) {
+void ShowCommentary(int dpi, Language language) {
     FillPoemTables();
+    if (frmComment && FormOf<CommentForm>(frmComment)->language != language) UnloadCommentary();
     if (!frmComment) {
-        frmComment = CreateForm(window_class::kCommentary, Guarded<FrmCommentProc>, IDI_MIROBEL, kCaption,
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+        frmComment = CreateForm(window_class::kCommentary, Guarded<FrmCommentProc>, IDI_MIROBEL,
+                                ViewerTextsIn(language).caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
         if (!frmComment) return;
-        CreateControls(frmComment, MakeForm<CommentForm>(frmComment, dpi));
+        CommentForm& made = MakeForm<CommentForm>(frmComment, dpi);
+        made.language = language;
+        CreateControls(frmComment, made);
     }
     CommentForm& f = *FormOf<CommentForm>(frmComment);
     SizeClientAndCentre(frmComment, 400, 320, f.res.dpi);

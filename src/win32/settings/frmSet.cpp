@@ -25,6 +25,9 @@ struct SetForm {
     // The record the dialog shows and an apply changes and stores: the
     // dialog's own, set when it opens.
     Settings record;
+    // The language the dialog speaks: the record's, until the language menu
+    // picks another, which an apply then stores.
+    Language language;
     HWND LabelTitle, PictureSelect, LabelType[4], ComboFirst, LabelHani, ComboEnd, OptionType[3], CheckMusic,
         ComboSpeed, CommandButton[4], Image1;
     // The row below the speed: on which monitors the show runs, and whether
@@ -32,27 +35,28 @@ struct SetForm {
     HWND LabelScreens, OptionScreens[2], CheckKimariji;
 };
 
-const wchar_t* const kLabelTypeCaptions[4] = {L"範囲", L"順序", L"音楽", L"速度　　　速　１←→５　遅"};
-const wchar_t* const kOptionCaptions[3] = {L"ランダム", L"昇順", L"降順"};
-const wchar_t* const kScreensCaption = L"画面";
-const wchar_t* const kScreensOptionCaptions[2] = {L"主画面のみ", L"すべての画面"};
-const wchar_t* const kKimarijiCaption = L"決まり字";
-const wchar_t* const kButtonCaptions[4] = {L"更新", L"ヘルプ", L"解説", L"終了"};
-const wchar_t* const kAboutCaptions[4] = {L"使い方(&H&ｸ)", L"百人一首の解説(&C&ｿ)", L"ｿﾌﾄ紹介(&E&ｲ)",
-                                          L"ﾊﾞｰｼﾞｮﾝ(&A)"};
-
 // A drop-down list keeps this dropped extent; its field follows the font.
 const int kDroppedListHeight = 200;
 
+// The lists hold only numbers and the sign between the range's two lists is
+// a full-width wave: they stay in Mincho in either language.
 void Font(HWND control, bool bold) { SetFormFont(control, kMinchoFace, bold); }
 
-HMENU BuildMenu() {
+// The classic bar, and after it the language menu with the dialog's
+// language ticked.
+HMENU BuildMenu(Language language) {
+    const DialogTexts& texts = DialogTextsIn(language);
     HMENU bar = CreateMenu();
-    AppendMenuW(bar, MF_STRING, kIdMenuClose, L"終了(&X&ｻ)");
-    AppendMenuW(bar, MF_STRING, kIdMenuSet, L"更新(&S&ﾄ)");
+    AppendMenuW(bar, MF_STRING, kIdMenuClose, texts.menuClose);
+    AppendMenuW(bar, MF_STRING, kIdMenuSet, texts.menuSet);
     HMENU help = CreatePopupMenu();
-    for (int i = 0; i < 4; ++i) AppendMenuW(help, MF_STRING, kIdMenuAbout + i, kAboutCaptions[i]);
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"ﾍﾙﾌﾟ(&H&ｸ)");
+    for (int i = 0; i < 4; ++i) AppendMenuW(help, MF_STRING, kIdMenuAbout + i, texts.menuAbout[i]);
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), texts.menuHelp);
+    HMENU languages = CreatePopupMenu();
+    for (int i = 0; i < 2; ++i) AppendMenuW(languages, MF_STRING, kIdMenuLanguage + i, kLanguageEntries[i]);
+    const int chosen = language == Language::English ? 1 : 0;
+    CheckMenuRadioItem(languages, kIdMenuLanguage, kIdMenuLanguage + 1, kIdMenuLanguage + chosen, MF_BYCOMMAND);
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(languages), kLanguageMenuCaption);
     return bar;
 }
 
@@ -70,7 +74,7 @@ LRESULT MenuChar(wchar_t key, HMENU menu) {
 
 void CreateControls(HWND form, SetForm& f) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    f.LabelTitle = CreateControl(form, L"STATIC", L"ミロベル ScreenSaver", SS_CENTER | SS_CENTERIMAGE);
+    f.LabelTitle = CreateControl(form, L"STATIC", L"", SS_CENTER | SS_CENTERIMAGE);
     SetControlColours(f.LabelTitle, look::kTitleStrip);
     f.PictureSelect = CreatePanel(form, look::kPanel);
     // Row controls first: the row labels lie beneath them.
@@ -81,7 +85,7 @@ void CreateControls(HWND form, SetForm& f) {
     f.ComboEnd = CreateControl(f.PictureSelect, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
                                kIdComboEnd);
     for (int i = 0; i < 3; ++i) {
-        f.OptionType[i] = CreateControl(f.PictureSelect, L"BUTTON", kOptionCaptions[i],
+        f.OptionType[i] = CreateControl(f.PictureSelect, L"BUTTON", L"",
                                         BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0), kIdOptionType + i);
         SetControlColours(f.OptionType[i], look::kLightGrey);
     }
@@ -92,24 +96,24 @@ void CreateControls(HWND form, SetForm& f) {
                                  CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, kIdComboSpeed);
     // After the speed in the Tab order, one stop at the chosen button.
     for (int i = 0; i < 2; ++i) {
-        f.OptionScreens[i] = CreateControl(f.PictureSelect, L"BUTTON", kScreensOptionCaptions[i],
+        f.OptionScreens[i] = CreateControl(f.PictureSelect, L"BUTTON", L"",
                                            BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
                                            kIdOptionScreens + i);
         SetControlColours(f.OptionScreens[i], look::kLightGrey);
     }
-    f.CheckKimariji = CreateControl(f.PictureSelect, L"BUTTON", kKimarijiCaption,
+    f.CheckKimariji = CreateControl(f.PictureSelect, L"BUTTON", L"",
                                     BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, kIdCheckKimariji);
     SetControlColours(f.CheckKimariji, look::kLightGrey);
     for (int i = 0; i < 4; ++i) {
-        f.LabelType[i] = CreateControl(f.PictureSelect, L"STATIC", kLabelTypeCaptions[i], SS_LEFT);
+        f.LabelType[i] = CreateControl(f.PictureSelect, L"STATIC", L"", SS_LEFT);
         SetControlColours(f.LabelType[i], look::kPanel);
         SetWindowPos(f.LabelType[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    f.LabelScreens = CreateControl(f.PictureSelect, L"STATIC", kScreensCaption, SS_LEFT);
+    f.LabelScreens = CreateControl(f.PictureSelect, L"STATIC", L"", SS_LEFT);
     SetControlColours(f.LabelScreens, look::kPanel);
     SetWindowPos(f.LabelScreens, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (int i = 0; i < 4; ++i)
-        f.CommandButton[i] = CreateControl(form, L"BUTTON", kButtonCaptions[i], BS_PUSHBUTTON | WS_TABSTOP,
+        f.CommandButton[i] = CreateControl(form, L"BUTTON", L"", BS_PUSHBUTTON | WS_TABSTOP,
                                            kIdCommandButton + i);
     HBITMAP picture = static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDB_SET_IMAGE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -120,14 +124,34 @@ void CreateControls(HWND form, SetForm& f) {
         SetWindowPos(c, nullptr, 0, 0, MagnifiedUnits(c, 80), MagnifiedUnits(c, kDroppedListHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         EnableTabKey(c);
     }
-    for (HWND c : {f.LabelTitle, f.LabelHani, f.CheckMusic}) Font(c, true);
-    for (HWND c : f.LabelType) Font(c, true);
-    Font(f.LabelScreens, true);
-    for (HWND c : f.OptionType) Font(c, true), EnableTabKey(c);
-    for (HWND c : f.OptionScreens) Font(c, true), EnableTabKey(c);
-    Font(f.CheckKimariji, true), EnableTabKey(f.CheckKimariji);
-    for (HWND c : f.CommandButton) Font(c, true), EnableTabKey(c);
+    Font(f.LabelHani, true);
+    for (HWND c : f.OptionType) EnableTabKey(c);
+    for (HWND c : f.OptionScreens) EnableTabKey(c);
+    EnableTabKey(f.CheckKimariji);
+    for (HWND c : f.CommandButton) EnableTabKey(c);
     EnableTabKey(f.CheckMusic);
+}
+
+// Every caption of the dialog and its menu in the dialog's language, in
+// that language's face, at the size the layout gives it (LayOut follows).
+void Label(SetForm& f) {
+    const DialogTexts& texts = DialogTextsIn(f.language);
+    const wchar_t* face = FormFace(f.language);
+    auto caption = [face](HWND control, const wchar_t* text) {
+        SetWindowTextW(control, text);
+        SetFormFont(control, face, true);
+    };
+    caption(f.LabelTitle, texts.title);
+    for (int i = 0; i < 4; ++i) caption(f.LabelType[i], texts.rows[i]);
+    for (int i = 0; i < 3; ++i) caption(f.OptionType[i], texts.orders[i]);
+    caption(f.LabelScreens, texts.screens);
+    for (int i = 0; i < 2; ++i) caption(f.OptionScreens[i], texts.screensOptions[i]);
+    caption(f.CheckKimariji, texts.kimariji);
+    caption(f.CheckMusic, ControlText(f.CheckMusic).c_str());
+    for (int i = 0; i < 4; ++i) caption(f.CommandButton[i], texts.buttons[i]);
+    HMENU old = GetMenu(frmSet);
+    SetMenu(frmSet, BuildMenu(f.language));
+    if (old) DestroyMenu(old);
 }
 
 // The screens row below the speed: the panel, and everything below it, is
@@ -188,7 +212,8 @@ void CommandButton_Click(SetForm& f, int16_t index) {
                                 SelectedOption(f),
                                 SendMessageW(f.CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
                                 SendMessageW(f.OptionScreens[1], BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
-                                SendMessageW(f.CheckKimariji, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0};
+                                SendMessageW(f.CheckKimariji, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
+                                f.language};
             if (ApplySettings(f.record, values) != ApplyOutcome::Saved) return;
             // The viewer stays: it is for reading, not for setting.
             UnloadSettingsDialog();
@@ -197,10 +222,10 @@ void CommandButton_Click(SetForm& f, int16_t index) {
             break;
         }
         case 1:
-            ShowHelp(f.res.dpi);
+            ShowHelp(f.res.dpi, f.language);
             break;
         case 2:
-            ShowCommentary(f.res.dpi);
+            ShowCommentary(f.res.dpi, f.language);
             break;
         case 3:
             UnloadSettingsDialog();
@@ -219,18 +244,30 @@ void Menu_Close_Click(SetForm& f) { CommandButton_Click(f, 3); }
 void Menu_About_Click(SetForm& f, int16_t index) {
     switch (index) {
         case 0:
-            ShowHelp(f.res.dpi);
+            ShowHelp(f.res.dpi, f.language);
             break;
         case 1:
-            ShowCommentary(f.res.dpi);
+            ShowCommentary(f.res.dpi, f.language);
             break;
         case 2:
-            ShowSales(f.res.dpi);
+            ShowSales(f.res.dpi, f.language);
             break;
         default:
-            ShowAbout();
+            ShowAbout(f.language);
             break;
     }
+}
+
+// The dialog speaks the chosen language at once, in the same layout; the
+// choice is stored with the other values on a confirmed apply, and the
+// companion windows open in it from now on.
+void Menu_Language_Click(SetForm& f, int16_t index) {
+    const Language chosen = index == 1 ? Language::English : Language::Japanese;
+    if (chosen == f.language) return;
+    f.language = chosen;
+    Label(f);
+    LayOut(f);
+    InvalidateRect(frmSet, nullptr, TRUE);
 }
 
 LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -246,6 +283,8 @@ LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             else if (id == kIdMenuSet && lp == 0) Menu_Set_Click(*f);
             else if (id >= kIdMenuAbout && id < kIdMenuAbout + 4 && lp == 0)
                 Menu_About_Click(*f, static_cast<int16_t>(id - kIdMenuAbout));
+            else if (id >= kIdMenuLanguage && id < kIdMenuLanguage + 2 && lp == 0)
+                Menu_Language_Click(*f, static_cast<int16_t>(id - kIdMenuLanguage));
             return 0;
         }
         case WM_MENUCHAR:
@@ -265,11 +304,13 @@ void ShowSettingsDialog(const Settings& loaded, int dpi) {
     }
     // Created with its controls, not yet visible.
     frmSet = CreateForm(window_class::kSettings, Guarded<FrmSetProc>, IDI_MIROBEL, L"Saver Setting",
-                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, BuildMenu());
+                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, BuildMenu(loaded.language));
     if (!frmSet) return;
     SetForm& f = MakeForm<SetForm>(frmSet, dpi);
     f.record = loaded;
+    f.language = loaded.language;
     CreateControls(frmSet, f);
+    Label(f);
     // A 400 x 300 client area below the menu bar, and the screens row,
     // centred on the screen.
     SizeClientAndCentre(frmSet, 400, 300 + kScreensRow, dpi);
