@@ -101,6 +101,7 @@ add_e2e_test(e2e_preview tests/e2e/test_preview.py)
 add_e2e_test(e2e_music tests/e2e/test_music.py)
 add_e2e_test(e2e_settings_dialog tests/e2e/test_settings_dialog.py)
 add_e2e_test(e2e_companions tests/e2e/test_companions.py)
+add_e2e_test(e2e_language tests/e2e/test_language.py)
 
 # The same show run by the GDI seams and by the native program agrees frame
 # by frame: the native program comes from the native build beside this one.

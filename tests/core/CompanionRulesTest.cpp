@@ -123,6 +123,7 @@ TEST(Commentary, InEnglishTheVersesAreRomanisedAndTheRenderingIsTheEnglishOne) {
         EXPECT_EQ(shown, recited) << n;
         EXPECT_EQ(std::count(c.upper.begin(), c.upper.end(), L' '), 2) << n;
         EXPECT_EQ(c.poet, EnglishPoetName(n) + L"  " + CommentaryFor(n).poet) << n;
+        EXPECT_EQ(c.poetLatin, EnglishPoetName(n)) << n;
         EXPECT_EQ(c.comment, EnglishRendering(n)) << n;
     }
 }

@@ -219,13 +219,16 @@ std::vector<Fit> TextsOf(const Control& c, const std::vector<Control>& all) {
         const RECT in = ClientInParent(c.hwnd, format);
         const int height = LineHeight(c.hwnd), width = format.right - format.left;
         const std::vector<std::wstring> lines = Lines(c.text);
+        // In a box that scrolls, any line may come to any row of it.
+        const bool scrolls = style & WS_VSCROLL;
         if (lines.size() > 1)
             for (size_t i = 0; i < lines.size(); ++i) {
-                const int top = in.top + static_cast<int>(i) * height;
-                fits.push_back({RoomBeforeSiblings(c, all, in.left, top, top + height, width), height,
+                const int top = scrolls ? in.top : in.top + static_cast<int>(i) * height;
+                const int bottom = scrolls ? in.bottom : top + height;
+                fits.push_back({RoomBeforeSiblings(c, all, in.left, top, bottom, width), height,
                                 Extent(c.hwnd, lines[i]), lines[i]});
             }
-        if (!(style & WS_VSCROLL)) {
+        if (!scrolls) {
             const int shown = static_cast<int>(SendMessageW(c.hwnd, EM_GETLINECOUNT, 0, 0)) * height;
             fits.push_back({width, format.bottom - format.top, {0, shown}, L"all the lines of " + c.text.substr(0, 20)});
         }

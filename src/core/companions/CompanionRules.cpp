@@ -47,7 +47,8 @@ CommentaryTexts CommentaryFor(int poemNo, Language language) {
     if (language == Language::English) {
         t.upper = RomanisedPhrases(poemNo, 1, 3);
         t.lower = RomanisedPhrases(poemNo, 4, 5);
-        t.poet = EnglishPoetName(poemNo) + L"  " + t.poet;
+        t.poetLatin = EnglishPoetName(poemNo);
+        t.poet = t.poetLatin + L"  " + t.poet;
         t.comment = EnglishRendering(poemNo);
         t.kimariji = {L"Kimariji 「", k.written, L"」"};
     }

@@ -31,6 +31,9 @@ struct CommentaryTexts {
     std::wstring poet;     // field 6
     std::wstring comment;  // the rendering without its four-character marker
     KimarijiLine kimariji;
+    // In English, the poet's name in Latin letters alone, for a box too
+    // narrow for both names.
+    std::wstring poetLatin;
 };
 // For readers of English the verses as recited in Latin letters, the
 // poet's name in them before the name the card writes, the English

@@ -32,10 +32,9 @@ enum : int { kIdCombo1 = 101, kIdCommand1 = 102, kIdCommand2 = 103, kIdTextKaise
 
 const int kDroppedListHeight = 240;
 
-// The chooser and the kimariji hold kana, and so do the verses and the
-// poet in Japanese: they are in Mincho. In English the boxes hold Latin
-// letters (the poet's name before the card's), in the Latin face, which
-// the system links to a Japanese face for the name the card writes.
+// The chooser, the verses, the poet and the kimariji hold kana and kanji,
+// and in English Latin letters with macrons beside them: they stay in
+// Mincho, which has both. Only the English rendering is in the Latin face.
 void Font(HWND control, bool bold) { SetFormFont(control, kMinchoFace, bold); }
 
 void CreateControls(HWND form, CommentForm& f) {
@@ -70,7 +69,8 @@ void CreateControls(HWND form, CommentForm& f) {
     SetFormFont(f.LabelTitle, face, true);
     for (HWND c : f.LabelType) SetFormFont(c, face, true);
     Font(f.Combo1, false);
-    for (HWND c : f.TextKaisetu) SetFormFont(c, face, false);
+    for (HWND c : f.TextKaisetu) Font(c, false);
+    SetFormFont(f.TextKaisetu[3], face, false);
     Font(f.LabelKimariji, true);
     SetFormFont(f.Command1, face, true);
     SetFormFont(f.Command2, face, true);
@@ -119,6 +119,19 @@ void DrawKimariji(const CommentForm& f, const DRAWITEMSTRUCT& item) {
     }
 }
 
+// The text when the box shows it whole, otherwise the shorter one (a few
+// poets' English names leave no room for the name the card writes).
+std::wstring TextThatFits(HWND box, const std::wstring& text, const std::wstring& shorter) {
+    if (shorter.empty()) return text;
+    RECT format{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    WindowDc dc(box);
+    Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx <= format.right - format.left ? text : shorter;
+}
+
 // Entry k is replaced in place or appended, so the list holds exactly one
 // entry per poem however often the viewer is opened.
 void FillChooser(HWND combo) {
@@ -143,7 +156,7 @@ void Command1_Click(CommentForm& f) {
     CommentaryTexts texts = CommentaryFor(n, f.language);
     SetWindowTextW(f.TextKaisetu[0], texts.upper.c_str());
     SetWindowTextW(f.TextKaisetu[1], texts.lower.c_str());
-    SetWindowTextW(f.TextKaisetu[2], texts.poet.c_str());
+    SetWindowTextW(f.TextKaisetu[2], TextThatFits(f.TextKaisetu[2], texts.poet, texts.poetLatin).c_str());
     SetWindowTextW(f.TextKaisetu[3], texts.comment.c_str());
     f.kimariji = texts.kimariji;
     const std::wstring line = f.kimariji.lead + f.kimariji.marked + f.kimariji.tail;
