@@ -1,9 +1,14 @@
 """The language the windows speak: the stored "language" when it is "ja" or
 "en", otherwise the desktop's (Japanese on a Japanese desktop, English on any
 other), never with a box; and the language menu, stored by an apply."""
-from e2e import SETTINGS_KEY, Config, WineTestCase, main
-import windows_driver as wd
-from winebox import WineBox
+import os
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "harness"))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e import SETTINGS_KEY, Config, WineTestCase, main  # noqa: E402
+import windows_driver as wd  # noqa: E402
+from winebox import WineBox  # noqa: E402
 
 ENGLISH = {"title": "Mirobel ScreenSaver", "apply": "Apply", "viewer": "Hyakunin Isshu",
            "help": "How to use Mirobel Screen Saver", "about": "Mirobel Screen Saver Ver1.5"}
