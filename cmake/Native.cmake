@@ -13,6 +13,7 @@ add_executable(core_tests
   tests/core/KimarijiTest.cpp
   tests/core/StudySetsTest.cpp
   tests/core/StudySetShowTest.cpp
+  tests/core/RomajiTest.cpp
   tests/core/ShowTest.cpp
   tests/core/ShowScalingTest.cpp
   tests/core/BgmTest.cpp

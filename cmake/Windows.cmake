@@ -63,7 +63,7 @@ file(GLOB font_files "${CMAKE_SOURCE_DIR}/assets/fonts/*.ttf")
 set_source_files_properties(src/app/Mirobel.rc PROPERTIES OBJECT_DEPENDS "${portrait_files};${font_files};${portraits_rc};${CMAKE_SOURCE_DIR}/assets/preview/preview.bmp")
 file(GLOB windowart_files "${CMAKE_SOURCE_DIR}/assets/windowart/*")
 set_property(SOURCE src/app/Mirobel.rc APPEND PROPERTY OBJECT_DEPENDS
-             "${windowart_files};${CMAKE_SOURCE_DIR}/assets/help/MirobelHelp.txt")
+             "${windowart_files};${CMAKE_SOURCE_DIR}/assets/help/MirobelHelp.txt;${CMAKE_SOURCE_DIR}/assets/help/MirobelHelpEnglish.txt")
 
 add_executable(Mirobel WIN32 src/app/Main.cpp src/app/Mirobel.rc)
 target_link_libraries(Mirobel PRIVATE mirobel_platform ${MIROBEL_WIN32_LIBS})

@@ -46,7 +46,7 @@ add_executable(win32_window_tests
 )
 file(GLOB windowart_files "${CMAKE_SOURCE_DIR}/assets/windowart/*")
 set_source_files_properties(tests/win32/CompanionWindowsTest.rc PROPERTIES OBJECT_DEPENDS
-                            "${windowart_files};${CMAKE_SOURCE_DIR}/assets/help/MirobelHelp.txt")
+                            "${windowart_files};${CMAKE_SOURCE_DIR}/assets/help/MirobelHelp.txt;${CMAKE_SOURCE_DIR}/assets/help/MirobelHelpEnglish.txt")
 target_include_directories(win32_window_tests PRIVATE tests)
 target_link_libraries(win32_window_tests PRIVATE mirobel_platform gtest gtest_main ${MIROBEL_WIN32_LIBS})
 target_link_options(win32_window_tests PRIVATE -static)
@@ -56,7 +56,7 @@ set_tests_properties(win32_window_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}
 # The windows at the display scalings users have: 125, 150 and 200 %, each in
 # a Wine prefix with LogPixels set (see tests/harness/winebox.py).
 foreach(dpi 120 144 192)
-  add_test(NAME win32_window_tests_dpi${dpi} COMMAND win32_window_tests --gtest_filter=*ScaledLayout.*)
+  add_test(NAME win32_window_tests_dpi${dpi} COMMAND win32_window_tests --gtest_filter=*ScaledLayout*)
   set_tests_properties(win32_window_tests_dpi${dpi} PROPERTIES
     ENVIRONMENT "${WINE_TEST_ENV};MIROBEL_DPI=${dpi}" RESOURCE_LOCK wine TIMEOUT 900 FIXTURES_REQUIRED wine)
 endforeach()
@@ -101,6 +101,7 @@ add_e2e_test(e2e_preview tests/e2e/test_preview.py)
 add_e2e_test(e2e_music tests/e2e/test_music.py)
 add_e2e_test(e2e_settings_dialog tests/e2e/test_settings_dialog.py)
 add_e2e_test(e2e_companions tests/e2e/test_companions.py)
+add_e2e_test(e2e_language tests/e2e/test_language.py)
 
 # The same show run by the GDI seams and by the native program agrees frame
 # by frame: the native program comes from the native build beside this one.

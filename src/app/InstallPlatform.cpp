@@ -23,6 +23,7 @@ void InstallWin32Platform() {
     g_platform.store = &registryStore;
     g_platform.random = &clockRandom;
     g_platform.music = &MciMusicPort();
+    g_platform.desktop = &Win32DesktopLanguage();
 }
 
 }  // namespace mirobel

@@ -11,6 +11,7 @@
 
 #include "core/companions/About.h"
 #include "core/poems/Poems.h"
+#include "core/poems/Romaji.h"
 #include "support/Fakes.h"
 #include "support/HelpText.h"
 #include "support/ShowFakes.h"
@@ -104,6 +105,29 @@ TEST(Commentary, FieldsGoToTheirBoxesAndTheMarkerIsDropped) {
     }
 }
 
+// For readers of English: the recited poem in Latin letters split at the
+// third phrase, the poet by both names, the English rendering, and the
+// deciding kana as the card marks them.
+TEST(Commentary, InEnglishTheVersesAreRomanisedAndTheRenderingIsTheEnglishOne) {
+    FillPoemTables();
+    CommentaryTexts t = CommentaryFor(44, Language::English);
+    EXPECT_EQ(t.upper, L"ōkotono taeteshinakuwa nakanakani");
+    EXPECT_EQ(t.lower, L"hitoomomiomo uramizaramashi");
+    EXPECT_EQ(t.kimariji.lead + t.kimariji.marked + t.kimariji.tail, L"Kimariji 「あふこ」");
+    for (int n = 1; n <= 100; ++n) {
+        CommentaryTexts c = CommentaryFor(n, Language::English);
+        std::wstring recited = RomanisedRecitation(n);
+        std::replace(recited.begin(), recited.end(), L'/', L' ');
+        std::wstring shown = c.upper + L"  " + c.lower;
+        std::erase(recited, L' '), std::erase(shown, L' ');
+        EXPECT_EQ(shown, recited) << n;
+        EXPECT_EQ(std::count(c.upper.begin(), c.upper.end(), L' '), 2) << n;
+        EXPECT_EQ(c.poet, EnglishPoetName(n) + L"  " + CommentaryFor(n).poet) << n;
+        EXPECT_EQ(c.poetLatin, EnglishPoetName(n)) << n;
+        EXPECT_EQ(c.comment, EnglishRendering(n)) << n;
+    }
+}
+
 TEST(HelpText, TheShippedTextHasTheRequiredShape) {
     std::string bytes = ReadAsset("assets/help/MirobelHelp.txt");
     ASSERT_FALSE(bytes.empty());
@@ -170,6 +194,16 @@ TEST(About, SixLinesInTheirPlacesWithTheToolNamed) {
     EXPECT_EQ(text, L"This program was written with ToolName 1.0 for Win.\r\n\r\n\r\n"
                     L"ミロベル　スクリーンセイバー Ver1.5  was produced by " +
                         std::wstring(kAuthorName) + L".\r\n\r\n" + kRightsNotice + L"\r\n");
+}
+
+TEST(About, InEnglishTheTitleAndLineFourNameTheProgramInEnglish) {
+    BoxesInstalled boxes;
+    ShowAbout(Language::English);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, L"Mirobel Screen Saver Ver1.5");
+    EXPECT_EQ(boxes.shown[0].text, L"This program was written with " + DevelopmentTool() + L" for Win.\r\n\r\n\r\n"
+                                   L"Mirobel Screen Saver Ver1.5  was produced by " + std::wstring(kAuthorName) +
+                                   L".\r\n\r\n" + kRightsNotice + L"\r\n");
 }
 
 TEST(About, TheBoxIsAnInformationBoxAndCanBeShownAgainAndAgain) {

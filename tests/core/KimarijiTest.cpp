@@ -92,3 +92,39 @@ TEST(Kimariji, SoundsAsHeardAndTheReadingLaidOnTheOldSpellingKanaByKana) {
     EXPECT_THROW(KimarijiOf(0), RuntimeError);
     EXPECT_THROW(PoemReading(101), RuntimeError);
 }
+
+TEST(Kimariji, EveryRecitationReadsItsWholeCardAndOpensWithTheReading) {
+    FillPoemTables();
+    for (int n = 1; n <= kPoemCount; ++n) {
+        std::wstring written = GetField(PoemTable(n), 1, L",");
+        for (int16_t f = 2; f <= 5; ++f) written += L"," + GetField(PoemTable(n), f, L",");
+        const std::wstring& recitation = PoemRecitation(n);
+        EXPECT_EQ(std::count(recitation.begin(), recitation.end(), L','), 4) << n;
+        EXPECT_TRUE(ReadingOnText(written, recitation)) << n << ": the recitation does not fit the card";
+        EXPECT_EQ(recitation.rfind(PoemReading(n) + L",", 0), 0u) << n;
+    }
+    EXPECT_THROW(PoemRecitation(0), RuntimeError);
+    EXPECT_THROW(PoemRecitation(101), RuntimeError);
+}
+
+TEST(Kimariji, EachPoemIsDecidedByTheKanaKarutaPlayersLearn) {
+    // The list as the cards write it, in the old spelling: 今はた (20) keeps
+    // its は and 焚く火 (49) its ひ, and 逢ふこ (44) needs its third sound as
+    // おうこ is heard like 大江 and 大けなく.
+    const wchar_t* const learnt[kPoemCount] = {
+        L"あきの", L"はるす", L"あし", L"たご", L"おく", L"かさ", L"あまの", L"わがい", L"はなの", L"これ",
+        L"わたのはらや", L"あまつ", L"つく", L"みち", L"きみがためは", L"たち", L"ちは", L"す", L"なにはが", L"わび",
+        L"いまこ", L"ふ", L"つき", L"この", L"なにし", L"をぐ", L"みかの", L"やまざ", L"こころあ", L"ありあ",
+        L"あさぼらけあ", L"やまが", L"ひさ", L"たれ", L"ひとは", L"なつ", L"しら", L"わすら", L"あさぢ", L"しの",
+        L"こひ", L"ちぎりき", L"あひ", L"あふこ", L"あはれ", L"ゆら", L"やへ", L"かぜを", L"みかき", L"きみがためを",
+        L"かく", L"あけ", L"なげき", L"わすれ", L"たき", L"あらざ", L"め", L"ありま", L"やす", L"おほえ",
+        L"いに", L"よを", L"いまは", L"あさぼらけう", L"うら", L"もろ", L"はるの", L"こころに", L"あらし", L"さ",
+        L"ゆふ", L"おと", L"たか", L"うか", L"ちぎりお", L"わたのはらこ", L"せ", L"あはぢ", L"あきか", L"ながか",
+        L"ほ", L"おも", L"よのなかよ", L"ながら", L"よも", L"なげけ", L"む", L"なにはえ", L"たま", L"みせ",
+        L"きり", L"わがそ", L"よのなかは", L"みよ", L"おほけ", L"はなさ", L"こぬ", L"かぜそ", L"ひとも", L"もも",
+    };
+    for (int n = 1; n <= kPoemCount; ++n) EXPECT_EQ(KimarijiOf(n).written, learnt[n - 1]) << n;
+    // は and ひ inside a word are read as written: 今 + はた, 焚く + 火.
+    EXPECT_EQ(PoemReading(20), L"わびぬれば,いまはたおなじ");
+    EXPECT_EQ(PoemReading(49), L"みかきもり,えじのたくひの");
+}

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <string>
 
 #include "core/base/Errors.h"
 
@@ -131,4 +133,77 @@ TEST_F(PoemTables, FillingAgainChangesNothing) {
     FillPoemTables();
     EXPECT_EQ(PoemTable(50) + CommentTable(50), before);
     EXPECT_EQ(PoemTable(0), L"");
+}
+
+namespace {
+bool PrintableAscii(const std::wstring& text) {
+    return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0x20 && c < 0x7F; });
+}
+bool PoetLetter(wchar_t c) {
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || std::wstring(L" '-ōūŌŪ").find(c) != std::wstring::npos;
+}
+}  // namespace
+
+TEST_F(PoemTables, EveryPoemHasAnEnglishRenderingOfTickerLength) {
+    std::set<std::wstring> seen;
+    for (int n = 1; n <= kPoemCount; ++n) {
+        SCOPED_TRACE(n);
+        const std::wstring& e = EnglishRendering(n);
+        EXPECT_GE(e.size(), 40u);
+        EXPECT_LE(e.size(), 230u) << "would scroll far longer than the Japanese";
+        EXPECT_TRUE(PrintableAscii(e)) << "the Latin face draws printable ASCII only";
+        ASSERT_FALSE(e.empty());
+        EXPECT_TRUE(e[0] >= L'A' && e[0] <= L'Z');
+        EXPECT_NE(std::wstring(L".?!").find(e.back()), std::wstring::npos);
+        EXPECT_EQ(e.find(L"  "), std::wstring::npos);
+        EXPECT_EQ(std::count(e.begin(), e.end(), L'"') % 2, 0) << "an unclosed quotation";
+        seen.insert(e);
+    }
+    EXPECT_EQ(seen.size(), 100u) << "two poems share a rendering";
+    try {
+        EnglishRendering(101);
+        ADD_FAILURE();
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number, 9);
+    }
+    EXPECT_THROW(EnglishRendering(0), RuntimeError);
+}
+
+TEST_F(PoemTables, EveryPoetHasAnEnglishNameInOneConvention) {
+    std::set<std::wstring> seen;
+    for (int n = 1; n <= kPoemCount; ++n) {
+        SCOPED_TRACE(n);
+        const std::wstring& name = EnglishPoetName(n);
+        EXPECT_GE(name.size(), 3u);
+        EXPECT_LE(name.size(), 40u);
+        EXPECT_TRUE(std::all_of(name.begin(), name.end(), PoetLetter)) << "letters, macrons, space, ' and - only";
+        EXPECT_TRUE((name[0] >= L'A' && name[0] <= L'Z') || name[0] == L'Ō' || name[0] == L'Ū');
+        EXPECT_EQ(name.find(L"  "), std::wstring::npos);
+        // Long vowels take macrons here as in the romanised poems, never doubled.
+        EXPECT_EQ(name.find(L"oo"), std::wstring::npos);
+        EXPECT_EQ(name.find(L"uu"), std::wstring::npos);
+        // The card's 天皇 or 院 (a reigning or retired emperor) is an emperor
+        // in English too, and every monk but Semimaru is a priest.
+        const std::wstring card = Field(n, 6);
+        const bool emperor = card.ends_with(L"天皇") || card.ends_with(L"院");
+        EXPECT_EQ(emperor, name.starts_with(L"Emperor ") || name.starts_with(L"Empress "));
+        EXPECT_EQ(Field(n, 7) == L"3" && n != 10, name.starts_with(L"Priest "));
+        seen.insert(name);
+    }
+    EXPECT_EQ(seen.size(), 100u);
+    EXPECT_THROW(EnglishPoetName(0), RuntimeError);
+    EXPECT_THROW(EnglishPoetName(101), RuntimeError);
+}
+
+TEST_F(PoemTables, TheRenderingListHasEachPoemsNumberTabAndRendering) {
+    const std::string list = EnglishRenderingList();
+    size_t start = 0;
+    for (int n = 1; n <= kPoemCount; ++n) {
+        const size_t end = list.find('\n', start);
+        ASSERT_NE(end, std::string::npos) << n;
+        const std::wstring& e = EnglishRendering(n);
+        EXPECT_EQ(list.substr(start, end - start), std::to_string(n) + "\t" + std::string(e.begin(), e.end()));
+        start = end + 1;
+    }
+    EXPECT_EQ(start, list.size()) << "text after the hundredth line";
 }

@@ -150,7 +150,7 @@ TEST_F(ApplyTest, AnsweringNoStoresNothingAndTheNextApplyAsksAgain) {
 TEST_F(ApplyTest, YesStoresAllSixKeysAsTextWithTheChosenOrder) {
     boxes.answers = {kAnswerYes};
     EXPECT_EQ(ApplySettings(record, Values(L"37", L"37", 2, 0, L"5")), ApplyOutcome::Saved);
-    EXPECT_EQ(store.writes.size(), 9u);  // and "screens", "kimariji" and "set"
+    EXPECT_EQ(store.writes.size(), 10u);  // and "screens", "kimariji", "set" and "language"
     EXPECT_EQ(store.Get(L"saver type"), L"7");  // loaded, never shown, written back
     EXPECT_EQ(store.Get(L"kimariji"), L"0");
     EXPECT_EQ(store.Get(L"set"), L"");
@@ -216,4 +216,24 @@ TEST_F(ApplyTest, ARecordShownAndAppliedAsItStandsIsStoredUnchanged) {
                 EXPECT_EQ(record, made) << type << " " << on << " " << speed;
                 EXPECT_EQ(LoadSettings(), made) << "as stored";
             }
+}
+
+// The language menu's choice decides the language of the apply's two boxes
+// and is stored with the rest.
+TEST_F(ApplyTest, InEnglishBothBoxesSpeakEnglishAndTheChoiceIsStored) {
+    DialogValues bad = Values(L"50", L"49");
+    bad.language = Language::English;
+    EXPECT_EQ(ApplySettings(record, bad), ApplyOutcome::BadRange);
+    DialogValues good = Values(L"3", L"9");
+    good.language = Language::English;
+    boxes.answers = {kAnswerYes};
+    EXPECT_EQ(ApplySettings(record, good), ApplyOutcome::Saved);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].text, L"The range of poems is not valid.");
+    EXPECT_EQ(boxes.shown[0].title, L"Mirobel");
+    EXPECT_EQ(boxes.shown[1].text, L"Apply these settings?\r\n");
+    EXPECT_EQ(boxes.shown[1].title, L"Mirobel Screen Saver Ver1.5");
+    EXPECT_EQ(boxes.shown[1].style, kBoxYesNo | kBoxIconQuestion | kBoxDefaultButton2);
+    EXPECT_EQ(store.Get(L"language"), L"en");
+    EXPECT_EQ(record.language, Language::English);
 }

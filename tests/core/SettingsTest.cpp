@@ -18,7 +18,7 @@ void ExpectRecord(const Settings& loaded, Settings expected) {
 }
 const std::vector<std::wstring> kKeyOrder = {L"saver type", L"music mode", L"select first",
                                               L"select end", L"select type", L"speed", L"screens",
-                                              L"kimariji", L"set"};
+                                              L"kimariji", L"set", L"language"};
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -93,7 +93,7 @@ TEST_F(SettingsTest, BadTextStopsTheLoadWithOneBoxAndDefaultsTheRest) {
     ExpectRecord(LoadSettings(), {7, 0, 1, 100, 1, 3});
     // The values later versions added are read all the same: they are no part of the six.
     EXPECT_EQ(store.reads, (std::vector<std::wstring>{L"saver type", L"music mode", L"select first", L"screens",
-                                                      L"kimariji", L"set"}));
+                                                      L"kimariji", L"set", L"language"}));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, L"エラー番号 =  13、Mirobel でエラーが発生しました。 \r型が一致しません。");
     EXPECT_EQ(boxes.shown[0].title, L"エラー");
@@ -222,4 +222,41 @@ TEST_F(SettingsTest, SetRoundTripsByNameAndReadsAnythingElseAsTheRange) {
     store.Put(L"speed", L"fast");
     EXPECT_EQ(LoadSettings().Set, StudySetNamed("orange"));
     EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+// "language" is a code, not a number. Without a usable one the record
+// follows the desktop: Japanese on a Japanese desktop, English on any other,
+// and never with a box.
+TEST_F(SettingsTest, LanguageRoundTripsAndWithoutAUsableCodeFollowsTheDesktop) {
+    for (Language language : {Language::English, Language::Japanese}) {
+        Settings record{7, 0, 12, 88, 3, 5};
+        record.language = language;
+        SaveSettings(record);
+        EXPECT_EQ(store.Get(L"language"), language == Language::English ? L"en" : L"ja");
+        EXPECT_EQ(LoadSettings(), record);
+    }
+    struct Desktop : DesktopLanguage {
+        Language speaks = Language::Japanese;
+        Language Get() override { return speaks; }
+    } desktop;
+    for (Language speaks : {Language::Japanese, Language::English}) {
+        desktop.speaks = speaks;
+        for (DesktopLanguage* seam : {static_cast<DesktopLanguage*>(&desktop), static_cast<DesktopLanguage*>(nullptr)}) {
+            g_platform.desktop = seam;
+            const Language expected = seam && speaks == Language::Japanese ? Language::Japanese : Language::English;
+            store.values.erase(MemoryStore::Path(kStoreApp, kStoreSection, L"language"));
+            EXPECT_EQ(LoadSettings().language, expected) << "missing";
+            for (const wchar_t* bad : {L"", L"JA", L"en-US", L" en", L"fr", L"1"}) {
+                store.Put(L"language", bad);
+                EXPECT_EQ(LoadSettings().language, expected) << ::testing::PrintToString(std::wstring(bad));
+            }
+            store.failReadOn = L"language";
+            EXPECT_EQ(LoadSettings().language, expected) << "unreadable";
+            store.failReadOn.reset();
+        }
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+    // The classic values load as they did beside it.
+    store.Put(L"language", L"en");
+    ExpectRecord(LoadSettings(), {7, 0, 12, 88, 3, 5});
 }

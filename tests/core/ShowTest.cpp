@@ -454,3 +454,54 @@ TEST_F(ShowTest, WhatTheMovedCardUncoversIsPresentedInEveryDirection) {
     }
     EXPECT_EQ(show.CardDirX, -1) << "the run must include a bounce";
 }
+
+// The language chooses what the strip scrolls, nothing else: the run draws
+// the same cards, and every frame that shows a rendering shows its
+// card's rendering in that language.
+TEST_F(ShowTest, TheStripScrollsTheRenderingInTheRecordsLanguageAndTheCardStaysJapanese) {
+    std::vector<DrawnText> cardTexts[2];
+    for (Language language : {Language::Japanese, Language::English}) {
+        Fresh(640, 400);
+        settings.language = language;
+        frame.events.clear(), canvas.texts.clear();
+        Prepare();
+        std::set<int> poemsScrolled;
+        for (int i = 0; i < 1500; ++i) {
+            Paint();
+            for (const FrameEvent& e : frame.events)
+                if (e.kind == FrameEvent::Ticker) {
+                    ASSERT_EQ(e.text, language == Language::English ? EnglishRendering(show.PoemNo)
+                                                                    : CommentTable(show.PoemNo));
+                    poemsScrolled.insert(show.PoemNo);
+                }
+            frame.events.clear();
+        }
+        EXPECT_GE(poemsScrolled.size(), 2u) << "the run must scroll more than one card's rendering";
+        cardTexts[language == Language::English] = canvas.texts;
+    }
+    // The lines take their own time, so one run gets further than the
+    // other; up to where the shorter stopped, the cards are written alike.
+    const size_t common = std::min(cardTexts[0].size(), cardTexts[1].size());
+    EXPECT_TRUE(std::equal(cardTexts[0].begin(), cardTexts[0].begin() + common, cardTexts[1].begin()));
+}
+
+// Latin letters are narrower than the kana the classic estimate counts; an
+// English card is finished once its measured line has come in whole.
+TEST_F(ShowTest, AnEnglishCardIsFinishedWhenItsMeasuredLineHasComeIn) {
+    Fresh(1024, 2000);
+    settings.language = Language::English;
+    settings.SelectFirst = settings.SelectEnd = 1;
+    frame.charWidth = 7;
+    Prepare();
+    show.WritePhase = 8;
+    const int width = 7 * static_cast<int>(EnglishRendering(1).size());
+    int frames = 0;
+    while (show.WritePhase != 9) {
+        Paint();
+        ASSERT_LT(++frames, 1000);
+    }
+    // Its left edge has just passed the point where its right edge meets the
+    // screen's right edge.
+    EXPECT_LT(show.TickerX, 1024 - width);
+    EXPECT_GE(show.TickerX + kTickerStep, 1024 - width);
+}

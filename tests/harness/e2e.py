@@ -28,8 +28,13 @@ def parse_args():
 
 
 class WineTestCase(unittest.TestCase):
-    """One Wine session for the whole test class; each test starts clean."""
+    """One Wine session for the whole test class; each test starts clean.
+    The program follows the desktop's language (English in the box) until
+    its own is stored: the tests check what it shows in Japanese, so each
+    starts with "language" stored as "ja", unless its class says otherwise
+    (None leaves the value missing)."""
     box = None
+    language = "ja"
 
     @classmethod
     def setUpClass(cls):
@@ -43,6 +48,8 @@ class WineTestCase(unittest.TestCase):
 
     def setUp(self):
         self.box.reg_delete_key(SETTINGS_KEY)
+        if self.language:
+            self.box.reg_set(SETTINGS_KEY, "language", self.language)
         self.addCleanup(self.kill_leftovers)
 
     def kill_leftovers(self):

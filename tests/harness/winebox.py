@@ -88,7 +88,7 @@ def parse_ppm(data):
 
 class WineBox:
     def __init__(self, build_dir, width=1024, height=768, host_fonts=True, more_screens=(), dpi=None,
-                 placed_monitors=()):
+                 placed_monitors=(), interface="en"):
         """host_fonts=False hides every font of the host from Wine (an empty
         fontconfig set-up and a prefix of its own), as on a machine without
         any Japanese font. more_screens, a list of (width, height), adds
@@ -100,12 +100,16 @@ class WineBox:
         primary first, runs Xorg's dummy driver instead of Xvfb: its RandR
         outputs lie where they are placed, and Wine sees them there, as real
         monitors (negative positions are taken relative to the left- and
-        topmost one)."""
+        topmost one).
+        interface is the language of the desktop's interface: "en" English,
+        "ja" Japanese (Wine takes it from LANG, when that locale exists: it
+        is made for the build with localedef, nothing is installed)."""
         self.build_dir = os.path.abspath(build_dir)
         self.width, self.height = width, height
         self.more_screens = list(more_screens)
         self.placed_monitors = list(placed_monitors)
         self.host_fonts = host_fonts
+        self.interface = interface
         if dpi is None and os.environ.get("MIROBEL_DPI"):
             dpi = int(os.environ["MIROBEL_DPI"])
         self.dpi = dpi if dpi and dpi != 96 else None
@@ -178,6 +182,10 @@ class WineBox:
         self.prefix = os.path.join(self.tmp, "prefix")
         clone_prefix(self.template, self.prefix)
         env["WINEPREFIX"] = self.prefix
+        if self.interface == "ja":
+            # The template is booted in English whatever the box speaks; the
+            # box's own server starts below, in its language.
+            env.update({"LOCPATH": japanese_locale(self.build_dir), "LANG": "ja_JP.UTF-8"})
         self.env = env
         if self.dpi:
             self._set_dpi()
@@ -507,6 +515,21 @@ def legible_wine_ui(env, prefix):
                         "/v", face, "/t", "REG_MULTI_SZ", "/d", "BIZUDMincho-Regular.ttf,BIZ UDMincho", "/f"],
                        env=env, check=True, timeout=bound(120), stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def japanese_locale(build_dir):
+    """A folder for LOCPATH holding ja_JP.UTF-8, made once per build."""
+    path = os.path.join(build_dir, "locale")
+    made = os.path.join(path, "ja_JP.UTF-8", "LC_CTYPE")
+    os.makedirs(path, exist_ok=True)
+    with open(path + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if not os.path.exists(made):
+            r = subprocess.run(["localedef", "-i", "ja_JP", "-f", "UTF-8", os.path.join(path, "ja_JP.UTF-8")],
+                               capture_output=True, text=True, timeout=bound(300))
+            if not os.path.exists(made):
+                raise WineError(f"localedef made no ja_JP.UTF-8 (exit {r.returncode}): {r.stderr[-2000:]}")
+    return path
 
 
 def clone_prefix(template, dest):

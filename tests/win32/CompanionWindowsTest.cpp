@@ -316,3 +316,49 @@ TEST(AboutBox, IsAnInformationBoxWithOneButtonAndTheVersionText) {
     EXPECT_EQ(seenBox.text, AboutText(DevelopmentTool()));
     EXPECT_EQ(seenBox.text.rfind(L"This program was written with MinGW-w64 GCC ", 0), 0u);
 }
+
+// For readers of English each companion opens in English: the viewer shows
+// the recited poem in Latin letters, the poet by both names and the English
+// rendering; one open in the other language is made again in this one.
+TEST_F(CompanionTest, InEnglishTheCompanionsSpeakEnglishAndTheViewerRomanisesThePoem) {
+    ShowCommentary(ReadDisplayScale());
+    HWND japanese = frmComment;
+    ShowCommentary(ReadDisplayScale(), Language::English);
+    ASSERT_NE(frmComment, nullptr);
+    EXPECT_NE(frmComment, japanese);
+    EXPECT_EQ(TopLevelWindowsCalled(L"百人一首の解説").size(), 0u);
+    EXPECT_EQ(Text(frmComment), L"Hyakunin Isshu");
+    EXPECT_EQ(Count(Chooser()), 100);
+    SendMessageW(Chooser(), CB_SETCURSEL, 43, 0);
+    Press(frmComment, L"Show");
+    std::vector<HWND> boxes = TextBoxes(frmComment);
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(Text(boxes[0]), L"ōkotono taeteshinakuwa nakanakani");
+    EXPECT_EQ(Text(boxes[1]), L"hitoomomiomo uramizaramashi");
+    EXPECT_EQ(Text(boxes[2]), EnglishPoetName(44) + L"  中納言朝忠");
+    EXPECT_EQ(Text(boxes[3]), EnglishRendering(44));
+    EXPECT_EQ(Text(FindById(frmComment, 120)), L"Kimariji 「あふこ」　3 sounds");
+    EXPECT_EQ(Text(FindById(frmComment, 121)), L"Orange");  // its colour set, drawn in its colour
+    for (const wchar_t* caption : {L"Poem", L"Upper", L"Lower", L"Poet", L"Meaning"})
+        EXPECT_NE(FindByText(frmComment, caption, L"Static"), nullptr);
+    Press(frmComment, L"Close");
+    EXPECT_EQ(frmComment, nullptr);
+
+    ShowHelp(ReadDisplayScale(), Language::English);
+    ASSERT_NE(frmHelp, nullptr);
+    EXPECT_EQ(Text(frmHelp), L"How to use Mirobel Screen Saver");
+    const std::wstring help = Text(TextBoxes(frmHelp).at(0));
+    EXPECT_EQ(help.rfind(L"About Mirobel ScreenSaver\r\n", 0), 0u);
+    for (const wchar_t* item : {L"1 Range", L"2 Order", L"3 Music", L"4 Speed", L"5 Screens", L"6 Kimariji",
+                                L"Mirobel.mid", L"MIT licence"})
+        EXPECT_NE(help.find(item), std::wstring::npos) << ::testing::PrintToString(std::wstring(item));
+    Press(frmHelp, L"OK");
+    EXPECT_EQ(frmHelp, nullptr);
+
+    ShowSales(ReadDisplayScale(), Language::English);
+    ASSERT_NE(salesf, nullptr);
+    EXPECT_EQ(Text(salesf), L"Introducing Mirobel");
+    EXPECT_EQ(Text(TextBoxes(salesf).at(0)).rfind(L"Mirobel Screen Saver\r\n", 0), 0u);
+    Press(salesf, L"OK");
+    EXPECT_EQ(salesf, nullptr);
+}

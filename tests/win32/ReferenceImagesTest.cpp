@@ -176,3 +176,58 @@ TEST(ReferenceAt96Dpi, IntroductionWindowWithTheCyclistsAtTheirStart) {
     DestroyWindow(salesf);
     Pump(30);
 }
+
+// The dialog and the viewer for readers of English, as they were when the
+// English windows were made (taken with MIROBEL_WRITE_REFERENCE=1 and looked
+// at): their words in the Japanese windows' places.
+TEST(ReferenceAt96Dpi, SettingsDialogInEnglish) {
+    SkipUnless96();
+    AddEmbeddedFonts();
+    BoxesInstalled boxes;
+    // Wine lights the control under the pointer, and keeps it lit when the
+    // pointer is moved away without a move the window sees: the pointer
+    // rests outside before the dialog opens.
+    SetCursorPos(0, 0);
+    Pump(50);
+    Settings record;
+    record.language = Language::English;
+    ShowSettingsDialog(record, ReadDisplayScale());
+    ASSERT_NE(frmSet, nullptr);
+    // Wine draws the music box's square lit or not by where the pointer
+    // went in the tests before: the square is left out on both sides.
+    RECT square;
+    GetWindowRect(FindByText(frmSet, L"Music On", L"Button"), &square);
+    MapWindowPoints(HWND_DESKTOP, frmSet, reinterpret_cast<POINT*>(&square), 2);
+    square.right = square.left + 20;
+    Check("settings-dialog-english", Settled(frmSet), square);
+    DestroyWindow(frmSet);
+    Pump(30);
+}
+
+TEST(ReferenceAt96Dpi, CommentaryViewerInEnglishWithAPoemChosen) {
+    SkipUnless96();
+    AddEmbeddedFonts();
+    ShowCommentary(ReadDisplayScale(), Language::English);
+    ASSERT_NE(frmComment, nullptr);
+    for (HWND h : Descendants(frmComment))
+        if (ClassName(h) == L"ComboBox") SendMessageW(h, CB_SETCURSEL, 16, 0);
+    SendMessageW(FindByText(frmComment, L"Show", L"Button"), BM_CLICK, 0, 0);
+    Check("commentary-viewer-english", Settled(frmComment));
+    DestroyWindow(frmComment);
+    Pump(30);
+}
+
+TEST(ReferenceAt96Dpi, HelpAndIntroductionWindowsInEnglish) {
+    SkipUnless96();
+    AddEmbeddedFonts();
+    ShowHelp(ReadDisplayScale(), Language::English);
+    ASSERT_NE(frmHelp, nullptr);
+    Check("help-window-english", Settled(frmHelp));
+    DestroyWindow(frmHelp);
+    ShowSales(ReadDisplayScale(), Language::English);
+    ASSERT_NE(salesf, nullptr);
+    KillTimer(salesf, 1);
+    Check("introduction-window-english", Settled(salesf));
+    DestroyWindow(salesf);
+    Pump(30);
+}

@@ -1,8 +1,9 @@
-// The windows at the screen's display scaling: every layout is its 96-dpi
-// layout magnified by s. Run by CTest at 96, 120, 144 and 192 dpi (a Wine
-// prefix with LogPixels set for each). The 96-dpi layout to compare with is
-// built in the same process by opening the window once more with the scale
-// held at 96.
+// The windows at the screen's display scaling, in both languages: every
+// layout is its 96-dpi layout magnified by s, the English one is the
+// Japanese one, and every text fits its control. Run by CTest at 96, 120,
+// 144 and 192 dpi (a Wine prefix with LogPixels set for each). The 96-dpi
+// layout to compare with is built in the same process by opening the window
+// once more with the scale held at 96.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "core/base/Scaling.h"
+#include "core/companions/CompanionRules.h"
 #include "core/poems/Poems.h"
 #include "support/Fakes.h"
 #include "win32/WindowTesting.h"
@@ -63,26 +65,48 @@ struct Window {
     const char* name;
     std::function<HWND(int dpi)> open;
     SIZE units;
+    Language language = Language::Japanese;
 };
 
-// With poem 64, whose kimariji line is the longest (six sounds, and the
-// group 六字決まり after them).
-HWND OpenViewer(int dpi) {
-    ShowCommentary(dpi);
+// Poem 64's kimariji line is the longest (six sounds, and the group
+// 六字決まり after them).
+HWND ChooseInViewer(int entry) {
     for (HWND h : Descendants(frmComment))
-        if (ClassName(h) == L"ComboBox") SendMessageW(h, CB_SETCURSEL, 63, 0);
-    SendMessageW(FindByText(frmComment, L"決定", L"Button"), BM_CLICK, 0, 0);
+        if (ClassName(h) == L"ComboBox") SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+    SendMessageW(FindById(frmComment, 102), BM_CLICK, 0, 0);  // Command1
     return frmComment;
+}
+
+HWND OpenViewer(int dpi, Language language) {
+    ShowCommentary(dpi, language);
+    return ChooseInViewer(63);
 }
 
 void PrintTo(const Window& w, std::ostream* os) { *os << w.name; }
 
-const std::vector<Window> kWindows = {
-    {"settings dialog", [](int dpi) { return ShowSettingsDialog({}, dpi), frmSet; }, {400, 388}},
-    {"commentary viewer", OpenViewer, {400, 320}},
-    {"help window", [](int dpi) { return ShowHelp(dpi), frmHelp; }, {490, 385}},
-    {"introduction window", [](int dpi) { return ShowSales(dpi), salesf; }, {502, 394}},
-};
+Settings InLanguage(Language language) {
+    Settings record;
+    record.language = language;
+    return record;
+}
+
+// Each window in each language, the Japanese first.
+std::vector<Window> AllWindows() {
+    std::vector<Window> all;
+    for (Language l : {Language::Japanese, Language::English}) {
+        const bool en = l == Language::English;
+        all.push_back({en ? "settings dialog in English" : "settings dialog",
+                       [l](int dpi) { return ShowSettingsDialog(InLanguage(l), dpi), frmSet; }, {400, 388}, l});
+        all.push_back({en ? "commentary viewer in English" : "commentary viewer",
+                       [l](int dpi) { return OpenViewer(dpi, l); }, {400, 320}, l});
+        all.push_back({en ? "help window in English" : "help window",
+                       [l](int dpi) { return ShowHelp(dpi, l), frmHelp; }, {490, 385}, l});
+        all.push_back({en ? "introduction window in English" : "introduction window",
+                       [l](int dpi) { return ShowSales(dpi, l), salesf; }, {502, 394}, l});
+    }
+    return all;
+}
+const std::vector<Window> kWindows = AllWindows();
 
 void CloseAll() {
     for (HWND w : {frmSet, frmComment, frmHelp, salesf})
@@ -110,10 +134,12 @@ std::string Name(const Control& c) {
     return s;
 }
 
-// Width the control leaves for its text, and the text's extent in its font.
+// A text a control must show in full, the room it has for it, and its
+// extent in the control's font.
 struct Fit {
     int room = 0, roomHeight = 0;
     SIZE extent{};
+    std::wstring text;
 };
 
 SIZE Extent(HWND control, const std::wstring& text) {
@@ -126,42 +152,88 @@ SIZE Extent(HWND control, const std::wstring& text) {
     return size;
 }
 
-// Texts a control must show in full, with the room it has for them. Of a
-// multi-line box only the height is measured, and only where the box has no
-// scroll bar: its lines wrap where the text asks.
-std::vector<Fit> TextsOf(const Control& c) {
+int LineHeight(HWND control) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return metrics.tmHeight;
+}
+
+// A rectangle of the control's client area in its parent's.
+RECT ClientInParent(HWND control, RECT r) {
+    MapWindowPoints(control, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// How far a text that starts at `left` may run in the band [top, bottom) of
+// its parent before a sibling covers it (the row labels lie beneath their
+// rows' lists and buttons; the introduction's picture over its text).
+int RoomBeforeSiblings(const Control& c, const std::vector<Control>& all, int left, int top, int bottom, int room) {
+    for (const Control& s : all) {
+        if (s.hwnd == c.hwnd || s.parent != c.parent) continue;
+        if (s.rect.top < bottom && top < s.rect.bottom && s.rect.left > left && s.rect.left < left + room)
+            room = s.rect.left - left;
+    }
+    return room;
+}
+
+std::vector<std::wstring> Lines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+// Texts a control must show in full, with the room it has for them: a
+// caption on one line, clear of the controls beside it; every entry of a
+// list; every hand-broken line of a text box without wrapping, and all of
+// a box's lines when it has no scroll bar to reach them.
+std::vector<Fit> TextsOf(const Control& c, const std::vector<Control>& all) {
     std::vector<Fit> fits;
     RECT client;
     GetClientRect(c.hwnd, &client);
     LONG style = GetWindowLongW(c.hwnd, GWL_STYLE);
     if (c.cls == L"Static" && !c.text.empty()) {
-        fits.push_back({client.right, client.bottom, Extent(c.hwnd, c.text)});
+        const SIZE extent = Extent(c.hwnd, c.text);
+        int room = client.right;
+        if (!(style & SS_CENTER))
+            room = RoomBeforeSiblings(c, all, c.rect.left, c.rect.top, c.rect.top + extent.cy, room);
+        fits.push_back({room, client.bottom, extent, c.text});
     } else if (c.cls == L"Button" && !c.text.empty()) {
         int kind = style & BS_TYPEMASK;
         int box = (kind == BS_AUTORADIOBUTTON || kind == BS_AUTOCHECKBOX) ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 4;
         std::wstring shown;
         for (wchar_t ch : c.text)
             if (ch != L'&') shown += ch;
-        fits.push_back({client.right - box, client.bottom, Extent(c.hwnd, shown)});
+        fits.push_back({client.right - box, client.bottom, Extent(c.hwnd, shown), shown});
     } else if (c.cls == L"Edit" && !(style & ES_MULTILINE) && !c.text.empty()) {
         RECT format{};
         SendMessageW(c.hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-        fits.push_back({format.right - format.left, client.bottom, Extent(c.hwnd, c.text)});
-    } else if (c.cls == L"Edit" && (style & ES_MULTILINE) && !(style & WS_VSCROLL) && !c.text.empty()) {
-        // A box with no scroll bar must show all its lines: the height its
-        // last line with text reaches, from its first, at the box's own
-        // line pitch.
+        fits.push_back({format.right - format.left, client.bottom, Extent(c.hwnd, c.text), c.text});
+    } else if (c.cls == L"Edit" && !c.text.empty()) {
         RECT format{};
         SendMessageW(c.hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-        auto top = [&](int line) {
-            LRESULT at = SendMessageW(c.hwnd, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
-            return static_cast<int>(static_cast<short>(HIWORD(SendMessageW(c.hwnd, EM_POSFROMCHAR, at, 0))));
-        };
-        int last = static_cast<int>(SendMessageW(c.hwnd, EM_GETLINECOUNT, 0, 0)) - 1;
-        if (last > 0 && SendMessageW(c.hwnd, EM_LINELENGTH, SendMessageW(c.hwnd, EM_LINEINDEX, last, 0), 0) == 0)
-            --last;  // the empty line after a closing line break
-        int pitch = last > 0 ? (top(last) - top(0)) / last : Extent(c.hwnd, L"M").cy;
-        fits.push_back({format.right, format.bottom, SIZE{0, top(last) + pitch}});
+        const RECT in = ClientInParent(c.hwnd, format);
+        const int height = LineHeight(c.hwnd), width = format.right - format.left;
+        const std::vector<std::wstring> lines = Lines(c.text);
+        // In a box that scrolls, any line may come to any row of it.
+        const bool scrolls = style & WS_VSCROLL;
+        if (lines.size() > 1)
+            for (size_t i = 0; i < lines.size(); ++i) {
+                const int top = scrolls ? in.top : in.top + static_cast<int>(i) * height;
+                const int bottom = scrolls ? in.bottom : top + height;
+                fits.push_back({RoomBeforeSiblings(c, all, in.left, top, bottom, width), height,
+                                Extent(c.hwnd, lines[i]), lines[i]});
+            }
+        if (!scrolls) {
+            const int shown = static_cast<int>(SendMessageW(c.hwnd, EM_GETLINECOUNT, 0, 0)) * height;
+            fits.push_back({width, format.bottom - format.top, {0, shown}, L"all the lines of " + c.text.substr(0, 20)});
+        }
     } else if (c.cls == L"ComboBox") {
         COMBOBOXINFO info{};
         info.cbSize = sizeof info;
@@ -172,10 +244,29 @@ std::vector<Fit> TextsOf(const Control& c) {
             if (SendMessageW(c.hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) >= 256) continue;
             SendMessageW(c.hwnd, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
             fits.push_back({info.rcItem.right - info.rcItem.left, info.rcItem.bottom - info.rcItem.top,
-                            Extent(c.hwnd, text)});
+                            Extent(c.hwnd, text), text});
         }
     }
     return fits;
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string s;
+    for (wchar_t ch : text.substr(0, 40)) s += ch < 128 ? static_cast<char>(ch) : '?';
+    return s;
+}
+
+// Every text of the window fits where it stands; returns how many were measured.
+int ExpectTextsFit(HWND window, int dpi) {
+    int measured = 0;
+    const std::vector<Control> all = Measure(window).controls;
+    for (const Control& c : all)
+        for (const Fit& f : TextsOf(c, all)) {
+            ++measured;
+            EXPECT_LE(f.extent.cx, f.room) << Name(c) << ": \"" << Narrow(f.text) << "\" at " << dpi << " dpi";
+            EXPECT_LE(f.extent.cy, f.roomHeight) << Name(c) << ": \"" << Narrow(f.text) << "\" at " << dpi << " dpi";
+        }
+    return measured;
 }
 
 class ScaledLayout : public ::testing::TestWithParam<Window> {
@@ -187,6 +278,13 @@ protected:
     void TearDown() override { CloseAll(); }
     int dpi = 96;
     BoxesInstalled boxes;
+};
+
+class ScaledLayoutViewer : public ::testing::Test {
+protected:
+    void SetUp() override { dpi = ReadDisplayScale(); }
+    void TearDown() override { CloseAll(); }
+    int dpi = 96;
 };
 }  // namespace
 
@@ -255,15 +353,50 @@ TEST_P(ScaledLayout, EveryTextFitsItsControl) {
     HWND window = w.open(dpi);
     ASSERT_NE(window, nullptr);
     Pump(50);
-    int measured = 0;
-    for (const Control& c : Measure(window).controls) {
-        for (const Fit& f : TextsOf(c)) {
-            ++measured;
-            EXPECT_LE(f.extent.cx, f.room) << Name(c) << " at " << dpi << " dpi";
-            EXPECT_LE(f.extent.cy, f.roomHeight) << Name(c) << " at " << dpi << " dpi";
+    EXPECT_GT(ExpectTextsFit(window, dpi), 0);
+    // A menu bar keeps to one row, or the client area would lose a row.
+    if (HMENU bar = GetMenu(window)) {
+        RECT first{}, item{};
+        GetMenuItemRect(window, bar, 0, &first);
+        for (int i = 1; i < GetMenuItemCount(bar); ++i) {
+            GetMenuItemRect(window, bar, static_cast<UINT>(i), &item);
+            EXPECT_EQ(item.top, first.top) << "menu item " << i << " wraps at " << dpi << " dpi";
         }
     }
-    EXPECT_GT(measured, 0);
+}
+
+// The English windows are the Japanese ones with other words: every control
+// where the Japanese one stands.
+TEST_P(ScaledLayout, TheEnglishLayoutIsTheJapaneseOne) {
+    const Window& w = GetParam();
+    if (w.language != Language::English) GTEST_SKIP() << "compares the English window with the Japanese one";
+    const Window& japanese = *std::find_if(kWindows.begin(), kWindows.end(), [&](const Window& other) {
+        return other.language == Language::Japanese && other.units.cx == w.units.cx && other.units.cy == w.units.cy;
+    });
+    Layout ja = MeasureAt(japanese, dpi), en = MeasureAt(w, dpi);
+    EXPECT_EQ(en.client.cx, ja.client.cx);
+    EXPECT_EQ(en.client.cy, ja.client.cy);
+    ASSERT_EQ(en.controls.size(), ja.controls.size());
+    for (size_t i = 0; i < en.controls.size(); ++i) {
+        SCOPED_TRACE(Name(en.controls[i]));
+        EXPECT_EQ(en.controls[i].cls, ja.controls[i].cls);
+        EXPECT_TRUE(EqualRect(&en.controls[i].rect, &ja.controls[i].rect));
+    }
+}
+
+// The viewer's boxes have fixed sizes; every poem's texts must fit them in
+// both languages, not only the poem the other tests choose.
+TEST_F(ScaledLayoutViewer, EveryPoemFitsTheViewerInBothLanguages) {
+    for (Language l : {Language::Japanese, Language::English}) {
+        ShowCommentary(dpi, l);
+        ASSERT_NE(frmComment, nullptr);
+        for (int entry = 0; entry < kChooserEntries; ++entry) {
+            SCOPED_TRACE(entry + 1);
+            ChooseInViewer(entry);
+            ExpectTextsFit(frmComment, dpi);
+        }
+        CloseAll();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ScaledLayout, ::testing::ValuesIn(kWindows),

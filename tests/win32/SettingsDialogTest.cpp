@@ -230,7 +230,7 @@ TEST_F(SettingsDialogTest, MenuCaptionsCarryBothAccessKeys) {
         GetMenuStringW(menu, static_cast<UINT>(pos), text, 64, MF_BYPOSITION);
         return std::wstring(text);
     };
-    ASSERT_EQ(GetMenuItemCount(bar), 3);
+    ASSERT_EQ(GetMenuItemCount(bar), 4);  // the classic three, then the language
     EXPECT_EQ(caption(bar, 0), L"終了(&X&ｻ)");
     EXPECT_EQ(caption(bar, 1), L"更新(&S&ﾄ)");
     EXPECT_EQ(caption(bar, 2), L"ﾍﾙﾌﾟ(&H&ｸ)");
@@ -383,4 +383,52 @@ TEST_F(SettingsDialogTest, TheHelpItOpensNamesEveryItemOfItsSettingsAndNoOther) 
         if (help[at] >= L'①' && help[at] <= L'⑳') helpItems.push_back(name(help.substr(at + 1, end - at - 1)));
     EXPECT_EQ(std::set<std::wstring>(helpItems.begin(), helpItems.end()), dialogItems);
     EXPECT_EQ(helpItems.size(), dialogItems.size()) << "an item told twice";
+}
+
+// The language menu relabels the open dialog at once, in the same places,
+// opens the companion windows in its language, and is stored by an apply
+// like the other values; the dialog's values stay as the user set them.
+TEST_F(SettingsDialogTest, TheLanguageMenuRelabelsTheDialogAtOnceAndAnApplyStoresIt) {
+    Open();
+    HMENU bar = GetMenu(frmSet);
+    HMENU languages = GetSubMenu(bar, 3);
+    ASSERT_EQ(GetMenuItemCount(languages), 2);
+    EXPECT_EQ(GetMenuState(languages, kIdMenuLanguage, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
+    std::vector<RECT> before;
+    for (HWND c : Descendants(frmSet)) before.push_back(InParent(c));
+    Select(kIdComboFirst, 4);
+    Click(kIdCheckMusic);  // off
+
+    SendMessageW(frmSet, WM_COMMAND, kIdMenuLanguage + 1, 0);
+    Pump(30);
+    EXPECT_EQ(Text(frmSet), L"Saver Setting");  // the start-up guard's caption
+    for (const wchar_t* caption : {L"Mirobel ScreenSaver", L"Range", L"Random", L"Music Off", L"Apply", L"Close"})
+        EXPECT_NE(FindByText(frmSet, caption), nullptr) << ::testing::PrintToString(std::wstring(caption));
+    EXPECT_EQ(FindByText(frmSet, L"更新"), nullptr);
+    EXPECT_STREQ(FontOf(FindByText(frmSet, L"Range")).lfFaceName, ResolveFace(kLatinFace).c_str());
+    std::vector<RECT> after;
+    for (HWND c : Descendants(frmSet)) after.push_back(InParent(c));
+    EXPECT_EQ(before.size(), after.size());
+    for (size_t i = 0; i < std::min(before.size(), after.size()); ++i)
+        EXPECT_TRUE(EqualRect(&before[i], &after[i])) << "control " << i << " moved";
+    EXPECT_EQ(ClientSize(frmSet).cy, 388);
+    languages = GetSubMenu(GetMenu(frmSet), 3);
+    EXPECT_EQ(GetMenuState(languages, kIdMenuLanguage + 1, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
+    EXPECT_EQ(Selected(kIdComboFirst), 4);
+    EXPECT_EQ(Stored(L"language"), L"<none>");  // nothing is stored before an apply
+
+    SendMessageW(frmSet, WM_COMMAND, kIdMenuAbout + 1, 0);
+    ASSERT_NE(frmComment, nullptr);
+    EXPECT_EQ(Text(frmComment), L"Hyakunin Isshu");
+    SendMessageW(frmSet, WM_COMMAND, kIdMenuAbout + 3, 0);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, L"Mirobel Screen Saver Ver1.5");
+
+    boxes.answers = {kAnswerYes};
+    Click(kIdCommandButton);
+    EXPECT_EQ(boxes.shown.back().text, L"Apply these settings?\r\n");
+    EXPECT_EQ(frmSet, nullptr);
+    EXPECT_EQ(Stored(L"language"), L"en");
+    EXPECT_EQ(Stored(L"select first"), L"5");
+    EXPECT_EQ(Stored(L"music mode"), L"0");
 }

@@ -5,6 +5,8 @@
 #pragma once
 #include <string>
 
+#include "core/base/Seams.h"
+
 namespace mirobel {
 
 inline constexpr const wchar_t* kAppName = L"Mirobel";
@@ -14,9 +16,13 @@ inline constexpr const wchar_t* kAppVersion = L"Ver1.5";
 // name them: the program is its project's work.
 inline constexpr const wchar_t* kAuthorName = L"Team Mirobel";
 
+inline constexpr const wchar_t* kAppTitleEnglish = L"Mirobel Screen Saver";
+
 // "ミロベル　スクリーンセイバー Ver1.5": the confirm question's and the About
-// box's title.
-inline std::wstring VersionTitle() { return std::wstring(kAppTitle) + L" " + kAppVersion; }
+// box's title; for readers of English "Mirobel Screen Saver Ver1.5".
+inline std::wstring VersionTitle(Language language = Language::Japanese) {
+    return std::wstring(language == Language::English ? kAppTitleEnglish : kAppTitle) + L" " + kAppVersion;
+}
 
 struct RuntimeError {
     int number = 0;

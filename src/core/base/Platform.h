@@ -11,7 +11,7 @@ namespace mirobel {
 
 // The seams the program makes process-wide, in one bundle filled once at
 // start by the platform layer's entry point and by tests with fakes: boxes,
-// the store, the clock-seeded generator and the music device. A seam left
+// the store, the clock-seeded generator, the music device and the desktop's language. A seam left
 // null is not used by whatever runs. The surfaces a show draws on are not
 // here: they belong to whoever runs the show (core/show/ShowState.h).
 struct Platform {
@@ -19,6 +19,8 @@ struct Platform {
     SettingsStore* store = nullptr;
     RandomSource* random = nullptr;
     MusicPort* music = nullptr;
+    // Null reads as a desktop that does not speak Japanese.
+    DesktopLanguage* desktop = nullptr;
 };
 extern Platform g_platform;
 

@@ -41,6 +41,17 @@ struct SettingsStore {
                        const std::wstring& text) = 0;
 };
 
+// The two languages the program speaks: its windows, its boxes and the show's
+// scrolling rendering are in one of them.
+enum class Language { Japanese, English };
+
+// The language the user's desktop speaks, which the program follows until
+// the user has chosen one of its two.
+struct DesktopLanguage {
+    virtual ~DesktopLanguage() = default;
+    virtual Language Get() = 0;
+};
+
 struct RandomSource {
     virtual ~RandomSource() = default;
     virtual void Reseed() = 0;   // from the clock

@@ -28,16 +28,16 @@ std::wstring DevelopmentTool() {
 #endif
 }
 
-std::wstring AboutText(const std::wstring& tool) {
+std::wstring AboutText(const std::wstring& tool, Language language) {
     const std::wstring crlf = L"\r\n";
-    return L"This program was written with " + tool + L" for Win." + crlf + crlf + crlf + VersionTitle() +
+    return L"This program was written with " + tool + L" for Win." + crlf + crlf + crlf + VersionTitle(language) +
            L"  was produced by " + kAuthorName + L"." + crlf + crlf + kRightsNotice + crlf;
 }
 
-void ShowAbout() {
+void ShowAbout(Language language) {
     try {
-        std::wstring text = AboutText(DevelopmentTool());
-        std::wstring title = VersionTitle();
+        std::wstring text = AboutText(DevelopmentTool(), language);
+        std::wstring title = VersionTitle(language);
         ShowBox(text, title, kBoxOk | kBoxIconInformation);
     } catch (...) {
         const RuntimeError e = CurrentFailure();

@@ -13,10 +13,11 @@ std::wstring DevelopmentTool();
 // The rights notice of line 6; line 4 names kAuthorName (app/Errors.h).
 inline constexpr const wchar_t* kRightsNotice = L"Copyright (C) Team Mirobel. All rights reserved.";
 
-// The six lines, CR LF between them and after the last.
-std::wstring AboutText(const std::wstring& tool);
+// The six lines, CR LF between them and after the last; line 4 names the
+// program by its title in the language.
+std::wstring AboutText(const std::wstring& tool, Language language = Language::Japanese);
 
 // Shows the box and waits; any failure is reported in the standard error box.
-void ShowAbout();
+void ShowAbout(Language language = Language::Japanese);
 
 }  // namespace mirobel

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/base/Random.h"
+#include "core/base/Seams.h"
 
 namespace mirobel {
 
@@ -30,18 +31,46 @@ struct CommentaryTexts {
     std::wstring poet;     // field 6
     std::wstring comment;  // the rendering without its four-character marker
     KimarijiLine kimariji;
+    // In English, the poet's name in Latin letters alone, for a box too
+    // narrow for both names.
+    std::wstring poetLatin;
 };
-CommentaryTexts CommentaryFor(int poemNo);
+// For readers of English the verses as recited in Latin letters, the
+// poet's name in them before the name the card writes, the English
+// rendering, and the deciding kana named in English.
+CommentaryTexts CommentaryFor(int poemNo, Language language = Language::Japanese);
+
+// The viewer's own words.
+struct ViewerTexts {
+    const wchar_t* caption;   // the window's and its title strip's
+    const wchar_t* rows[5];   // LabelType(0..4): chooser, upper, lower, poet, rendering
+    const wchar_t* show;      // Command1
+    const wchar_t* close;     // Command2
+};
+const ViewerTexts& ViewerTextsIn(Language language);
 
 // Position the viewer shows for a chooser selection: nothing selected counts
 // as entry 0.
 int ChosenEntry(int selected);
 
 // --- help window ---------------------------------------------------------
+struct HelpTexts {
+    const wchar_t* caption;
+    const wchar_t* ok;
+};
+const HelpTexts& HelpTextsIn(Language language);
+
 inline constexpr int kHelpLines = 25;
 inline constexpr int kHelpColumns = 77;
 
 // --- software introduction window ---------------------------------------
+struct IntroductionTexts {
+    const wchar_t* caption;
+    const wchar_t* introduction;  // CR LF between lines
+    const wchar_t* ok;
+};
+const IntroductionTexts& IntroductionTextsIn(Language language);
+
 inline constexpr int kCyclists = 4;
 inline constexpr int kCyclistWrapLeft = 336;
 

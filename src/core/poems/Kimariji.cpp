@@ -64,9 +64,15 @@ bool StartsWith(const std::vector<std::wstring>& sounds, const std::vector<std::
     return true;
 }
 
+// The first two phrases, which the kimariji are worked out from: no poem needs
+// more of itself to be told from the others, and the card marks no further.
+std::wstring OpeningOf(const std::wstring& recitation) {
+    return recitation.substr(0, recitation.find(L',', recitation.find(L',') + 1));
+}
+
 std::vector<Kimariji> Work() {
     std::vector<std::vector<std::wstring>> heard;
-    for (const wchar_t* reading : kReadings) heard.push_back(HeardSounds(WithoutCommas(reading)));
+    for (int n = 1; n <= kPoemCount; ++n) heard.push_back(HeardSounds(WithoutCommas(PoemReading(n))));
     FillPoemTables();
     std::vector<Kimariji> all(kPoemCount + 1);
     for (int n = 1; n <= kPoemCount; ++n) {
@@ -82,7 +88,7 @@ std::vector<Kimariji> Work() {
         }
         Kimariji& k = all[n];
         k.sounds = static_cast<int>(length);
-        const std::wstring reading = WithoutCommas(kReadings[n - 1]);
+        const std::wstring reading = WithoutCommas(PoemReading(n));
         const std::vector<std::wstring> sounds = Sounds(reading);
         for (size_t s = 0; s < length; ++s) k.reading += sounds[s];
         // The card writes phrase 1 and then phrase 2: the kimariji covers the
@@ -100,10 +106,20 @@ std::vector<Kimariji> Work() {
 }
 }  // namespace
 
-const std::wstring& PoemReading(int n) {
-    static const std::vector<std::wstring> readings(std::begin(kReadings), std::end(kReadings));
+const std::wstring& PoemRecitation(int n) {
+    static const std::vector<std::wstring> recitations(std::begin(kReadings), std::end(kReadings));
     if (n < 1 || n > kPoemCount) throw SubscriptOutOfRange();
-    return readings[n - 1];
+    return recitations[n - 1];
+}
+
+const std::wstring& PoemReading(int n) {
+    static const std::vector<std::wstring> openings = [] {
+        std::vector<std::wstring> out;
+        for (const wchar_t* recitation : kReadings) out.push_back(OpeningOf(recitation));
+        return out;
+    }();
+    if (n < 1 || n > kPoemCount) throw SubscriptOutOfRange();
+    return openings[n - 1];
 }
 
 std::vector<std::wstring> Sounds(const std::wstring& kana) {

@@ -18,6 +18,10 @@ inline constexpr Rgb kVermilion{227, 66, 52};
 // subscript failure (9).
 const std::wstring& PoemReading(int n);
 
+// The whole of poem n (1..100) as a reader recites it: its five phrases in
+// modern kana, joined by ",". Any other n raises the subscript failure (9).
+const std::wstring& PoemRecitation(int n);
+
 // The sounds (morae) of a kana text: one kana each, a small ゃゅょ (or
 // ぁぃぅぇぉ) joined to the kana before it. Anything else counts as a sound
 // of its own, so a "," between phrases is one too; callers drop it first.

@@ -1,5 +1,8 @@
 #include "core/poems/Poems.h"
 
+#include <iterator>
+#include <vector>
+
 #include "core/base/Errors.h"
 
 namespace mirobel {
@@ -15,6 +18,23 @@ const wchar_t* const kCommentTexts[kPoemCount] = {
 #include "core/poems/CommentTexts1.inc"
 #include "core/poems/CommentTexts2.inc"
 };
+
+const wchar_t* const kEnglishRenderings[] = {
+#include "core/poems/EnglishRenderings.inc"
+};
+
+const wchar_t* const kPoetNames[] = {
+#include "core/poems/PoetNames.inc"
+};
+
+static_assert(std::size(kEnglishRenderings) == kPoemCount && std::size(kPoetNames) == kPoemCount);
+
+// The English tables are indexed 1..100 only and need no filling: entry 0 and
+// FillPoemTables belong to the classic tables.
+const std::wstring& ByPoem(const std::vector<std::wstring>& texts, int n) {
+    if (n < 1 || n > kPoemCount) throw SubscriptOutOfRange();
+    return texts[static_cast<size_t>(n - 1)];
+}
 
 std::wstring poemTable[kPoemCount + 1];
 std::wstring commentTable[kPoemCount + 1];
@@ -47,6 +67,26 @@ void FillPoemTables() {
 }
 
 const std::wstring& PoemTable(int n) { return Entry(poemTable, n); }
+const std::wstring& EnglishRendering(int n) {
+    static const std::vector<std::wstring> texts(std::begin(kEnglishRenderings), std::end(kEnglishRenderings));
+    return ByPoem(texts, n);
+}
+
+const std::wstring& EnglishPoetName(int n) {
+    static const std::vector<std::wstring> names(std::begin(kPoetNames), std::end(kPoetNames));
+    return ByPoem(names, n);
+}
+
+std::string EnglishRenderingList() {
+    std::string out;
+    for (int n = 1; n <= kPoemCount; ++n) {
+        out += std::to_string(n) + "\t";
+        // The renderings are printable ASCII, each character one byte.
+        for (wchar_t c : EnglishRendering(n)) out += static_cast<char>(c);
+        out += "\n";
+    }
+    return out;
+}
 const std::wstring& CommentTable(int n) { return Entry(commentTable, n); }
 
 }  // namespace mirobel

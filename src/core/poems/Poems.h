@@ -19,6 +19,15 @@ void FillPoemTables();
 const std::wstring& PoemTable(int n);
 const std::wstring& CommentTable(int n);
 
+// Poem n (1..100) for readers of English: what the poem says, in plain
+// printable ASCII that the embedded Latin face draws, and the poet's name in
+// Latin letters. Any other n raises the subscript failure (9).
+const std::wstring& EnglishRendering(int n);
+const std::wstring& EnglishPoetName(int n);
+
+// One line per poem: its number, a tab and its English rendering.
+std::string EnglishRenderingList();
+
 // The rendering's opening marker.
 inline constexpr const wchar_t* kCommentMarker = L"（通釈）";
 

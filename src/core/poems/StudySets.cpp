@@ -11,15 +11,15 @@ namespace {
 // than the cards' own colours so that their names stay readable on white.
 std::vector<StudySet> MakeSets() {
     std::vector<StudySet> sets = {
-        {"blue", L"青", Rgb{0, 84, 204},
+        {"blue", L"青", L"Blue", Rgb{0, 84, 204},
          {3, 5, 6, 12, 14, 24, 30, 31, 50, 57, 61, 62, 69, 70, 74, 75, 76, 82, 91, 100}},
-        {"pink", L"桃", Rgb{214, 64, 128},
+        {"pink", L"桃", L"Pink", Rgb{214, 64, 128},
          {1, 4, 13, 16, 22, 28, 34, 40, 48, 51, 58, 65, 66, 72, 73, 80, 83, 84, 86, 97}},
-        {"yellow", L"黄", Rgb{196, 148, 0},
+        {"yellow", L"黄", L"Yellow", Rgb{196, 148, 0},
          {2, 7, 10, 18, 32, 33, 37, 39, 46, 47, 55, 60, 78, 79, 81, 85, 87, 89, 94, 96}},
-        {"green", L"緑", Rgb{0, 140, 64},
+        {"green", L"緑", L"Green", Rgb{0, 140, 64},
          {8, 9, 11, 15, 17, 20, 23, 26, 29, 35, 36, 38, 41, 42, 54, 59, 68, 71, 92, 93}},
-        {"orange", L"橙", Rgb{230, 110, 0},
+        {"orange", L"橙", L"Orange", Rgb{230, 110, 0},
          {19, 21, 25, 27, 43, 44, 45, 49, 52, 53, 56, 63, 64, 67, 77, 88, 90, 95, 98, 99}},
     };
     // The groups by deciding sounds follow from the readings, so they are
@@ -28,8 +28,10 @@ std::vector<StudySet> MakeSets() {
                                                        "kimariji4", "kimariji5", "kimariji6"};
     static constexpr std::wstring_view kGroupLabels[] = {L"一字決まり", L"二字決まり", L"三字決まり",
                                                          L"四字決まり", L"五字決まり", L"六字決まり"};
+    static constexpr std::wstring_view kGroupEnglish[] = {L"1 sound",  L"2 sounds", L"3 sounds",
+                                                          L"4 sounds", L"5 sounds", L"6 sounds"};
     for (int sounds = 1; sounds <= 6; ++sounds) {
-        StudySet group{kGroupNames[sounds - 1], kGroupLabels[sounds - 1], std::nullopt, {}};
+        StudySet group{kGroupNames[sounds - 1], kGroupLabels[sounds - 1], kGroupEnglish[sounds - 1], std::nullopt, {}};
         for (int n = 1; n <= kPoemCount; ++n)
             if (KimarijiOf(n).sounds == sounds) group.poems.push_back(n);
         sets.push_back(std::move(group));

@@ -16,8 +16,9 @@ struct StudySet {
     // The short ASCII name the store, the native program's -set and the
     // page's set= use: "blue" .. "orange", "kimariji1" .. "kimariji6".
     std::string_view name;
-    // What the dialog calls it.
+    // What the dialog calls it, in Japanese and in English.
     std::wstring_view label;
+    std::wstring_view englishLabel;
     // The colour sets' names are shown in their colour; the kimariji groups
     // have none.
     std::optional<Rgb> colour;

@@ -59,7 +59,6 @@ bool StoredAsOne(SettingsStore& store, const wchar_t* key) {
         return false;
     }
 }
-
 // The names are ASCII, so any other character already makes a text unknown.
 int16_t StoredSet(SettingsStore& store) {
     try {
@@ -80,7 +79,28 @@ std::wstring SetToText(int16_t number) {
     const StudySet* set = StudySetNumbered(number);
     return set ? std::wstring(set->name.begin(), set->name.end()) : std::wstring();
 }
+
+// The language is not a number, and a store from before it, or one edited by
+// hand, must still open in a language the user reads.
+Language StoredLanguage(SettingsStore& store) {
+    try {
+        const std::optional<std::wstring> text = store.Read(kStoreApp, kStoreSection, kLanguageKey);
+        if (text)
+            if (std::optional<Language> chosen = LanguageOfCode(*text)) return *chosen;
+    } catch (...) {
+    }
+    return g_platform.desktop && g_platform.desktop->Get() == Language::Japanese ? Language::Japanese
+                                                                                  : Language::English;
+}
 }  // namespace
+
+const wchar_t* LanguageCode(Language language) { return language == Language::English ? L"en" : L"ja"; }
+
+std::optional<Language> LanguageOfCode(const std::wstring& code) {
+    if (code == L"ja") return Language::Japanese;
+    if (code == L"en") return Language::English;
+    return std::nullopt;
+}
 
 Settings LoadSettings() {
     // Zeros left in the unread fields would make the show pick the empty
@@ -102,6 +122,7 @@ Settings LoadSettings() {
     record.Screens = StoredAsOne(store, kScreensKey) ? kEveryMonitor : kMainMonitorOnly;
     record.Kimariji = StoredAsOne(store, kKimarijiKey);
     record.Set = StoredSet(store);
+    record.language = StoredLanguage(store);
     return record;
 }
 
@@ -115,6 +136,7 @@ void SaveSettings(const Settings& record) {
                     SettingToText(record.Screens == kEveryMonitor ? kEveryMonitor : kMainMonitorOnly));
         store.Write(kStoreApp, kStoreSection, kKimarijiKey, record.Kimariji ? L"1" : L"0");
         store.Write(kStoreApp, kStoreSection, kSetKey, SetToText(record.Set));
+        store.Write(kStoreApp, kStoreSection, kLanguageKey, LanguageCode(record.language));
     } catch (...) {
         const RuntimeError e = CurrentFailure();
         ShowErrorBox(StandardErrorText(e), e);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/Seams.h"
 #include "core/poems/StudySets.h"
 
 namespace mirobel {
@@ -30,6 +31,11 @@ struct Settings {
     // of one of the study sets (core/poems/StudySets.h). Stored by the set's
     // name (kSetKey).
     int16_t Set = kNoStudySet;
+    // The language of the windows and of the show's rendering, stored as
+    // "ja" or "en" (kLanguageKey). A store without it follows the desktop
+    // (LoadSettings); a record made without a store speaks Japanese, as the
+    // program always did.
+    Language language = Language::Japanese;
     bool operator==(const Settings&) const = default;
 };
 
@@ -59,6 +65,14 @@ inline constexpr const wchar_t* kKimarijiKey = L"kimariji";
 // Missing, empty, unknown or unreadable reads as the range, without a box.
 inline constexpr const wchar_t* kSetKey = L"set";
 
+// "ja" Japanese, "en" English. Any other text, a missing value or one the
+// store cannot read is no choice: the language the desktop speaks, when it
+// is Japanese, and English otherwise, without a box.
+inline constexpr const wchar_t* kLanguageKey = L"language";
+const wchar_t* LanguageCode(Language language);
+// What a stored language code names; nothing for any other text.
+std::optional<Language> LanguageOfCode(const std::wstring& code);
+
 // Stored text to a 16-bit value: blanks around allowed, fractions rounded
 // half to even. Throws RuntimeError 13 (not a number) or 6 (out of range).
 int16_t SettingFromText(const std::wstring& text);
@@ -69,10 +83,10 @@ std::wstring SettingToText(int16_t value);
 // and the fields it did not reach keep their defaults. Then "screens",
 // "kimariji" and "set", which no earlier version wrote: missing, unreadable
 // or bad values read as main monitor only, no marking and the range, without
-// a box. Never throws.
+// a box; and "language", as kLanguageKey says. Never throws.
 Settings LoadSettings();
-// Writes all six fields, then "screens", "kimariji" and "set"; a failure is
-// reported once and stops the writing. Never throws.
+// Writes all six fields, then "screens", "kimariji", "set" and "language"; a
+// failure is reported once and stops the writing. Never throws.
 void SaveSettings(const Settings& record);
 
 }  // namespace mirobel

@@ -28,6 +28,38 @@ ShownSettings ShownValues(const Settings& record) {
     return s;
 }
 
+const DialogTexts& DialogTextsIn(Language language) {
+    static const DialogTexts japanese{
+        L"ミロベル ScreenSaver",
+        {L"範囲", L"順序", L"音楽", L"速度　　　速　１←→５　遅"},
+        {L"ランダム", L"昇順", L"降順"},
+        L"画面",
+        {L"主画面のみ", L"すべての画面"},
+        L"決まり字",
+        L"札の組", kRangeLabel,
+        {L"更新", L"ヘルプ", L"解説", L"終了"},
+        L"終了(&X&ｻ)", L"更新(&S&ﾄ)", L"ﾍﾙﾌﾟ(&H&ｸ)",
+        {L"使い方(&H&ｸ)", L"百人一首の解説(&C&ｿ)", L"ｿﾌﾄ紹介(&E&ｲ)", L"ﾊﾞｰｼﾞｮﾝ(&A)"},
+        kRangeMessage, kConfirmText,
+    };
+    // The speed's hint stands where the Japanese one stands, past the row's
+    // lists, so the caption is padded to reach it.
+    static const DialogTexts english{
+        L"Mirobel ScreenSaver",
+        {L"Range", L"Order", L"Music", L"Speed                 fast  1 - 5  slow"},
+        {L"Random", L"In order", L"Reverse"},
+        L"Screens",
+        {L"Main only", L"All screens"},
+        L"Kimariji",
+        L"Set", L"By range",
+        {L"Apply", L"Help", L"Poems", L"Close"},
+        L"Close(&X)", L"Apply(&S)", L"Help(&H)",
+        {L"How to use(&H)", L"The hundred poems(&C)", L"Introduction(&E)", L"Version(&A)"},
+        L"The range of poems is not valid.", L"Apply these settings?\r\n",
+    };
+    return language == Language::English ? english : japanese;
+}
+
 const wchar_t* MusicCaption(int checkValue) { return checkValue == 1 ? kMusicOnCaption : kMusicOffCaption; }
 
 int32_t WholeNumberOfText(const std::wstring& text) {
@@ -58,11 +90,13 @@ ApplyOutcome ApplySettings(Settings& record, const DialogValues& values) {
     int32_t first = WholeNumberOfText(values.firstText);
     int32_t end = WholeNumberOfText(values.endText);
     int32_t speed = WholeNumberOfText(values.speedText);
+    const DialogTexts& texts = DialogTextsIn(values.language);
     if (!RangeAccepted(first, end)) {
-        ShowBox(kRangeMessage);
+        ShowBox(texts.rangeMessage);
         return ApplyOutcome::BadRange;
     }
-    if (ShowBox(kConfirmText, VersionTitle(), kBoxYesNo | kBoxIconQuestion | kBoxDefaultButton2) != kAnswerYes)
+    if (ShowBox(texts.confirm, VersionTitle(values.language), kBoxYesNo | kBoxIconQuestion | kBoxDefaultButton2) !=
+        kAnswerYes)
         return ApplyOutcome::NotConfirmed;
     record.SelectType = SelectTypeForOption(values.option);
     record.SelectFirst = static_cast<int16_t>(first);
@@ -72,6 +106,7 @@ ApplyOutcome ApplySettings(Settings& record, const DialogValues& values) {
     record.Screens = values.screens == 1 ? kEveryMonitor : kMainMonitorOnly;
     record.Kimariji = values.kimariji == 1;
     record.Set = static_cast<int16_t>(StudySetNumbered(values.set) ? values.set : kNoStudySet);
+    record.language = values.language;
     SaveSettings(record);
     return ApplyOutcome::Saved;
 }

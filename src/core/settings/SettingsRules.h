@@ -13,6 +13,29 @@ inline constexpr const wchar_t* kConfirmText = L"更新しますか。\r\n";
 inline constexpr const wchar_t* kMusicOnCaption = L"Music On";
 inline constexpr const wchar_t* kMusicOffCaption = L"Music Off";
 
+// Everything the dialog says, in one of its languages: its captions in the
+// order of its controls, its menu and its two boxes.
+struct DialogTexts {
+    const wchar_t* title;                 // LabelTitle
+    const wchar_t* rows[4];               // LabelType(0..3): range, order, music, speed
+    const wchar_t* orders[3];             // OptionType(0..2)
+    const wchar_t* screens;               // the screens row's label
+    const wchar_t* screensOptions[2];     // main monitor only, every monitor
+    const wchar_t* kimariji;              // the marking check box
+    const wchar_t* sets, *range;          // the sets' row label, and its list's first entry
+    const wchar_t* buttons[4];            // apply, help, viewer, close
+    const wchar_t* menuClose, *menuSet, *menuHelp;
+    const wchar_t* menuAbout[4];          // help, viewer, introduction, About
+    const wchar_t* rangeMessage, *confirm;
+};
+const DialogTexts& DialogTextsIn(Language language);
+
+// The language menu reads the same in either language, so that a reader of
+// one finds the other: its caption and its two entries, in the order of
+// Language.
+inline constexpr const wchar_t* kLanguageMenuCaption = L"言語 Language(&L)";
+inline constexpr const wchar_t* kLanguageEntries[2] = {L"日本語(&J)", L"English(&E)"};
+
 // The values the dialog's controls show for the record. A field that no
 // control can show (a hand-edited store, or zeros left by a failed load) is
 // shown with its default, so that every list has a selection and an apply
@@ -49,10 +72,12 @@ struct DialogValues {
     int screens = 0;  // selected screens button: 1 every monitor, anything else main monitor only
     int kimariji = 0;  // check box state: 1 marks the deciding kana
     int set = 0;       // selected entry of the sets' list: 0 the range, else a study set's number
+    Language language = Language::Japanese;  // chosen in the language menu; the boxes speak it
 };
 enum class ApplyOutcome { BadRange, NotConfirmed, Saved };
 
-// The range check with its message, the confirm question, then the record
+// The range check with its message, the confirm question (both in the
+// values' language), then the record
 // (the dialog's own) and SaveSettings. Only a Saved outcome changes the
 // record or the store; SaverType goes back as it was loaded.
 ApplyOutcome ApplySettings(Settings& record, const DialogValues& values);

@@ -78,6 +78,10 @@ Rgb InkOf(const ShowState& show) {
 }
 }  // namespace
 
+const std::wstring& TickerText(int poemNo, const Settings& settings) {
+    return settings.language == Language::English ? EnglishRendering(poemNo) : CommentTable(poemNo);
+}
+
 void NormaliseRange(Settings& settings) {
     if (settings.SelectFirst < 1 || settings.SelectFirst > 100 || settings.SelectEnd < 1 ||
         settings.SelectEnd > 100 || settings.SelectFirst > settings.SelectEnd) {
@@ -98,7 +102,7 @@ void PrepareCard(ShowState& show, const Settings& settings, CardCanvas& canvas, 
         canvas.DrawText(222, 246, std::wstring(kCreditLead) + kAuthorName, kBlack);
         canvas.SetFont(kBrushFace, Scaled(show, 20), true);
         show.TickerX = static_cast<int16_t>(show.screenWidth);
-        show.CommentLen = static_cast<int32_t>(CommentTable(show.PoemNo).size());
+        show.CommentLen = static_cast<int32_t>(TickerText(show.PoemNo, settings).size());
         show.WritePhase = 0;
         show.kimarijiKana = static_cast<int16_t>(settings.Kimariji ? KimarijiOf(show.PoemNo).cardKana : 0);
     } catch (...) {

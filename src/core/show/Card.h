@@ -1,6 +1,8 @@
 // The card: which poem comes next, the card's base drawn on the canvas, and
 // the poem written onto it one character per call.
 #pragma once
+#include <string>
+
 #include "core/settings/Settings.h"
 #include "core/show/ShowState.h"
 
@@ -8,6 +10,9 @@ namespace mirobel {
 
 // A range the show cannot use (a hand-edited store) falls back to 1..100.
 void NormaliseRange(Settings& settings);
+
+// The rendering the ticker scrolls for poem n, in the record's language.
+const std::wstring& TickerText(int poemNo, const Settings& settings);
 
 // Chooses the next poem by the record's range (or study set) and order,
 // draws the card's base and sets the writer and the ticker back for it.

@@ -15,9 +15,9 @@ struct Span {
     bool Empty() const { return right <= left; }
 };
 
-int TickerWidthOfCard(ShowState& show, FrameTarget& frame) {
+int TickerWidthOfCard(ShowState& show, const Settings& settings, FrameTarget& frame) {
     if (show.tickerWidthPoem != show.PoemNo) {
-        show.tickerWidth = frame.TickerWidth(CommentTable(show.PoemNo));
+        show.tickerWidth = frame.TickerWidth(TickerText(show.PoemNo, settings));
         show.tickerWidthPoem = show.PoemNo;
     }
     return show.tickerWidth;
@@ -33,7 +33,7 @@ Span Clip(Span s, int width) { return {std::max(s.left, 0), std::min(s.right, wi
 
 // What the frame shows: the card where it now stands and, once the poem is
 // written, the portrait on it and the rendering along the bottom.
-Scene SceneOf(const ShowState& show, int tickerWidth) {
+Scene SceneOf(const ShowState& show, const Settings& settings, int tickerWidth) {
     Scene scene;
     scene.card = {show.CardX, show.CardY, show.CardX + kCardWidth, show.CardY + kCardHeight};
     if (show.WritePhase > 4) {
@@ -43,7 +43,7 @@ Scene SceneOf(const ShowState& show, int tickerWidth) {
         scene.portraitPoem = show.PoemNo;
         scene.tickerX = show.TickerX, scene.tickerY = lineTop;
         scene.tickerLine = {show.TickerX - kTickerSlack, lineTop, show.TickerX + tickerWidth + kTickerSlack, bottom};
-        scene.tickerText = CommentTable(show.PoemNo);
+        scene.tickerText = TickerText(show.PoemNo, settings);
     }
     return scene;
 }
@@ -84,10 +84,16 @@ void PaintFrame(ShowState& show, const Settings& settings, const ShowSeams& seam
     Span next;
     int textWidth = 0;
     if (show.WritePhase > 4) {
-        textWidth = TickerWidthOfCard(show, seams.frame);
+        textWidth = TickerWidthOfCard(show, settings, seams.frame);
         next = {show.TickerX - kTickerStep - kTickerSlack, show.TickerX - kTickerStep + textWidth + kTickerSlack};
         show.TickerX = static_cast<int16_t>(show.TickerX - kTickerStep);
-        const double estimate = static_cast<double>(TickerCharWidth(show.showTwipsPerPixel)) * show.CommentLen;
+        // The classic estimate counts every character as wide as a kana; a
+        // Latin letter is about half that, so an English line would leave the
+        // card waiting and the strip empty for as long again: it goes by its
+        // measured width.
+        const double estimate = settings.language == Language::English
+                                    ? static_cast<double>(textWidth)
+                                    : static_cast<double>(TickerCharWidth(show.showTwipsPerPixel)) * show.CommentLen;
         if (width - estimate > show.TickerX) show.WritePhase = 9;
         if (-estimate > show.TickerX) show.TickerX = static_cast<int16_t>(width);
     }
@@ -103,7 +109,7 @@ void PaintFrame(ShowState& show, const Settings& settings, const ShowSeams& seam
         const Span changed = Clip(Union({show.tickerSpanLeft, show.tickerSpanRight}, next), width);
         if (!changed.Empty()) areas.push_back({changed.left, height - kTickerOffset, changed.right, height});
     }
-    const Scene scene = SceneOf(show, textWidth);
+    const Scene scene = SceneOf(show, settings, textWidth);
     FrameTarget& frame = seams.frame;
     frame.Present(scene, areas);
     // The columns the text covers now, for the next frame's changed strip.

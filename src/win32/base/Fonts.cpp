@@ -38,6 +38,7 @@ std::wstring ResolveFace(const std::wstring& face) {
     // No Gothic face is embedded: the introduction window's texts read well
     // enough in the Mincho stand-in, and a second font would double the size.
     else if (face == kPGothicFace) use = InstalledOr(face, kEmbeddedMinchoFace);
+    else if (face == kLatinFace) use = InstalledOr(face, kEmbeddedMinchoFace);
     return resolved[face] = use;
 }
 

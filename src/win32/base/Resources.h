@@ -15,5 +15,7 @@
 #define IDB_SALES_PICTURE 33
 #define IDI_CYCLIST_BASE 34
 #define IDR_HELP_TEXT 38
+// The help text for readers of English, in ASCII.
+#define IDR_HELP_TEXT_ENGLISH 39
 // Portrait of poem n is IDR_PORTRAIT_BASE + n.
 #define IDR_PORTRAIT_BASE 100

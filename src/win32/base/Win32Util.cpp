@@ -105,6 +105,17 @@ void OpenHelpTopic(const std::wstring& helpFile, int helpContext) {
 
 Win32Boxes& Win32MessageBoxes() { return win32Boxes; }
 
+DesktopLanguage& Win32DesktopLanguage() {
+    struct UserInterface : DesktopLanguage {
+        Language Get() override {
+            return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? Language::Japanese
+                                                                              : Language::English;
+        }
+    };
+    static UserInterface desktop;
+    return desktop;
+}
+
 std::wstring ModulePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {

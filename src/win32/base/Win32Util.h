@@ -47,6 +47,9 @@ struct Win32Boxes : MessageBoxes {
 };
 Win32Boxes& Win32MessageBoxes();
 
+// The desktop's language: the user's interface language, Japanese or not.
+DesktopLanguage& Win32DesktopLanguage();
+
 std::wstring ModulePath();
 
 }  // namespace mirobel

@@ -11,11 +11,12 @@ extern HWND frmHelp;     // help window "ミロベルスクリーンセイバー
 extern HWND salesf;      // software introduction window "作者ソフト紹介"
 
 // Open, or lay out again and show, the viewer / the help window, at dpi
-// (a window already open keeps the scale it was made with).
-void ShowCommentary(int dpi);
-void ShowHelp(int dpi);
+// (a window already open keeps the scale it was made with), in the
+// language; one open in the other language is made again in this one.
+void ShowCommentary(int dpi, Language language = Language::Japanese);
+void ShowHelp(int dpi, Language language = Language::Japanese);
 // Creates the introduction window at dpi when it is not open, then shows it.
-void ShowSales(int dpi);
+void ShowSales(int dpi, Language language = Language::Japanese);
 
 // Each closes its window when it is open (the window is discarded).
 void UnloadCommentary();

@@ -251,15 +251,23 @@ bool CommonFormMessage(HWND form, UINT msg, WPARAM wp, LPARAM lp, HWND& handle, 
     return false;
 }
 
-void SetFormFont(HWND control, const wchar_t* face, bool bold) {
-    SetControlFont(control, ResolveFace(face).c_str(), bold, SHIFTJIS_CHARSET, 9);
+namespace {
+BYTE CharsetOf(const wchar_t* face) {
+    return lstrcmpW(face, kLatinFace) == 0 ? DEFAULT_CHARSET : SHIFTJIS_CHARSET;
 }
+}  // namespace
+
+void SetFormFont(HWND control, const wchar_t* face, bool bold) {
+    SetControlFont(control, ResolveFace(face).c_str(), bold, CharsetOf(face), 9);
+}
+
+const wchar_t* FormFace(Language language) { return language == Language::English ? kLatinFace : kMinchoFace; }
 
 void SetUnscaledFont(HWND control, const wchar_t* face, bool bold, int points) {
     LOGFONTW lf{};
     lf.lfHeight = -FontPixelHeight(points, ResourcesOf(control).dpi);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lf.lfCharSet = CharsetOf(face);
     lstrcpynW(lf.lfFaceName, ResolveFace(face).c_str(), LF_FACESIZE);
     ResourcesOf(control).SetFont(control, CreateFontIndirectW(&lf));
 }

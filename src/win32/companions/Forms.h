@@ -94,8 +94,12 @@ bool FormMessage(HWND form, UINT msg, WPARAM wp, LPARAM lp, HWND& handle, HWND F
 
 // Every text of the forms is in one of the faces the program names
 // (Faces.h), resolved to what is installed, with the Shift-JIS character
-// set; its size comes with the control's placing.
+// set (the Latin face with the default one, which lets the system keep to
+// that face); its size comes with the control's placing.
 void SetFormFont(HWND control, const wchar_t* face, bool bold);
+// The face of a form's captions and texts in the language: Mincho, or the
+// Latin face for readers of English.
+const wchar_t* FormFace(Language language);
 // A font at a point size taken as it is, not through ScaledFontSize, in a
 // face named as for SetFormFont; freed with the window's other resources.
 void SetUnscaledFont(HWND control, const wchar_t* face, bool bold, int points);

@@ -23,6 +23,7 @@ HWND frmComment = nullptr;
 namespace {
 struct CommentForm {
     FormResources res;
+    Language language;
     HWND LabelTitle, Picture1, LabelType[5], Combo1, Command1, TextKaisetu[4], Image1, Command2;
     // The chosen poem's kimariji, under the chooser: its kana drawn in
     // vermilion, as the card marks them.
@@ -45,10 +46,11 @@ enum : int {
     kIdColour = 121,
 };
 
-const wchar_t* const kCaption = L"百人一首の解説";  // the window's and its title strip's
-const wchar_t* const kRowCaptions[5] = {L"選　択", L"上の句", L"下の句", L"作　者", L"通　釈"};
 const int kDroppedListHeight = 240;
 
+// The chooser, the verses, the poet and the kimariji hold kana and kanji,
+// and in English Latin letters with macrons beside them: they stay in
+// Mincho, which has both. Only the English rendering is in the Latin face.
 void Font(HWND control, bool bold) { SetFormFont(control, kMinchoFace, bold); }
 
 void CreateSetLabels(CommentForm& f) {
@@ -57,7 +59,8 @@ void CreateSetLabels(CommentForm& f) {
 }
 
 void CreateControls(HWND form, CommentForm& f) {
-    f.LabelTitle = CreateControl(form, L"STATIC", kCaption, SS_CENTER | SS_CENTERIMAGE | WS_BORDER);
+    const ViewerTexts& texts = ViewerTextsIn(f.language);
+    f.LabelTitle = CreateControl(form, L"STATIC", texts.caption, SS_CENTER | SS_CENTERIMAGE | WS_BORDER);
     SetControlColours(f.LabelTitle, look::kTitleStrip);
     f.Picture1 = CreatePanel(form, look::kPanel);
     // Creation order is tab order: the chooser, the four boxes top to
@@ -66,12 +69,15 @@ void CreateControls(HWND form, CommentForm& f) {
     SetWindowPos(f.Combo1, nullptr, 0, 0, MagnifiedUnits(f.Combo1, 227), MagnifiedUnits(f.Combo1, kDroppedListHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < 4; ++i) {
         DWORD style = i == 3 ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+        // An English rendering runs to four or five lines where a Japanese
+        // one takes three: the box keeps its size and scrolls.
+        if (i == 3 && f.language == Language::English) style |= WS_VSCROLL;
         f.TextKaisetu[i] =
             CreateControl(f.Picture1, L"EDIT", L"", style | WS_TABSTOP, kIdTextKaisetu + i, WS_EX_CLIENTEDGE);
     }
-    f.Command1 = CreateControl(f.Picture1, L"BUTTON", L"決定", BS_PUSHBUTTON | WS_TABSTOP, kIdCommand1);
+    f.Command1 = CreateControl(f.Picture1, L"BUTTON", texts.show, BS_PUSHBUTTON | WS_TABSTOP, kIdCommand1);
     for (int i = 0; i < 5; ++i) {
-        f.LabelType[i] = CreateControl(f.Picture1, L"STATIC", kRowCaptions[i], SS_LEFT);
+        f.LabelType[i] = CreateControl(f.Picture1, L"STATIC", texts.rows[i], SS_LEFT);
         SetControlColours(f.LabelType[i], look::kPanel);
     }
     f.LabelKimariji = CreateControl(f.Picture1, L"STATIC", L"", SS_OWNERDRAW, kIdKimariji);
@@ -79,15 +85,17 @@ void CreateControls(HWND form, CommentForm& f) {
     HBITMAP portrait = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_COMMENT_IMAGE),
                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     f.Image1 = CreateBitmapImage(form, portrait, WS_BORDER);
-    f.Command2 = CreateControl(form, L"BUTTON", L"終　了", BS_PUSHBUTTON | WS_TABSTOP, kIdCommand2);
+    f.Command2 = CreateControl(form, L"BUTTON", texts.close, BS_PUSHBUTTON | WS_TABSTOP, kIdCommand2);
 
-    Font(f.LabelTitle, true);
-    for (HWND c : f.LabelType) Font(c, true);
+    const wchar_t* face = FormFace(f.language);
+    SetFormFont(f.LabelTitle, face, true);
+    for (HWND c : f.LabelType) SetFormFont(c, face, true);
     Font(f.Combo1, false);
     for (HWND c : f.TextKaisetu) Font(c, false);
+    SetFormFont(f.TextKaisetu[3], face, false);
     Font(f.LabelKimariji, true);
-    Font(f.Command1, true);
-    Font(f.Command2, true);
+    SetFormFont(f.Command1, face, true);
+    SetFormFont(f.Command2, face, true);
     for (HWND c : {f.Combo1, f.TextKaisetu[0], f.TextKaisetu[1], f.TextKaisetu[2], f.TextKaisetu[3], f.Command1,
                    f.Command2})
         EnableTabKey(c);
@@ -136,9 +144,11 @@ void DrawKimariji(const CommentForm& f, const DRAWITEMSTRUCT& item) {
     }
 }
 
-// 「青」; nothing before a poem is chosen.
+// 「青」, or Blue in English; nothing before a poem is chosen.
 std::wstring ColourName(const CommentForm& f) {
-    return f.colourSet ? L"「" + std::wstring(f.colourSet->label) + L"」" : L"";
+    if (!f.colourSet) return L"";
+    if (f.language == Language::English) return std::wstring(f.colourSet->englishLabel);
+    return L"「" + std::wstring(f.colourSet->label) + L"」";
 }
 
 void DrawColour(const CommentForm& f, const DRAWITEMSTRUCT& item) {
@@ -170,8 +180,21 @@ void FindSets(CommentForm& f, int poem) {
         const StudySet& set = *StudySetNumbered(number);
         if (std::find(set.poems.begin(), set.poems.end(), poem) == set.poems.end()) continue;
         if (set.colour) f.colourSet = &set;
-        else f.group = L"\u3000" + std::wstring(set.label);
+        else f.group = L"\u3000" + std::wstring(f.language == Language::English ? set.englishLabel : set.label);
     }
+}
+
+// The text when the box shows it whole, otherwise the shorter one (a few
+// poets' English names leave no room for the name the card writes).
+std::wstring TextThatFits(HWND box, const std::wstring& text, const std::wstring& shorter) {
+    if (shorter.empty()) return text;
+    RECT format{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    WindowDc dc(box);
+    Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx <= format.right - format.left ? text : shorter;
 }
 
 // Entry k is replaced in place or appended, so the list holds exactly one
@@ -195,10 +218,10 @@ void Command1_Click(CommentForm& f) {
     int selected = static_cast<int>(SendMessageW(f.Combo1, CB_GETCURSEL, 0, 0));
     if (selected < 0) SendMessageW(f.Combo1, CB_SETCURSEL, 0, 0);
     int n = ChosenEntry(selected) + 1;
-    CommentaryTexts texts = CommentaryFor(n);
+    CommentaryTexts texts = CommentaryFor(n, f.language);
     SetWindowTextW(f.TextKaisetu[0], texts.upper.c_str());
     SetWindowTextW(f.TextKaisetu[1], texts.lower.c_str());
-    SetWindowTextW(f.TextKaisetu[2], texts.poet.c_str());
+    SetWindowTextW(f.TextKaisetu[2], TextThatFits(f.TextKaisetu[2], texts.poet, texts.poetLatin).c_str());
     SetWindowTextW(f.TextKaisetu[3], texts.comment.c_str());
     f.kimariji = texts.kimariji;
     FindSets(f, n);
@@ -237,13 +260,16 @@ LRESULT CALLBACK FrmCommentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-void ShowCommentary(int dpi) {
+void ShowCommentary(int dpi, Language language) {
     FillPoemTables();
+    if (frmComment && FormOf<CommentForm>(frmComment)->language != language) UnloadCommentary();
     if (!frmComment) {
-        frmComment = CreateForm(window_class::kCommentary, Guarded<FrmCommentProc>, IDI_MIROBEL, kCaption,
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+        frmComment = CreateForm(window_class::kCommentary, Guarded<FrmCommentProc>, IDI_MIROBEL,
+                                ViewerTextsIn(language).caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
         if (!frmComment) return;
-        CreateControls(frmComment, MakeForm<CommentForm>(frmComment, dpi));
+        CommentForm& made = MakeForm<CommentForm>(frmComment, dpi);
+        made.language = language;
+        CreateControls(frmComment, made);
     }
     CommentForm& f = *FormOf<CommentForm>(frmComment);
     SizeClientAndCentre(frmComment, 400, 320, f.res.dpi);

@@ -23,6 +23,7 @@ HWND salesf = nullptr;
 namespace {
 struct SalesForm {
     FormResources res;
+    Language language;
     HWND Picture1, TextInformation, Picture2, Label1, TextAddress, ImageSensyu[kCyclists], Command1;
     CyclistPlace cyclists[kCyclists];  // where each stands in the race
 };
@@ -31,23 +32,6 @@ enum : int { kIdCommand1 = 101 };
 const UINT_PTR kTimer1 = 1;
 const UINT kTimer1Interval = 10;
 
-const wchar_t* const kIntroduction =
-    L"ミロベル スクリーンセイバー\r\n"
-    L"\r\n"
-    L"百人一首の百首を、かるたの札にして\r\n"
-    L"画面に一首ずつ映し出すスクリーンセイバーです。\r\n"
-    L"札は黒い画面の上を斜めに進み、端で跳ね返ります。\r\n"
-    L"歌は縦書きで一文字ずつ札に書かれ、\r\n"
-    L"書き終わると作者の絵が現れて、\r\n"
-    L"画面の下を歌の意味を伝える通釈が流れます。\r\n"
-    L"\r\n"
-    L"表示する歌の範囲と順序、速度、\r\n"
-    L"音楽のあり・なしは設定画面で選べます。\r\n"
-    L"歌を一首ずつゆっくり読みたいときは、\r\n"
-    L"ヘルプメニューの「百人一首の解説」をどうぞ。\r\n"
-    L"\r\n"
-    L"このソフトはフリーソフトです。\r\n"
-    L"ご意見、ご感想は下のアドレスまでお寄せください。\r\n";
 const wchar_t* const kAddress = L"https://www.example.com/mirobel/";
 
 
@@ -65,7 +49,8 @@ void CreateControls(HWND form, SalesForm& f) {
     f.Picture2 = CreateBitmapImage(f.Picture1, static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
                                                                                MAKEINTRESOURCEW(IDB_SALES_PICTURE),
                                                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    f.TextInformation = CreateControl(f.Picture1, L"EDIT", kIntroduction,
+    const IntroductionTexts& texts = IntroductionTextsIn(f.language);
+    f.TextInformation = CreateControl(f.Picture1, L"EDIT", texts.introduction,
                                       ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, 0,
                                       WS_EX_CLIENTEDGE);
     SetControlColours(f.TextInformation, look::kPage);
@@ -75,12 +60,14 @@ void CreateControls(HWND form, SalesForm& f) {
                                   ES_CENTER | ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, 0, WS_EX_CLIENTEDGE);
     SetControlColours(f.TextAddress, look::kPage);
     for (int i = 0; i < kCyclists; ++i) f.ImageSensyu[i] = CreateIconImage(f.Picture1, LoadCyclist(i, f.res.dpi));
-    f.Command1 = CreateControl(f.Picture1, L"BUTTON", look::kOkCaption, BS_PUSHBUTTON | WS_TABSTOP, kIdCommand1);
+    f.Command1 = CreateControl(f.Picture1, L"BUTTON", texts.ok, BS_PUSHBUTTON | WS_TABSTOP, kIdCommand1);
 
-    SetFormFont(f.TextInformation, kPGothicFace, false);
-    SetFormFont(f.Label1, kMinchoFace, false);
-    SetUnscaledFont(f.TextAddress, kPGothicFace, false, 9);
-    SetFormFont(f.Command1, kMinchoFace, false);
+    const bool english = f.language == Language::English;
+    const wchar_t* gothic = english ? kLatinFace : kPGothicFace;
+    SetFormFont(f.TextInformation, gothic, false);
+    SetFormFont(f.Label1, FormFace(f.language), false);
+    SetUnscaledFont(f.TextAddress, gothic, false, 9);
+    SetFormFont(f.Command1, FormFace(f.language), false);
     for (HWND c : {f.TextInformation, f.TextAddress, f.Command1}) EnableTabKey(c);
 }
 
@@ -130,12 +117,15 @@ LRESULT CALLBACK SalesfProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-void ShowSales(int dpi) {
+void ShowSales(int dpi, Language language) {
+    if (salesf && FormOf<SalesForm>(salesf)->language != language) UnloadSales();
     if (!salesf) {
-        salesf = CreateForm(window_class::kSales, Guarded<SalesfProc>, IDI_MIROBEL, L"作者ソフト紹介",
-                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+        salesf = CreateForm(window_class::kSales, Guarded<SalesfProc>, IDI_MIROBEL,
+                            IntroductionTextsIn(language).caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
         if (!salesf) return;
-        Form_Load(salesf, MakeForm<SalesForm>(salesf, dpi));
+        SalesForm& made = MakeForm<SalesForm>(salesf, dpi);
+        made.language = language;
+        Form_Load(salesf, made);
     }
     ShowWindow(salesf, SW_SHOWNORMAL);
     SetForegroundWindow(salesf);

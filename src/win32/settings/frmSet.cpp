@@ -25,6 +25,9 @@ struct SetForm {
     // The record the dialog shows and an apply changes and stores: the
     // dialog's own, set when it opens.
     Settings record;
+    // The language the dialog speaks: the record's, until the language menu
+    // picks another, which an apply then stores.
+    Language language;
     HWND LabelTitle, PictureSelect, LabelType[4], ComboFirst, LabelHani, ComboEnd, OptionType[3], CheckMusic,
         ComboSpeed, CommandButton[4], Image1;
     // The row below the speed: on which monitors the show runs, and whether
@@ -34,28 +37,28 @@ struct SetForm {
     HWND LabelSets, ComboSets;
 };
 
-const wchar_t* const kLabelTypeCaptions[4] = {L"範囲", L"順序", L"音楽", L"速度　　　速　１←→５　遅"};
-const wchar_t* const kOptionCaptions[3] = {L"ランダム", L"昇順", L"降順"};
-const wchar_t* const kScreensCaption = L"画面";
-const wchar_t* const kScreensOptionCaptions[2] = {L"主画面のみ", L"すべての画面"};
-const wchar_t* const kKimarijiCaption = L"決まり字";
-const wchar_t* const kSetsCaption = L"札の組";
-const wchar_t* const kButtonCaptions[4] = {L"更新", L"ヘルプ", L"解説", L"終了"};
-const wchar_t* const kAboutCaptions[4] = {L"使い方(&H&ｸ)", L"百人一首の解説(&C&ｿ)", L"ｿﾌﾄ紹介(&E&ｲ)",
-                                          L"ﾊﾞｰｼﾞｮﾝ(&A)"};
-
 // A drop-down list keeps this dropped extent; its field follows the font.
 const int kDroppedListHeight = 200;
 
+// The lists hold only numbers and the sign between the range's two lists is
+// a full-width wave: they stay in Mincho in either language.
 void Font(HWND control, bool bold) { SetFormFont(control, kMinchoFace, bold); }
 
-HMENU BuildMenu() {
+// The classic bar, and after it the language menu with the dialog's
+// language ticked.
+HMENU BuildMenu(Language language) {
+    const DialogTexts& texts = DialogTextsIn(language);
     HMENU bar = CreateMenu();
-    AppendMenuW(bar, MF_STRING, kIdMenuClose, L"終了(&X&ｻ)");
-    AppendMenuW(bar, MF_STRING, kIdMenuSet, L"更新(&S&ﾄ)");
+    AppendMenuW(bar, MF_STRING, kIdMenuClose, texts.menuClose);
+    AppendMenuW(bar, MF_STRING, kIdMenuSet, texts.menuSet);
     HMENU help = CreatePopupMenu();
-    for (int i = 0; i < 4; ++i) AppendMenuW(help, MF_STRING, kIdMenuAbout + i, kAboutCaptions[i]);
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"ﾍﾙﾌﾟ(&H&ｸ)");
+    for (int i = 0; i < 4; ++i) AppendMenuW(help, MF_STRING, kIdMenuAbout + i, texts.menuAbout[i]);
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), texts.menuHelp);
+    HMENU languages = CreatePopupMenu();
+    for (int i = 0; i < 2; ++i) AppendMenuW(languages, MF_STRING, kIdMenuLanguage + i, kLanguageEntries[i]);
+    const int chosen = language == Language::English ? 1 : 0;
+    CheckMenuRadioItem(languages, kIdMenuLanguage, kIdMenuLanguage + 1, kIdMenuLanguage + chosen, MF_BYCOMMAND);
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(languages), kLanguageMenuCaption);
     return bar;
 }
 
@@ -81,15 +84,24 @@ void CreateSetsRow(SetForm& f) {
     SetWindowPos(f.ComboSets, nullptr, 0, 0, MagnifiedUnits(f.ComboSets, 140), MagnifiedUnits(f.ComboSets, 280),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EnableTabKey(f.ComboSets);
-    SendMessageW(f.ComboSets, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kRangeLabel));
-    for (int number = 1; number <= kStudySetCount; ++number) {
-        const std::wstring label(StudySetNumbered(number)->label);
-        SendMessageW(f.ComboSets, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
-    }
-    f.LabelSets = CreateControl(f.PictureSelect, L"STATIC", kSetsCaption, SS_LEFT);
+    f.LabelSets = CreateControl(f.PictureSelect, L"STATIC", L"", SS_LEFT);
     SetControlColours(f.LabelSets, look::kPanel);
     SetWindowPos(f.LabelSets, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    Font(f.LabelSets, true);
+}
+
+// The sets' list in the dialog's language: the range first, then the sets
+// in their numbers' order, so that an entry's index is the number the
+// record stores. The choice stays as it was.
+void ListSets(SetForm& f) {
+    const LRESULT chosen = SendMessageW(f.ComboSets, CB_GETCURSEL, 0, 0);
+    SendMessageW(f.ComboSets, CB_RESETCONTENT, 0, 0);
+    SendMessageW(f.ComboSets, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DialogTextsIn(f.language).range));
+    for (int number = 1; number <= kStudySetCount; ++number) {
+        const StudySet& set = *StudySetNumbered(number);
+        const std::wstring label(f.language == Language::English ? set.englishLabel : set.label);
+        SendMessageW(f.ComboSets, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+    }
+    if (chosen != CB_ERR) SendMessageW(f.ComboSets, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
 }
 
 // A chosen set replaces the range, which stays as it was for when the
@@ -100,8 +112,8 @@ void EnableRange(SetForm& f) {
     EnableWindow(f.ComboEnd, range);
 }
 
-// Once every control exists: their faces, the lists' dropped extents and
-// the Tab key.
+// Once every control exists: the lists' faces and dropped extents, and the
+// Tab key. The captions' faces follow their language (Label).
 void SetFonts(SetForm& f) {
     for (HWND c : {f.ComboFirst, f.ComboEnd, f.ComboSpeed}) {
         Font(c, false);
@@ -109,19 +121,17 @@ void SetFonts(SetForm& f) {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         EnableTabKey(c);
     }
-    for (HWND c : {f.LabelTitle, f.LabelHani, f.CheckMusic}) Font(c, true);
-    for (HWND c : f.LabelType) Font(c, true);
-    Font(f.LabelScreens, true);
-    for (HWND c : f.OptionType) Font(c, true), EnableTabKey(c);
-    for (HWND c : f.OptionScreens) Font(c, true), EnableTabKey(c);
-    Font(f.CheckKimariji, true), EnableTabKey(f.CheckKimariji);
-    for (HWND c : f.CommandButton) Font(c, true), EnableTabKey(c);
+    Font(f.LabelHani, true);
+    for (HWND c : f.OptionType) EnableTabKey(c);
+    for (HWND c : f.OptionScreens) EnableTabKey(c);
+    EnableTabKey(f.CheckKimariji);
+    for (HWND c : f.CommandButton) EnableTabKey(c);
     EnableTabKey(f.CheckMusic);
 }
 
 void CreateControls(HWND form, SetForm& f) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    f.LabelTitle = CreateControl(form, L"STATIC", L"ミロベル ScreenSaver", SS_CENTER | SS_CENTERIMAGE);
+    f.LabelTitle = CreateControl(form, L"STATIC", L"", SS_CENTER | SS_CENTERIMAGE);
     SetControlColours(f.LabelTitle, look::kTitleStrip);
     f.PictureSelect = CreatePanel(form, look::kPanel);
     // Row controls first: the row labels lie beneath them.
@@ -132,7 +142,7 @@ void CreateControls(HWND form, SetForm& f) {
     f.ComboEnd = CreateControl(f.PictureSelect, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
                                kIdComboEnd);
     for (int i = 0; i < 3; ++i) {
-        f.OptionType[i] = CreateControl(f.PictureSelect, L"BUTTON", kOptionCaptions[i],
+        f.OptionType[i] = CreateControl(f.PictureSelect, L"BUTTON", L"",
                                         BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0), kIdOptionType + i);
         SetControlColours(f.OptionType[i], look::kLightGrey);
     }
@@ -143,31 +153,55 @@ void CreateControls(HWND form, SetForm& f) {
                                  CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, kIdComboSpeed);
     // After the speed in the Tab order, one stop at the chosen button.
     for (int i = 0; i < 2; ++i) {
-        f.OptionScreens[i] = CreateControl(f.PictureSelect, L"BUTTON", kScreensOptionCaptions[i],
+        f.OptionScreens[i] = CreateControl(f.PictureSelect, L"BUTTON", L"",
                                            BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
                                            kIdOptionScreens + i);
         SetControlColours(f.OptionScreens[i], look::kLightGrey);
     }
-    f.CheckKimariji = CreateControl(f.PictureSelect, L"BUTTON", kKimarijiCaption,
+    f.CheckKimariji = CreateControl(f.PictureSelect, L"BUTTON", L"",
                                     BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, kIdCheckKimariji);
     SetControlColours(f.CheckKimariji, look::kLightGrey);
     // In the Tab order after the kimariji mark, as its row follows.
     CreateSetsRow(f);
     for (int i = 0; i < 4; ++i) {
-        f.LabelType[i] = CreateControl(f.PictureSelect, L"STATIC", kLabelTypeCaptions[i], SS_LEFT);
+        f.LabelType[i] = CreateControl(f.PictureSelect, L"STATIC", L"", SS_LEFT);
         SetControlColours(f.LabelType[i], look::kPanel);
         SetWindowPos(f.LabelType[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    f.LabelScreens = CreateControl(f.PictureSelect, L"STATIC", kScreensCaption, SS_LEFT);
+    f.LabelScreens = CreateControl(f.PictureSelect, L"STATIC", L"", SS_LEFT);
     SetControlColours(f.LabelScreens, look::kPanel);
     SetWindowPos(f.LabelScreens, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (int i = 0; i < 4; ++i)
-        f.CommandButton[i] = CreateControl(form, L"BUTTON", kButtonCaptions[i], BS_PUSHBUTTON | WS_TABSTOP,
+        f.CommandButton[i] = CreateControl(form, L"BUTTON", L"", BS_PUSHBUTTON | WS_TABSTOP,
                                            kIdCommandButton + i);
     HBITMAP picture = static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDB_SET_IMAGE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     f.Image1 = CreateBitmapImage(form, picture);
     SetFonts(f);
+}
+
+// Every caption of the dialog and its menu in the dialog's language, in
+// that language's face, at the size the layout gives it (LayOut follows).
+void Label(SetForm& f) {
+    const DialogTexts& texts = DialogTextsIn(f.language);
+    const wchar_t* face = FormFace(f.language);
+    auto caption = [face](HWND control, const wchar_t* text) {
+        SetWindowTextW(control, text);
+        SetFormFont(control, face, true);
+    };
+    caption(f.LabelTitle, texts.title);
+    for (int i = 0; i < 4; ++i) caption(f.LabelType[i], texts.rows[i]);
+    for (int i = 0; i < 3; ++i) caption(f.OptionType[i], texts.orders[i]);
+    caption(f.LabelScreens, texts.screens);
+    for (int i = 0; i < 2; ++i) caption(f.OptionScreens[i], texts.screensOptions[i]);
+    caption(f.CheckKimariji, texts.kimariji);
+    caption(f.LabelSets, texts.sets);
+    ListSets(f);
+    caption(f.CheckMusic, ControlText(f.CheckMusic).c_str());
+    for (int i = 0; i < 4; ++i) caption(f.CommandButton[i], texts.buttons[i]);
+    HMENU old = GetMenu(frmSet);
+    SetMenu(frmSet, BuildMenu(f.language));
+    if (old) DestroyMenu(old);
 }
 
 // The screens row below the speed: the panel, and everything below it, is
@@ -238,7 +272,8 @@ void CommandButton_Click(SetForm& f, int16_t index) {
                                 SendMessageW(f.CheckMusic, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
                                 SendMessageW(f.OptionScreens[1], BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
                                 SendMessageW(f.CheckKimariji, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
-                                static_cast<int>(SendMessageW(f.ComboSets, CB_GETCURSEL, 0, 0))};
+                                static_cast<int>(SendMessageW(f.ComboSets, CB_GETCURSEL, 0, 0)),
+                                f.language};
             if (ApplySettings(f.record, values) != ApplyOutcome::Saved) return;
             // The viewer stays: it is for reading, not for setting.
             UnloadSettingsDialog();
@@ -247,10 +282,10 @@ void CommandButton_Click(SetForm& f, int16_t index) {
             break;
         }
         case 1:
-            ShowHelp(f.res.dpi);
+            ShowHelp(f.res.dpi, f.language);
             break;
         case 2:
-            ShowCommentary(f.res.dpi);
+            ShowCommentary(f.res.dpi, f.language);
             break;
         case 3:
             UnloadSettingsDialog();
@@ -269,18 +304,30 @@ void Menu_Close_Click(SetForm& f) { CommandButton_Click(f, 3); }
 void Menu_About_Click(SetForm& f, int16_t index) {
     switch (index) {
         case 0:
-            ShowHelp(f.res.dpi);
+            ShowHelp(f.res.dpi, f.language);
             break;
         case 1:
-            ShowCommentary(f.res.dpi);
+            ShowCommentary(f.res.dpi, f.language);
             break;
         case 2:
-            ShowSales(f.res.dpi);
+            ShowSales(f.res.dpi, f.language);
             break;
         default:
-            ShowAbout();
+            ShowAbout(f.language);
             break;
     }
+}
+
+// The dialog speaks the chosen language at once, in the same layout; the
+// choice is stored with the other values on a confirmed apply, and the
+// companion windows open in it from now on.
+void Menu_Language_Click(SetForm& f, int16_t index) {
+    const Language chosen = index == 1 ? Language::English : Language::Japanese;
+    if (chosen == f.language) return;
+    f.language = chosen;
+    Label(f);
+    LayOut(f);
+    InvalidateRect(frmSet, nullptr, TRUE);
 }
 
 LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -297,6 +344,8 @@ LRESULT CALLBACK FrmSetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             else if (id == kIdMenuSet && lp == 0) Menu_Set_Click(*f);
             else if (id >= kIdMenuAbout && id < kIdMenuAbout + 4 && lp == 0)
                 Menu_About_Click(*f, static_cast<int16_t>(id - kIdMenuAbout));
+            else if (id >= kIdMenuLanguage && id < kIdMenuLanguage + 2 && lp == 0)
+                Menu_Language_Click(*f, static_cast<int16_t>(id - kIdMenuLanguage));
             return 0;
         }
         case WM_MENUCHAR:
@@ -316,11 +365,13 @@ void ShowSettingsDialog(const Settings& loaded, int dpi) {
     }
     // Created with its controls, not yet visible.
     frmSet = CreateForm(window_class::kSettings, Guarded<FrmSetProc>, IDI_MIROBEL, L"Saver Setting",
-                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, BuildMenu());
+                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, BuildMenu(loaded.language));
     if (!frmSet) return;
     SetForm& f = MakeForm<SetForm>(frmSet, dpi);
     f.record = loaded;
+    f.language = loaded.language;
     CreateControls(frmSet, f);
+    Label(f);
     // A 400 x 300 client area below the menu bar, and the two added rows,
     // centred on the screen.
     SizeClientAndCentre(frmSet, 400, 300 + kAddedRows, dpi);

@@ -20,6 +20,7 @@ enum : int {
     kIdMenuClose = 200,
     kIdMenuSet = 201,
     kIdMenuAbout = 210,  // + 0..3
+    kIdMenuLanguage = 220,  // + 0 Japanese, 1 English
 };
 
 // The dialog while it is open, null otherwise. Like each of its companion
