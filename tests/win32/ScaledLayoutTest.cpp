@@ -84,6 +84,14 @@ HWND OpenViewer(int dpi, Language language) {
 
 void PrintTo(const Window& w, std::ostream* os) { *os << w.name; }
 
+// The race held at its start: the cyclists ride over the texts by design,
+// and a text is measured against the controls that stay beside it.
+HWND OpenIntroduction(int dpi, Language language) {
+    ShowSales(dpi, language);
+    KillTimer(salesf, 1);
+    return salesf;
+}
+
 Settings InLanguage(Language language) {
     Settings record;
     record.language = language;
@@ -102,7 +110,7 @@ std::vector<Window> AllWindows() {
         all.push_back({en ? "help window in English" : "help window",
                        [l](int dpi) { return ShowHelp(dpi, l), frmHelp; }, {490, 385}, l});
         all.push_back({en ? "introduction window in English" : "introduction window",
-                       [l](int dpi) { return ShowSales(dpi, l), salesf; }, {502, 394}, l});
+                       [l](int dpi) { return OpenIntroduction(dpi, l); }, {502, 394}, l});
     }
     return all;
 }
