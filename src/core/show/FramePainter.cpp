@@ -51,6 +51,30 @@ Scene SceneOf(const ShowState& show, const Settings& settings, int tickerWidth) 
 
 int TickerCharWidth(int twipsPerPixel) { return static_cast<int>(twipsPerPixel * 12 / 15.0 * 1.4); }
 
+namespace {
+// The portrait and the ticker follow the phase the writer has just reached.
+// This frame's text starts one step left of where the last one stood (or off
+// screen at the right edge after a restart). Returns the text's width, and
+// the columns it covers in `next`.
+int StepTicker(ShowState& show, const Settings& settings, FrameTarget& frame, Span& next) {
+    if (show.WritePhase <= 4) return 0;
+    const int width = show.screenWidth;
+    const int textWidth = TickerWidthOfCard(show, settings, frame);
+    next = {show.TickerX - kTickerStep - kTickerSlack, show.TickerX - kTickerStep + textWidth + kTickerSlack};
+    show.TickerX = static_cast<int16_t>(show.TickerX - kTickerStep);
+    // The classic estimate counts every character as wide as a kana; a Latin
+    // letter is about half that, so an English line would leave the card
+    // waiting and the strip empty for as long again: it goes by its measured
+    // width.
+    const double estimate = settings.language == Language::English
+                                ? static_cast<double>(textWidth)
+                                : static_cast<double>(TickerCharWidth(show.showTwipsPerPixel)) * show.CommentLen;
+    if (width - estimate > show.TickerX) show.WritePhase = 9;
+    if (-estimate > show.TickerX) show.TickerX = static_cast<int16_t>(width);
+    return textWidth;
+}
+}  // namespace
+
 void PaintFrame(ShowState& show, const Settings& settings, const ShowSeams& seams) {
     // The rules work in units; the seams magnify them to the screen's pixels.
     const int width = show.screenWidth, height = show.screenHeight;
@@ -78,25 +102,8 @@ void PaintFrame(ShowState& show, const Settings& settings, const ShowSeams& seam
         show.WriteToggle = 0;
     }
 
-    // The portrait and the ticker follow the phase the writer has just
-    // reached. This frame's text starts one step left of where the last one
-    // stood (or off screen at the right edge after a restart).
     Span next;
-    int textWidth = 0;
-    if (show.WritePhase > 4) {
-        textWidth = TickerWidthOfCard(show, settings, seams.frame);
-        next = {show.TickerX - kTickerStep - kTickerSlack, show.TickerX - kTickerStep + textWidth + kTickerSlack};
-        show.TickerX = static_cast<int16_t>(show.TickerX - kTickerStep);
-        // The classic estimate counts every character as wide as a kana; a
-        // Latin letter is about half that, so an English line would leave the
-        // card waiting and the strip empty for as long again: it goes by its
-        // measured width.
-        const double estimate = settings.language == Language::English
-                                    ? static_cast<double>(textWidth)
-                                    : static_cast<double>(TickerCharWidth(show.showTwipsPerPixel)) * show.CommentLen;
-        if (width - estimate > show.TickerX) show.WritePhase = 9;
-        if (-estimate > show.TickerX) show.TickerX = static_cast<int16_t>(width);
-    }
+    const int textWidth = StepTicker(show, settings, seams.frame, next);
     // Only the old and the new card place and the stretch of the ticker's
     // strip that its text covered or covers can differ from the last frame.
     std::vector<Rect> areas;
