@@ -34,6 +34,7 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "harness"))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 sys.dont_write_bytecode = True
 from winebox import WineBox  # noqa: E402
+from e2e import SETTINGS_KEY  # noqa: E402
 import windows_driver as wd  # noqa: E402
 
 CONVERT = "/usr/bin/convert"
@@ -75,6 +76,8 @@ def main(argv=None):
     with WineBox(os.path.join(build, "screenshot-prefix"), width=1024 * a.dpi // 96, height=768 * a.dpi // 96,
                  dpi=a.dpi) as box:
         box.set_probe(os.path.join(build, "probe.exe"))
+        # The box's desktop speaks English; the pictures show the Japanese windows.
+        box.reg_set(SETTINGS_KEY, "language", "ja")
         box.start(os.path.join(build, "Mirobel.scr"), "/c")
         dialog = box.wait_window_where(wd.DIALOG, lambda w: w["visible"], 60, "shown")
         shoot_if_wanted(box, wd.DIALOG, "settings-dialog")
