@@ -5,7 +5,7 @@ packages="cmake make g++ googletest libgtest-dev g++-mingw-w64-x86-64 mingw-w64-
 x11-apps imagemagick python3 python3-fonttools librsvg2-bin fonts-wine fonts-morisawa-bizud-mincho
 pkgconf libx11-dev libcairo2-dev libfreetype-dev libjpeg62-turbo-dev fontconfig
 wixl msitools zip x11-xserver-utils dpkg-dev lintian man-db fluidsynth fluid-soundfont-gm
-emscripten chromium xserver-xorg-core xserver-xorg-video-dummy"
+emscripten chromium xserver-xorg-core xserver-xorg-video-dummy locales"
 # The web page's tests drive Chromium with puppeteer-core from npm. A
 # Node.js installed some other way (with its own npm) is used as it is.
 command -v node >/dev/null 2>&1 || packages="$packages nodejs"
