@@ -44,6 +44,7 @@ add_test(NAME layers_check_itself COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/t
 file(GLOB embedded_portraits "${CMAKE_SOURCE_DIR}/assets/portraits/*.jpg")
 set(embedded_brush "${CMAKE_SOURCE_DIR}/assets/fonts/YujiSyuku-subset.ttf")
 set(embedded_mincho "${CMAKE_SOURCE_DIR}/assets/fonts/BIZUDMincho-subset.ttf")
+set(embedded_latin "${CMAKE_SOURCE_DIR}/assets/fonts/LiberationSans-subset.ttf")
 # The native show for Linux.
 include(cmake/X11.cmake)
 include(cmake/Web.cmake)

@@ -18,8 +18,8 @@ add_custom_command(
   OUTPUT "${web_assets}"
   COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/web"
   COMMAND /usr/bin/python3 "${CMAKE_SOURCE_DIR}/tools/web/embed_assets.py" "${web_assets}"
-          "${embedded_brush}" "${embedded_mincho}" "${CMAKE_SOURCE_DIR}/assets/portraits"
-  DEPENDS "${CMAKE_SOURCE_DIR}/tools/web/embed_assets.py" ${embedded_portraits} "${embedded_brush}" "${embedded_mincho}"
+          "${embedded_brush}" "${embedded_mincho}" "${embedded_latin}" "${CMAKE_SOURCE_DIR}/assets/portraits"
+  DEPENDS "${CMAKE_SOURCE_DIR}/tools/web/embed_assets.py" ${embedded_portraits} "${embedded_brush}" "${embedded_mincho}" "${embedded_latin}"
   COMMENT "Embedding fonts and portraits for the web page")
 
 # Debian's emcc needs Debian's acorn for its optimiser, which this Node.js
@@ -37,14 +37,15 @@ add_custom_command(
   COMMENT "Building the web page with Emscripten")
 
 set(web_files "${web_dir}/index.html" "${web_dir}/LICENSE.txt" "${web_dir}/YujiSyuku-OFL.txt"
-    "${web_dir}/BIZUDMincho-OFL.txt" "${web_dir}/Emscripten-copyright.txt")
+    "${web_dir}/BIZUDMincho-OFL.txt" "${web_dir}/LiberationSans-OFL.txt" "${web_dir}/Emscripten-copyright.txt")
 add_custom_command(
   OUTPUT ${web_files}
   COMMAND ${CMAKE_COMMAND} -E make_directory "${web_dir}"
   COMMAND ${CMAKE_COMMAND} -E copy "${CMAKE_SOURCE_DIR}/src/web/app/index.html" "${web_dir}/index.html"
   COMMAND ${CMAKE_COMMAND} -E copy "${CMAKE_SOURCE_DIR}/LICENSE" "${web_dir}/LICENSE.txt"
   COMMAND ${CMAKE_COMMAND} -E copy "${CMAKE_SOURCE_DIR}/assets/fonts/YujiSyuku-OFL.txt"
-          "${CMAKE_SOURCE_DIR}/assets/fonts/BIZUDMincho-OFL.txt" "${web_dir}/"
+          "${CMAKE_SOURCE_DIR}/assets/fonts/BIZUDMincho-OFL.txt"
+          "${CMAKE_SOURCE_DIR}/assets/fonts/LiberationSans-OFL.txt" "${web_dir}/"
   # The Emscripten runtime, libc++ and musl parts inside the script.
   COMMAND ${CMAKE_COMMAND} -E copy /usr/share/doc/emscripten/copyright "${web_dir}/Emscripten-copyright.txt"
   DEPENDS "${CMAKE_SOURCE_DIR}/src/web/app/index.html" "${CMAKE_SOURCE_DIR}/LICENSE"

@@ -10,8 +10,8 @@ add_custom_command(
   OUTPUT "${x11_assets}"
   COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/generated/x11"
   COMMAND /usr/bin/python3 "${CMAKE_SOURCE_DIR}/tools/x11/embed_assets.py" "${x11_assets}"
-          "${embedded_brush}" "${embedded_mincho}" "${CMAKE_SOURCE_DIR}/assets/portraits"
-  DEPENDS "${CMAKE_SOURCE_DIR}/tools/x11/embed_assets.py" ${embedded_portraits} "${embedded_brush}" "${embedded_mincho}"
+          "${embedded_brush}" "${embedded_mincho}" "${embedded_latin}" "${CMAKE_SOURCE_DIR}/assets/portraits"
+  DEPENDS "${CMAKE_SOURCE_DIR}/tools/x11/embed_assets.py" ${embedded_portraits} "${embedded_brush}" "${embedded_mincho}" "${embedded_latin}"
   COMMENT "Embedding fonts and portraits for the native show")
 
 # Everything of the native layer but its entry point, shared by the

@@ -1,7 +1,6 @@
 """The Windows zip holds exactly what a user needs, the music beside the
 program among it, and the program, the installer and both file names carry
 the one project version."""
-import glob
 import os
 import re
 import struct
@@ -30,7 +29,10 @@ class WindowsPackages(unittest.TestCase):
         self.msi = os.path.join(Config.packages, f"Mirobel-{Config.version}-x64.msi")
 
     def test_the_zip_holds_the_program_and_its_music_byte_for_byte_its_licences_and_a_readme(self):
-        licences = {os.path.basename(p): p for p in glob.glob(os.path.join(ROOT, "assets", "fonts", "*-OFL.txt"))}
+        # The licence of each font the program's resources embed, and no other.
+        with open(os.path.join(ROOT, "src", "app", "Mirobel.rc"), encoding="utf-8") as f:
+            fonts = re.findall(r'"assets/fonts/(\w+)-subset\.ttf"', f.read())
+        licences = {f"{font}-OFL.txt": os.path.join(ROOT, "assets", "fonts", f"{font}-OFL.txt") for font in fonts}
         self.assertEqual(len(licences), 2, "one licence for each embedded font")
         with zipfile.ZipFile(self.zip) as z:
             self.assertEqual(sorted(z.namelist()),

@@ -3,12 +3,13 @@
 //
 //   node browser.js '{"url": ..., "width": 1280, "height": 720, "ratio": 1,
 //                     "wait": "recorded" | milliseconds, "pixels": true,
-//                     "fullscreen": true, "resize": [w, h]}'
+//                     "fullscreen": true, "resize": [w, h], "lang": "ja"}'
 //
 // Every request the page makes is listed; with "pixels" the canvas comes back
 // as base64 RGBA; with "resize" the window takes that size before the page is
 // looked at; with "fullscreen" the page is put in full screen and the
-// answer says whether a key, a click and a pointer move each left it.
+// answer says whether a key, a click and a pointer move each left it. The
+// browser speaks "lang" (Japanese unless told), as the user's browser would.
 'use strict';
 const fs = require('fs');
 const os = require('os');
@@ -23,7 +24,7 @@ async function main() {
     headless: true,
     userDataDir: profile,
     args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-           '--disable-sync', '--no-first-run', '--hide-scrollbars'],
+           '--disable-sync', '--no-first-run', '--hide-scrollbars', '--accept-lang=' + (job.lang || 'ja')],
   });
   const out = {requests: [], errors: []};
   try {

@@ -31,6 +31,8 @@ CARD_W, CARD_H = 400, 260
 PANEL = (15, 15, 385, 245)
 PORTRAIT = (58, 41, 184, 221)
 FRAMES = 1500
+# The native program's locale for each language the record tests compare.
+LOCALES = {"ja": "ja_JP.UTF-8", "en": "en_GB.UTF-8"}
 
 
 def browse(**job):
@@ -127,14 +129,15 @@ class WebPage(unittest.TestCase):
             if not os.path.exists(need):
                 raise AssertionError(f"missing {need}: run tools/setup-debian.sh and tools/build.sh")
 
-    def native_run(self, width, height, seed, order="random", first=1, last=100, shot=False):
+    def native_run(self, width, height, seed, order="random", first=1, last=100, shot=False, lang="ja"):
         with tempfile.TemporaryDirectory() as tmp:
             out = os.path.join(tmp, "native.txt")
             x = XDisplay(width, height, Config.mirobel, shots=Config.shots)
             try:
                 r = subprocess.run([Config.mirobel, "-root", "-speed", "1", "-order", order, "-first", str(first),
                                     "-last", str(last), "-test-seed", str(seed), "-test-record", out,
-                                    "-test-frames", str(FRAMES)], env=x.env, capture_output=True, text=True,
+                                    "-test-frames", str(FRAMES)], env=dict(x.env, LANG=LOCALES[lang]),
+                                   capture_output=True, text=True,
                                    timeout=600)
                 self.assertEqual(r.returncode, 0, r.stderr)
                 # The root keeps the last frame after the program has gone.
@@ -145,17 +148,21 @@ class WebPage(unittest.TestCase):
                 return [l.rstrip("\n") for l in f], image
 
     def test_frame_record_and_card_pixels_equal_the_native_show(self):
-        cases = [(1280, 720, 7, "random", 1, 100), (1024, 768, 3, "descending", 10, 20)]
-        for width, height, seed, order, first, last in cases:
-            with self.subTest(size=(width, height), seed=seed):
+        # The English show, each following its own locale, paces its cards by the measured width of
+        # its rendering: the two platforms' text must measure alike.
+        cases = [(1280, 720, 7, "random", 1, 100, "ja"), (1024, 768, 3, "descending", 10, 20, "ja"),
+                 (800, 600, 4, "ascending", 40, 45, "en")]
+        for width, height, seed, order, first, last, lang in cases:
+            with self.subTest(size=(width, height), seed=seed, lang=lang):
                 pixels = width == 1280
-                native, cairo = self.native_run(width, height, seed, order, first, last, shot=pixels)
+                native, cairo = self.native_run(width, height, seed, order, first, last, shot=pixels, lang=lang)
                 shot = os.path.join(Config.shots, "web-last-frame.png") if pixels and Config.shots else None
                 if shot:
                     os.makedirs(Config.shots, exist_ok=True)
                 web = browse(url=file_url(Config.page, f"?seed={seed}&speed=1&order={order}&first={first}"
                                                        f"&last={last}&record={FRAMES}"),
-                             width=width, height=height, wait="recorded", pixels=pixels, screenshot=shot)
+                             width=width, height=height, wait="recorded", pixels=pixels, screenshot=shot,
+                             lang={"ja": "ja", "en": "en-GB"}[lang])
                 record = web["record"].splitlines()
                 self.assertEqual(len([l for l in native if l.startswith("frame ")]), FRAMES)
                 self.assertGreaterEqual(len([l for l in native if l.startswith("card ")]), 3)
@@ -253,20 +260,21 @@ class WebPage(unittest.TestCase):
             self.assertEqual([p for p in served if not p.startswith("/mirobel-web/")], [])
 
     def test_query_values_reach_the_show_and_bad_values_give_the_defaults(self):
-        good = browse(url=file_url(Config.page, "?speed=2&order=ascending&first=5&last=9&seed=11&scale=150&kimariji=1"),
+        good = browse(url=file_url(Config.page, "?speed=2&order=ascending&first=5&last=9&seed=11&scale=150&kimariji=1&lang=en"),
                       width=1280, height=720, wait=300)["options"]
-        self.assertEqual({k: good[k] for k in ("speed", "order", "first", "last", "seed", "scale", "kimariji", "saver")},
+        self.assertEqual({k: good[k] for k in ("speed", "order", "first", "last", "seed", "scale", "kimariji", "saver",
+                                               "lang")},
                          {"speed": 2, "order": 2, "first": 5, "last": 9, "seed": 11, "scale": 150, "kimariji": True,
-                          "saver": False})
+                          "saver": False, "lang": "en"})
         self.assertEqual((good["dpi"], good["interval"]), (144, 10))
         self.assertEqual(good["poem"], 5)  # ascending from the first of the range
-        bad = browse(url=file_url(Config.page, "?speed=9&order=sideways&first=0&last=500&seed=-3&scale=1000&kimariji=x&saver=x"),
+        bad = browse(url=file_url(Config.page, "?speed=9&order=sideways&first=0&last=500&seed=-3&scale=1000&kimariji=x&saver=x&lang=xx"),
                      width=1280, height=720, wait=600)
         self.assertEqual(bad["errors"], [])
         self.assertEqual({k: bad["options"][k] for k in ("speed", "order", "first", "last", "seed", "scale", "kimariji",
-                                                          "saver", "dpi", "interval")},
+                                                          "saver", "dpi", "interval", "lang")},
                          {"speed": 3, "order": 1, "first": 1, "last": 100, "seed": None, "scale": 100,
-                          "kimariji": False, "saver": False, "dpi": 96, "interval": 50})
+                          "kimariji": False, "saver": False, "dpi": 96, "interval": 50, "lang": "ja"})
         self.assertGreater(bad["options"]["frame"], 2)
 
     def test_at_device_pixel_ratio_2_the_card_measures_800_by_520_device_pixels(self):

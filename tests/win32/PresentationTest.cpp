@@ -122,7 +122,7 @@ Playback Play(int width, int height, Presentation how, int frames) {
 
 // The same show drawn the classic way.
 std::vector<uint64_t> PlayClassic(int width, int height, int frames) {
-    GdiSeams gdi({}, 96, ScaledFontSize(12, kUnitTwips));
+    GdiSeams gdi({}, 96, TickerFontFor(Settings{}));
     ClassicFrame classic(gdi.CanvasSurface(), gdi.Frame(), width, height);
     ShowDriver driver(kRandomOrder, gdi.Canvas(), classic, 5, 96);
     std::vector<uint64_t> run;

@@ -226,3 +226,20 @@ TEST(OptionsTest, TheOptionFileOffersTheShowsOptionsAsTheTableHasThem) {
     }
     EXPECT_EQ(offered, table);
 }
+
+// -language wins; else the locale, with LC_ALL before LC_MESSAGES before
+// LANG as the C library reads them, an empty variable counting as unset.
+TEST(OptionsTest, TheRenderingSpeaksTheLanguageAskedForElseTheLocales) {
+    EXPECT_EQ(ChosenLanguage(Ok({"-language", "en"}), "ja_JP.UTF-8", nullptr, "ja_JP.UTF-8"), Language::English);
+    EXPECT_EQ(ChosenLanguage(Ok({"-language", "ja"}), "C", "en_GB.UTF-8", nullptr), Language::Japanese);
+    const Options none = Ok({});
+    EXPECT_EQ(ChosenLanguage(none, nullptr, nullptr, "ja_JP.UTF-8"), Language::Japanese);
+    EXPECT_EQ(ChosenLanguage(none, "", "", "ja_JP.eucJP"), Language::Japanese);
+    EXPECT_EQ(ChosenLanguage(none, "C.UTF-8", nullptr, "ja_JP.UTF-8"), Language::English);
+    EXPECT_EQ(ChosenLanguage(none, nullptr, "ja_JP.UTF-8", "en_US.UTF-8"), Language::Japanese);
+    EXPECT_EQ(ChosenLanguage(none, nullptr, nullptr, nullptr), Language::English);
+    EXPECT_EQ(ChosenLanguage(none, nullptr, nullptr, "jv_ID"), Language::English);
+    EXPECT_TRUE(std::holds_alternative<std::string>(Parse({"-language", "fr"})));
+    EXPECT_TRUE(std::holds_alternative<std::string>(Parse({"-language"})));
+    EXPECT_TRUE(Ok({"-test-renderings"}).listRenderings);
+}

@@ -145,7 +145,7 @@ class DebianPackage(unittest.TestCase):
         for option in listed:
             value = {"-speed": "2", "-order": "ascending", "-first": "3", "-last": "4", "-scale": "150",
                      "-window-id": "0x400001", "-display": ":0", "-test-seed": "5", "-test-record": "/dev/null",
-                     "-test-frames": "10", "-set": "blue"}.get(option)
+                     "-test-frames": "10", "-set": "blue", "-language": "en"}.get(option)
             r = run(program, option, *([value] if value else []), "-help")
             self.assertEqual(r.returncode, 0, f"{option}: {r.stderr}")
 
@@ -157,12 +157,14 @@ class DebianPackage(unittest.TestCase):
         self.assertEqual(set(licences), {"Expat", "OFL-1.1"})
         with open(os.path.join(Config.source, "LICENSE")) as f:
             self.assertEqual(licences["Expat"], "Expat\n" + f.read().rstrip("\n"))
-        for font in ("YujiSyuku", "BIZUDMincho"):
+        for font in ("YujiSyuku", "BIZUDMincho", "LiberationSans"):
             with open(os.path.join(Config.source, "assets", "fonts", f"{font}-OFL.txt")) as f:
                 text = f.read()
             entry = files[f"assets/fonts/{font}-subset.ttf"]
             self.assertEqual(entry["License"], "OFL-1.1")
-            self.assertEqual("Copyright " + entry["Copyright"], text.split("\n")[0])
+            notice = [line.rstrip() for line in text[:text.index("\n\n")].split("\n")]
+            notice[0] = notice[0].removeprefix("Copyright ")
+            self.assertEqual(entry["Copyright"].split("\n"), notice)
             ofl = licences["OFL-1.1"]
             self.assertEqual(ofl[ofl.index("PREAMBLE"):].split(), text[text.index("PREAMBLE"):].split())
         self.assertEqual(files["*"]["License"], "Expat")

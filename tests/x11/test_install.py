@@ -38,7 +38,7 @@ class Install(unittest.TestCase):
                 for value in (number.get("low"), number.get("high"), number.get("default")):
                     args.append(number.get("arg").replace("%", value).split())
             selects = {s.get("id"): [o.get("arg-set") for o in s.iter("option")] for s in root.iter("select")}
-            self.assertEqual(set(selects), {"order", "set", "scale"})
+            self.assertEqual(set(selects), {"order", "set", "scale", "language"})
             self.assertEqual(len(selects["order"]), 3)
             self.assertEqual(len(selects["set"]), 12)  # the range and the eleven sets
             # The first choice of each passes nothing: the program's default.

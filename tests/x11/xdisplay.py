@@ -33,6 +33,11 @@ class XDisplay:
         self.display = ":" + number
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("XSCREENSAVER_WINDOW", None)
+        # The show's rendering follows the locale: the tests look at the
+        # Japanese one unless they ask for another.
+        for name in ("LC_ALL", "LC_MESSAGES"):
+            self.env.pop(name, None)
+        self.env["LANG"] = "ja_JP.UTF-8"
         self.processes = []
         self.last_xwd = None
         # What the last look at the screen found wanting, for a failed wait.

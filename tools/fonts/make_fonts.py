@@ -4,6 +4,9 @@
   YujiSyuku-subset.ttf   brush face, from the unicode-range pieces of the
                          @fontsource/yuji-syuku npm package (weight 400)
   BIZUDMincho-subset.ttf from Debian's fonts-morisawa-bizud-mincho
+  LiberationSans-subset.ttf from Debian's fonts-liberation2: the Latin face
+                         that the native show and the page draw the English
+                         rendering with (Windows has its own)
 
 The Mincho subset holds the full set charset.py collects, the Yuji Syuku
 subset its brush set (the poem table plus ASCII and the fixed lists). Run
@@ -29,6 +32,13 @@ YUJI_FAMILY = "Yuji Syuku"
 MINCHO_FAMILY = "BIZ UDMincho"
 MINCHO_TTF = "/usr/share/fonts/truetype/bizud-mincho/BIZUDMincho-Regular.ttf"
 MINCHO_COPYRIGHT = "/usr/share/doc/fonts-morisawa-bizud-mincho/copyright"
+# Liberation Sans reserves its name (and Arimo's) for the unmodified font, so
+# the subset, a modified version, carries a name of its own.
+LATIN_FAMILY = "Mirobel Latin"
+LATIN_TTF = "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf"
+LATIN_COPYRIGHT = "/usr/share/doc/fonts-liberation2/copyright"
+# The English renderings and the poets' names are printable ASCII.
+LATIN_POINTS = set(range(0x20, 0x7F))
 PIECE_NAME = "yuji-syuku-{key}-400-normal.woff"
 
 # Tables that GDI never reads and that fontTools.merge cannot combine; the
@@ -170,12 +180,46 @@ def build_yuji(package_dir, codepoints, out_path, log):
     return size, missing
 
 
-def build_mincho(ttf_path, codepoints, out_path, keep_hinting):
+def build_subset(ttf_path, codepoints, out_path, keep_hinting):
     font = TTFont(ttf_path, recalcTimestamp=False)
     missing = set(codepoints) - cmap_points(font)
     subset_font(font, set(codepoints) - missing, keep_hinting, MINCHO_DROPPED_TABLES)
     size = save_deterministic(font, out_path)
     return size, missing
+
+
+def rename_family(path, family):
+    """Gives the font at path a family name of its own (regular style)."""
+    font = TTFont(path, recalcTimestamp=False)
+    names = font["name"]
+    for record in list(names.names):
+        if record.nameID in (16, 17, 21, 22):
+            names.removeNames(nameID=record.nameID)
+    for name_id, text in ((1, family), (2, "Regular"), (3, family + " Regular"), (4, family),
+                          (6, family.replace(" ", "") + "-Regular")):
+        names.setName(text, name_id, 3, 1, 0x409)
+        names.setName(text, name_id, 1, 0, 0)
+    return save_deterministic(font, path)
+
+
+def debian_copyright_field(copyright_path):
+    """The Copyright field of a Debian copyright file's first Files paragraph."""
+    lines, inside = [], False
+    with open(copyright_path, encoding="utf-8") as f:
+        for raw in f:
+            line = raw.rstrip("\n")
+            if inside and line.startswith(" "):
+                lines.append(line.strip())
+            elif inside:
+                break
+            elif line.startswith("Copyright:"):
+                inside = True
+                first = line[len("Copyright:"):].strip()
+                if first:
+                    lines.append(first)
+    if not lines:
+        raise SystemExit(f"no Copyright field in {copyright_path}")
+    return "\n".join(lines)
 
 
 def debian_licence_text(copyright_path, stanza="SIL-1.1"):
@@ -212,6 +256,15 @@ def font_copyright(path):
     raise SystemExit(f"{path} has no English copyright record")
 
 
+def latin_notice(copyright_path):
+    """Liberation's notice as Debian records it, with the reserved names that
+    the font's own name table leaves out. The licence under it is the same
+    OFL 1.1 text as the Mincho's: Debian's copy for Liberation has lost its
+    dashes to question marks."""
+    return (debian_copyright_field(copyright_path) + "\n\nThe embedded subset is a modified version of "
+            "Liberation Sans and is named Mirobel Latin, as the reserved font names ask.")
+
+
 def write_text(path, text):
     with open(path, "w", encoding="utf-8", newline="\n") as f:
         f.write(text)
@@ -224,6 +277,8 @@ def main(argv=None):
                         help="unpacked @fontsource/yuji-syuku (holds unicode.json)")
     parser.add_argument("--mincho", default=MINCHO_TTF)
     parser.add_argument("--mincho-copyright", default=MINCHO_COPYRIGHT)
+    parser.add_argument("--latin", default=LATIN_TTF)
+    parser.add_argument("--latin-copyright", default=LATIN_COPYRIGHT)
     parser.add_argument("--out-dir", help="default: ROOT/assets/fonts")
     parser.add_argument("--no-mincho-hinting", action="store_true",
                         help="drop the Mincho TrueType instructions (smaller, blurrier at 9-12 px)")
@@ -244,16 +299,24 @@ def main(argv=None):
     log(f"wrote {yuji_out}: {size} bytes")
 
     mincho_out = os.path.join(out_dir, "BIZUDMincho-subset.ttf")
-    size, mincho_missing = build_mincho(args.mincho, points, mincho_out, not args.no_mincho_hinting)
+    size, mincho_missing = build_subset(args.mincho, points, mincho_out, not args.no_mincho_hinting)
     log(f"wrote {mincho_out}: {size} bytes")
+
+    latin_out = os.path.join(out_dir, "LiberationSans-subset.ttf")
+    size, latin_missing = build_subset(args.latin, LATIN_POINTS, latin_out, True)
+    size = rename_family(latin_out, LATIN_FAMILY)
+    log(f"wrote {latin_out}: {size} bytes")
 
     with open(os.path.join(args.package_dir, "LICENSE"), encoding="utf-8") as f:
         write_text(os.path.join(out_dir, "YujiSyuku-OFL.txt"), f.read())
     write_text(os.path.join(out_dir, "BIZUDMincho-OFL.txt"),
                font_copyright(args.mincho) + "\n\n" + debian_licence_text(args.mincho_copyright))
+    write_text(os.path.join(out_dir, "LiberationSans-OFL.txt"),
+               latin_notice(args.latin_copyright) + "\n\n" + debian_licence_text(args.mincho_copyright))
 
     for family, out, missing in ((YUJI_FAMILY, yuji_out, yuji_missing),
-                                 (MINCHO_FAMILY, mincho_out, mincho_missing)):
+                                 (MINCHO_FAMILY, mincho_out, mincho_missing),
+                                 (LATIN_FAMILY, latin_out, latin_missing)):
         names = family_names(TTFont(out, lazy=True))
         if family not in names:
             raise SystemExit(f"{out}: family name {family!r} lost (has {sorted(names)})")

@@ -1,7 +1,9 @@
 #!/bin/sh
-# Rebuilds assets/fonts/YujiSyuku-subset.ttf, BIZUDMincho-subset.ttf and their
+# Rebuilds assets/fonts/YujiSyuku-subset.ttf, BIZUDMincho-subset.ttf,
+# LiberationSans-subset.ttf and their
 # licence files from the characters the sources draw. See README.md beside it.
-# Needs Debian packages python3-fonttools, fonts-morisawa-bizud-mincho and npm.
+# Needs Debian packages python3-fonttools, fonts-morisawa-bizud-mincho,
+# fonts-liberation2 and npm.
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -14,6 +16,7 @@ sha256=15c7bc12bf18098d4ff6f83c274ecdf7eaabc5f03aaebb0b9d0d7d37c1d61e71
 cache_dir="$root/build/fonts"
 tarball="$cache_dir/fontsource-yuji-syuku-$version.tgz"
 mincho=/usr/share/fonts/truetype/bizud-mincho/BIZUDMincho-Regular.ttf
+latin=/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf
 
 fail() {
     echo "make_fonts.sh: $*" >&2
@@ -23,6 +26,7 @@ fail() {
 /usr/bin/python3 -c 'import fontTools' 2>/dev/null ||
     fail "/usr/bin/python3 cannot import fontTools: apt-get install python3-fonttools"
 [ -f "$mincho" ] || fail "$mincho missing: apt-get install fonts-morisawa-bizud-mincho"
+[ -f "$latin" ] || fail "$latin missing: apt-get install fonts-liberation2"
 
 checksum_ok() {
     [ "$(sha256sum "$1" | cut -d' ' -f1)" = "$sha256" ]

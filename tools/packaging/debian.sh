@@ -44,7 +44,9 @@ mkdir -p "$doc" "$work/debian" "$stage/DEBIAN"
 # The copyright file in Debian's machine-readable format, its licence
 # texts taken from the files that travel with the code and the fonts.
 as_field() { sed -e 's/^[[:space:]]*$/./' -e 's/^/ /' "$@"; }
-font_copyright() { sed -n '1s/^Copyright //p' "$1"; }
+# The notice above the licence, as a field: the first line's word
+# "Copyright" dropped, further lines indented.
+font_copyright() { sed -n -e '/^[[:space:]]*$/q' -e 's/[[:space:]]*$//' -e '1s/^Copyright //' -e '2,$s/^/ /' -e p "$1"; }
 {
   echo "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/"
   echo "Upstream-Name: Mirobel"
@@ -62,6 +64,11 @@ font_copyright() { sed -n '1s/^Copyright //p' "$1"; }
   echo "Copyright: $(font_copyright "$source/assets/fonts/BIZUDMincho-OFL.txt")"
   echo "License: OFL-1.1"
   echo "Comment: a subset of BIZ UDMincho, built into the program."
+  echo
+  echo "Files: assets/fonts/LiberationSans-subset.ttf"
+  echo "Copyright: $(font_copyright "$source/assets/fonts/LiberationSans-OFL.txt")"
+  echo "License: OFL-1.1"
+  echo "Comment: a subset of Liberation Sans, built into the program for the English rendering."
   echo
   echo "License: Expat"
   as_field "$source/LICENSE"

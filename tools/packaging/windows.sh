@@ -28,7 +28,9 @@ trap 'rm -rf "$stage"' EXIT
 cp "$scr" "$stage/Mirobel.scr"
 cp "$mid" "$stage/Mirobel.mid"
 cp "$root/LICENSE" "$stage/LICENSE"
-cp "$root/assets/fonts/"*-OFL.txt "$stage/"
+# The two faces the program embeds; the English rendering is drawn in
+# Windows's own Tahoma.
+cp "$root/assets/fonts/YujiSyuku-OFL.txt" "$root/assets/fonts/BIZUDMincho-OFL.txt" "$stage/"
 # Notepad on older Windows reads UTF-8 only with a byte-order mark, and
 # shows a text without CRs on one line.
 printf '\357\273\277' > "$stage/README.txt"

@@ -5,10 +5,13 @@ window and the About box.
 
 Usage: make_screenshots.py --build build/win-dialog [--out docs] [--dpi 144]
                            [--only help-window ...]
+       make_screenshots.py --build build/win --language en [--out docs]
 
 With --dpi the windows are taken at that display scaling (Wine's LogPixels)
 on a screen as large in 96-dpi units as the standard one, and the files are
-named with "-<dpi>dpi" before ".png".
+named with "-<dpi>dpi" before ".png". With --language en the English
+settings dialog and the English show are taken instead, as
+settings-dialog-en.png and show-en.png.
 
 Needs a Windows build (Mirobel.scr, probe.exe, win32_window_tests.exe), Wine, Xvfb
 and ImageMagick, as the tests do. The program draws its own texts in the
@@ -53,11 +56,34 @@ def shoot(box, window, out):
     print("wrote", out)
 
 
+def english_pictures(build, out):
+    """The English dialog, then the English show of poem 9 with its rendering
+    under way."""
+    with WineBox(os.path.join(build, "screenshot-prefix"), width=1024, height=768) as box:
+        box.set_probe(os.path.join(build, "probe.exe"))
+        box.reg_set(SETTINGS_KEY, "language", "en")
+        box.start(os.path.join(build, "Mirobel.scr"), "/c")
+        dialog = box.wait_window_where(wd.DIALOG, lambda w: w["visible"], 60, "shown")
+        shoot(box, wd.DIALOG, os.path.join(out, "settings-dialog-en.png"))
+        box.close_window(dialog["hwnd"])
+        box.wait_gone(wd.DIALOG, 10)
+        for key, value in (("select first", "9"), ("select end", "9"), ("speed", "1"), ("music mode", "0")):
+            box.reg_set(SETTINGS_KEY, key, value)
+        show = box.start(os.path.join(build, "Mirobel.scr"), "/s")
+        time.sleep(22)  # the poem written, the portrait in, the rendering on its way
+        path = os.path.join(out, "show-en.png")
+        box.screenshot(path)
+        print("wrote", path)
+        show.kill()
+    return 0
+
+
 def main(argv=None):
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--build", required=True, help="Windows build folder")
     ap.add_argument("--out", default=os.path.join(ROOT, "docs"))
     ap.add_argument("--dpi", type=int, default=96)
+    ap.add_argument("--language", choices=("ja", "en"), default="ja")
     ap.add_argument("--only", nargs="+", choices=PICTURES, metavar="NAME",
                     help="take only these pictures (%s)" % ", ".join(PICTURES))
     a = ap.parse_args(argv)
@@ -73,6 +99,8 @@ def main(argv=None):
     build = os.path.abspath(a.build)
     out = os.path.abspath(a.out)
     os.makedirs(out, exist_ok=True)
+    if a.language == "en":
+        return english_pictures(build, out)
     with WineBox(os.path.join(build, "screenshot-prefix"), width=1024 * a.dpi // 96, height=768 * a.dpi // 96,
                  dpi=a.dpi) as box:
         box.set_probe(os.path.join(build, "probe.exe"))

@@ -102,6 +102,11 @@ std::optional<Language> LanguageOfCode(const std::wstring& code) {
     return std::nullopt;
 }
 
+Language LanguageOfLocale(std::string_view name) {
+    const bool japanese = name.substr(0, 2) == "ja" && (name.size() == 2 || std::string_view("_-.@").find(name[2]) != std::string_view::npos);
+    return japanese ? Language::Japanese : Language::English;
+}
+
 Settings LoadSettings() {
     // Zeros left in the unread fields would make the show pick the empty
     // poem 0 and the dialog show nothing; a fresh record holds the defaults,

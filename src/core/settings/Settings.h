@@ -72,6 +72,10 @@ inline constexpr const wchar_t* kLanguageKey = L"language";
 const wchar_t* LanguageCode(Language language);
 // What a stored language code names; nothing for any other text.
 std::optional<Language> LanguageOfCode(const std::wstring& code);
+// The language a locale ("ja_JP.UTF-8") or a browser's language tag
+// ("ja-JP") names: Japanese for ja, English for any other, "C" and the empty
+// name included, as the desktop's rule has it.
+Language LanguageOfLocale(std::string_view name);
 
 // Stored text to a 16-bit value: blanks around allowed, fractions rounded
 // half to even. Throws RuntimeError 13 (not a number) or 6 (out of range).

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/base/Errors.h"
+#include "core/base/Faces.h"
 #include "core/base/Platform.h"
 #include "core/base/Scaling.h"
 #include "core/poems/Kimariji.h"
@@ -80,6 +81,10 @@ Rgb InkOf(const ShowState& show) {
 
 const std::wstring& TickerText(int poemNo, const Settings& settings) {
     return settings.language == Language::English ? EnglishRendering(poemNo) : CommentTable(poemNo);
+}
+
+TickerFont TickerFontFor(const Settings& settings) {
+    return {settings.language == Language::English ? kLatinFace : kMinchoFace, ScaledFontSize(12, kUnitTwips)};
 }
 
 void NormaliseRange(Settings& settings) {

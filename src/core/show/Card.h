@@ -13,6 +13,14 @@ void NormaliseRange(Settings& settings);
 
 // The rendering the ticker scrolls for poem n, in the record's language.
 const std::wstring& TickerText(int poemNo, const Settings& settings);
+// The face and size the ticker draws that rendering in: the Japanese one in
+// the Mincho face, the English one in a Latin face, which reads better than
+// the Mincho's narrow typewriter letters.
+struct TickerFont {
+    const wchar_t* face;
+    int points;
+};
+TickerFont TickerFontFor(const Settings& settings);
 
 // Chooses the next poem by the record's range (or study set) and order,
 // draws the card's base and sets the writer and the ticker back for it.

@@ -57,6 +57,14 @@ constexpr Option kTable[] = {
      .details = "The kimariji are the fewest opening sounds of the recited poem that no other poem shares; they are "
                 "marked as they are written, as karuta study cards print them. The rest of the card is unchanged.",
      .store = [](Options& o, V v) { o.settings.Kimariji = v.number != 0; }},
+    // The choices in the order of Language's values.
+    {.name = "language", .query = "lang", .kind = Choice, .choices = "ja|en", .arg = "LANG",
+     .byDefault = "from $LC_ALL, $LC_MESSAGES or $LANG", .meaning = "the rendering that scrolls under the card: ja Japanese, en English",
+     .details = "Without it the show follows the locale: the first of LC_ALL, LC_MESSAGES and LANG that is set; "
+                "a Japanese locale (ja_JP.UTF-8) gives the Japanese rendering, any other the English one. The page "
+                "follows the browser's language instead. The card itself, the poem in kana and the poet's name, is "
+                "the same in either language.",
+     .store = [](Options& o, V v) { o.language = v.number == 0 ? Language::Japanese : Language::English; }},
     {.name = "help", .alias = "h", .meaning = "print a summary of the options and exit",
      .store = [](Options& o, V) { o.help = true; }},
     {.name = "test-seed", .query = "seed", .kind = Whole, .group = Diagnostic, .low = 0, .high = kNoLimit, .arg = "N",
@@ -75,6 +83,10 @@ constexpr Option kTable[] = {
     {.name = "test-sets", .group = Diagnostic, .meaning = "print each study set's poems and exit",
      .details = "One line per set: its name, a tab and its poems' numbers ascending, separated by spaces.",
      .store = [](Options& o, V) { o.listSets = true; }},
+    {.name = "test-renderings", .group = Diagnostic,
+     .meaning = "print each poem's number and English rendering, and exit",
+     .details = "One line per poem: its number, a tab and the rendering the English show scrolls.",
+     .store = [](Options& o, V) { o.listRenderings = true; }},
     {.query = "saver", .meaning = "any key, click or pointer move leaves full screen, as a saver ends",
      .store = [](Options& o, V v) { o.saver = v.number != 0; }},
     {.query = "record", .kind = Whole, .group = Diagnostic, .low = 1, .high = 1000000,

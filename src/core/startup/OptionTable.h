@@ -25,6 +25,7 @@ struct Options {
     Settings settings;
     std::optional<int> scale;      // percent; else the desktop's scaling
     std::optional<uint64_t> seed;  // a fixed poem sequence; else the clock's
+    std::optional<Language> language;  // else the locale's or the browser's
     // The native program's.
     std::optional<Target> target;
     unsigned long windowId = 0;
@@ -32,6 +33,7 @@ struct Options {
     bool help = false;
     bool listKimariji = false;  // print each poem's kimariji and exit
     bool listSets = false;      // print each study set's poems and exit
+    bool listRenderings = false;  // print each poem's English rendering and exit
     // For tests that compare runs: a record of every frame (written as fast
     // as the frames can be drawn), and an end after so many frames.
     std::string record;

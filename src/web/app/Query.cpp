@@ -25,7 +25,7 @@ std::string Unescaped(std::string_view text) {
 }
 }  // namespace
 
-Options ParseQuery(std::string_view query) {
+Options ParseQuery(std::string_view query, std::string_view browserLanguage) {
     Options o;
     if (!query.empty() && query.front() == '?') query.remove_prefix(1);
     while (!query.empty()) {
@@ -41,6 +41,7 @@ Options ParseQuery(std::string_view query) {
         if (auto* v = std::get_if<OptionValue>(&read)) option->store(o, *v);
     }
     NormaliseRange(o.settings);
+    o.settings.language = o.language.value_or(LanguageOfLocale(browserLanguage));
     return o;
 }
 

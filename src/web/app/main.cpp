@@ -41,11 +41,13 @@ void DropRecord() {
 extern "C" {
 
 // Starts (or starts again) the show on a canvas of width x height device
-// pixels; `ratio` is the device's pixels per CSS pixel.
-EMSCRIPTEN_KEEPALIVE void mirobel_start(const char* query, int width, int height, double ratio, double now) {
+// pixels; `ratio` is the device's pixels per CSS pixel, `language` the
+// browser's.
+EMSCRIPTEN_KEEPALIVE void mirobel_start(const char* query, const char* language, int width, int height, double ratio,
+                                        double now) {
     DropRecord();
     page.show.reset();
-    page.options = ParseQuery(query ? query : "");
+    page.options = ParseQuery(query ? query : "", language ? language : "");
     // The device's ratio is the show's scale, as the desktop's scaling is
     // on the other platforms; the query's scale magnifies on top of it.
     const double scale = (ratio > 0 && std::isfinite(ratio) ? ratio : 1.0) * page.options.scale.value_or(100) / 100.0;
@@ -91,11 +93,11 @@ EMSCRIPTEN_KEEPALIVE const char* mirobel_describe() {
     const ShowState* state = page.show ? &page.show->State() : nullptr;
     char text[400];
     std::snprintf(text, sizeof text,
-                  "{\"speed\":%d,\"order\":%d,\"first\":%d,\"last\":%d,\"seed\":%s,\"scale\":%d,\"kimariji\":%s,\"saver\":%s,"
+                  "{\"speed\":%d,\"order\":%d,\"first\":%d,\"last\":%d,\"seed\":%s,\"scale\":%d,\"kimariji\":%s,\"saver\":%s,\"lang\":\"%ls\","
                   "\"dpi\":%d,\"interval\":%d,\"poem\":%d,\"cardX\":%d,\"cardY\":%d,\"frame\":%ld}",
                   s.Speed, s.SelectType, s.SelectFirst, s.SelectEnd,
                   page.options.seed ? std::to_string(*page.options.seed).c_str() : "null", page.options.scale.value_or(100),
-                  s.Kimariji ? "true" : "false", page.options.saver ? "true" : "false", page.dpi, page.show ? page.show->FrameInterval() : 0,
+                  s.Kimariji ? "true" : "false", page.options.saver ? "true" : "false", LanguageCode(s.language), page.dpi, page.show ? page.show->FrameInterval() : 0,
                   state ? state->PoemNo : 0, state ? state->CardX : 0, state ? state->CardY : 0, page.frame);
     page.described = text;
     return page.described.c_str();

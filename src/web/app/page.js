@@ -27,8 +27,8 @@ function mirobelAscent(bytes) {
 var MirobelCanvas = {
   list: [],
   free: [],
-  names: ['MirobelMincho', 'MirobelBrush'],
-  ascents: [1, 1],
+  names: ['MirobelMincho', 'MirobelBrush', 'MirobelLatin'],
+  ascents: [1, 1, 1],
   measure: null,
   portraits: new Map(),  // poem -> {image, pending}
 
@@ -145,7 +145,7 @@ var MirobelPage = {
 
   // (Promises, not async: Emscripten's optimiser here drops `async` from methods.)
   loadFaces() {
-    const sources = [MirobelAssets.mincho, MirobelAssets.brush];
+    const sources = [MirobelAssets.mincho, MirobelAssets.brush, MirobelAssets.latin];
     return Promise.all(sources.map((base64, face) => {
       const bytes = mirobelBytes(base64);
       MirobelCanvas.ascents[face] = mirobelAscent(bytes);
@@ -166,8 +166,8 @@ var MirobelPage = {
   start() {
     clearTimeout(this.timer);
     this.fit();
-    Module.ccall('mirobel_start', null, ['string', 'number', 'number', 'number', 'number'],
-                 [this.query, this.width, this.height, this.ratio, performance.now()]);
+    Module.ccall('mirobel_start', null, ['string', 'string', 'number', 'number', 'number', 'number'],
+                 [this.query, navigator.language || '', this.width, this.height, this.ratio, performance.now()]);
     this.state = 'running';
     this.tick();
   },

@@ -8,8 +8,8 @@
 
 namespace mirobel::web {
 
-// The two embedded faces, as the page registered them with FontFace.
-enum class Face { Mincho = 0, Brush = 1 };
+// The embedded faces, as the page registered them with FontFace.
+enum class Face { Mincho = 0, Brush = 1, Latin = 2 };
 
 inline constexpr int kScreenCanvas = 0;
 

@@ -6,7 +6,9 @@
 
 namespace mirobel::web {
 
-Face FaceFor(const std::wstring& face) { return face == kBrushFace ? Face::Brush : Face::Mincho; }
+Face FaceFor(const std::wstring& face) {
+    return face == kBrushFace ? Face::Brush : face == kLatinFace ? Face::Latin : Face::Mincho;
+}
 
 // --- WebCanvas ---------------------------------------------------------
 
@@ -46,8 +48,11 @@ void WebCanvas::DrawText(int x, int y, const std::wstring& text, Rgb ink) {
 
 // --- CanvasFrame -------------------------------------------------------
 
-CanvasFrame::CanvasFrame(WebCanvas& card, int dpi, int tickerPoints)
-    : card_(card), tickerPixels_(FontPixelHeight(tickerPoints, dpi)), tile_(Magnify(kTileUnits, dpi)) {}
+CanvasFrame::CanvasFrame(WebCanvas& card, int dpi, TickerFont ticker)
+    : card_(card),
+      tickerFace_(FaceFor(ticker.face)),
+      tickerPixels_(FontPixelHeight(ticker.points, dpi)),
+      tile_(Magnify(kTileUnits, dpi)) {}
 
 CanvasFrame::~CanvasFrame() {
     if (keptCard_ >= 0) DestroyCanvas(keptCard_);
@@ -61,7 +66,7 @@ void CanvasFrame::CardCame(int poemNo, int keptPoem) {
     RequestPortrait(poemNo);
 }
 
-int CanvasFrame::TickerWidth(const std::wstring& text) { return TextWidth(Face::Mincho, tickerPixels_, text); }
+int CanvasFrame::TickerWidth(const std::wstring& text) { return TextWidth(tickerFace_, tickerPixels_, text); }
 
 bool CanvasFrame::MakeKept(Kept which, int width, int height) {
     int& kept = which == Kept::Card ? keptCard_ : keptLine_;
@@ -87,7 +92,7 @@ void CanvasFrame::DrawKeptLine(const std::wstring& text, int x, int y) {
 }
 
 void CanvasFrame::DrawTicker(int canvas, const std::wstring& text, int x, int y) {
-    web::DrawText(canvas, Face::Mincho, false, tickerPixels_, kWhite, x, y, text);
+    web::DrawText(canvas, tickerFace_, false, tickerPixels_, kWhite, x, y, text);
 }
 
 void CanvasFrame::CopyKept(Kept which, int fromX, int fromY, const Rect& to) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/show/Compositor.h"
+#include "core/show/Card.h"
 #include "core/show/ShowState.h"
 #include "web/base/Canvas2D.h"
 
@@ -48,7 +49,7 @@ private:
 // The show's painter on the screen canvas.
 class CanvasFrame : public ScenePainter {
 public:
-    CanvasFrame(WebCanvas& card, int dpi, int tickerPoints);
+    CanvasFrame(WebCanvas& card, int dpi, TickerFont ticker);
     ~CanvasFrame() override;
     CanvasFrame(const CanvasFrame&) = delete;
     CanvasFrame& operator=(const CanvasFrame&) = delete;
@@ -74,6 +75,7 @@ private:
     void DrawTicker(int canvas, const std::wstring& text, int x, int y);
 
     WebCanvas& card_;
+    Face tickerFace_;
     int tickerPixels_;
     int tile_;
     // The pictures the compositor presents from (-1: none yet).

@@ -20,7 +20,7 @@ public:
     CanvasShowSession(const Settings& settings, std::optional<uint64_t> seed, int dpi)
         : dpi_(dpi > 0 ? dpi : 96),
           canvas_(dpi_),
-          frame_(canvas_, dpi_, ScaledFontSize(12, kUnitTwips)),
+          frame_(canvas_, dpi_, TickerFontFor(settings)),
           compositor_(frame_),
           driver_(settings, canvas_, compositor_, seed, dpi_) {
         // A new card has its portrait decoded while its poem is written.

@@ -34,16 +34,18 @@ void Unclip(HDC dc) { SelectClipRgn(dc, nullptr); }
 // rendering's line) as memory surfaces, composes a tile where it is asked
 // for one, and puts both on the window (or the surface) it was made for.
 struct GdiFrame : ScenePainter {
-    GdiFrame(FontCache& cache, GdiCanvas& card, FrameDestination to, int dpi, int tickerPoints)
+    GdiFrame(FontCache& cache, GdiCanvas& card, FrameDestination to, int dpi, TickerFont ticker)
         : fontCache(cache),
           canvas(card),
           destination(to),
           tile(Magnify(kTileUnits, dpi)),
-          tickerFontSize(tickerPoints) {}
+          tickerFace(ticker.face),
+          tickerFontSize(ticker.points) {}
     FontCache& fontCache;
     GdiCanvas& canvas;
     const FrameDestination destination;
     const int tile;  // pixels
+    const wchar_t* const tickerFace;
     const int tickerFontSize;
 
     // The device context of the frame being presented; a repaint's while it runs.
@@ -65,7 +67,7 @@ struct GdiFrame : ScenePainter {
 
     int TickerWidth(const std::wstring& text) override {
         if (!scratch.dc) scratch.Resize(1, 1, RGB(0, 0, 0));
-        scratchFont.Use(scratch.dc, fontCache.Get(kMinchoFace, tickerFontSize, false));
+        scratchFont.Use(scratch.dc, fontCache.Get(tickerFace, tickerFontSize, false));
         SIZE extent{};
         GetTextExtentPoint32W(scratch.dc, text.c_str(), static_cast<int>(text.size()), &extent);
         return extent.cx;
@@ -168,7 +170,7 @@ struct GdiFrame : ScenePainter {
     }
 
     void DrawTicker(HDC dc, HeldFont& font, const std::wstring& text, int x, int y) {
-        font.Use(dc, fontCache.Get(kMinchoFace, tickerFontSize, false));
+        font.Use(dc, fontCache.Get(tickerFace, tickerFontSize, false));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
         TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
@@ -177,10 +179,10 @@ struct GdiFrame : ScenePainter {
 }  // namespace
 
 struct GdiSeams::Impl {
-    Impl(FrameDestination to, int dpi, int tickerPoints)
+    Impl(FrameDestination to, int dpi, TickerFont ticker)
         : fonts(dpi),
           canvas(fonts, PictureBior),
-          painter(fonts, canvas, to, dpi, tickerPoints),
+          painter(fonts, canvas, to, dpi, ticker),
           compositor(painter) {}
     ~Impl() {
         // The fonts are deselected before the cache deletes them.
@@ -195,8 +197,8 @@ struct GdiSeams::Impl {
     Compositor compositor;
 };
 
-GdiSeams::GdiSeams(FrameDestination to, int dpi, int tickerPoints)
-    : impl_(std::make_unique<Impl>(to, dpi, tickerPoints)) {
+GdiSeams::GdiSeams(FrameDestination to, int dpi, TickerFont ticker)
+    : impl_(std::make_unique<Impl>(to, dpi, ticker)) {
     // Room for the card and what its texts may reach beyond it.
     impl_->PictureBior.Resize(Magnify(kCardCanvasWidth, dpi), Magnify(kCardCanvasHeight, dpi), RGB(255, 255, 255));
 }

@@ -5,6 +5,7 @@
 #include "win32/base/Fonts.h"
 #include "win32/base/Surface.h"
 // After <windows.h>: its DrawText macro renames the canvas method alike.
+#include "core/show/Card.h"
 #include "core/show/ShowState.h"
 
 namespace mirobel {
@@ -23,8 +24,7 @@ struct FrameDestination {
 // here, for this show alone. Each show owns one; tests make their own.
 class GdiSeams {
 public:
-    // tickerPoints: the ticker's font size.
-    GdiSeams(FrameDestination to, int dpi, int tickerPoints);
+    GdiSeams(FrameDestination to, int dpi, TickerFont ticker);
     ~GdiSeams();
 
     CardCanvas& Canvas();

@@ -59,7 +59,7 @@ void OpenMonitorShows(DisplayShow& lead) {
 
 DisplayShow::DisplayShow(const Settings& settings, int dpi, const MonitorArea& area, Presentation presentation,
                          FrameDestination to, std::optional<uint64_t> seed)
-    : surfaces(to, dpi, ScaledFontSize(12, kUnitTwips)),
+    : surfaces(to, dpi, TickerFontFor(settings)),
       driver(settings, surfaces.Canvas(), surfaces.Frame(), seed, dpi),
       monitor(area) {
     driver.State().presentation = presentation;

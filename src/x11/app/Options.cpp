@@ -26,6 +26,13 @@ std::variant<Options, std::string> ParseOptions(int argc, const char* const* arg
     return o;
 }
 
+Language ChosenLanguage(const Options& options, const char* lcAll, const char* lcMessages, const char* lang) {
+    if (options.language) return *options.language;
+    for (const char* name : {lcAll, lcMessages, lang})
+        if (name && *name) return LanguageOfLocale(name);
+    return LanguageOfLocale("");
+}
+
 namespace {
 constexpr size_t kWidth = 79;
 

@@ -12,6 +12,10 @@ namespace mirobel::x11 {
 // The options, or the message to print before exiting with status 2.
 std::variant<Options, std::string> ParseOptions(int argc, const char* const* argv);
 
+// The language -language asks for, else the locale's: the first of LC_ALL,
+// LC_MESSAGES and LANG that is set and not empty, as the C library reads them.
+Language ChosenLanguage(const Options& options, const char* lcAll, const char* lcMessages, const char* lang);
+
 struct Placement {
     Target target;
     unsigned long windowId;

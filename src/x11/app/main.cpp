@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/poems/Poems.h"
 #include "core/poems/StudySets.h"
 #include "x11/app/Options.h"
 #include "x11/app/XShow.h"
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "mirobel: %s\n%s", message->c_str(), Usage().c_str());
         return 2;
     }
-    const Options& options = std::get<Options>(parsed);
+    Options& options = std::get<Options>(parsed);
     if (options.help) {
         std::fputs(Usage().c_str(), stdout);
         return 0;
@@ -28,6 +29,12 @@ int main(int argc, char** argv) {
         std::fputs(StudySetsText().c_str(), stdout);
         return 0;
     }
+    if (options.listRenderings) {
+        std::fputs(EnglishRenderingList().c_str(), stdout);
+        return 0;
+    }
+    options.settings.language =
+        ChosenLanguage(options, std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
     auto placement = ChooseTarget(options, std::getenv("XSCREENSAVER_WINDOW"));
     if (auto* message = std::get_if<std::string>(&placement)) {
         std::fprintf(stderr, "mirobel: %s\n", message->c_str());

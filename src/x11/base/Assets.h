@@ -12,6 +12,7 @@ struct Blob {
 
 Blob BrushFontData();   // "Yuji Syuku" subset, stands in for the brush face
 Blob MinchoFontData();  // "BIZ UDMincho" subset, stands in for the Mincho face
+Blob LatinFontData();   // Liberation Sans subset ("Mirobel Latin"), stands in for the Latin face
 // The JPEG of a poem's portrait; empty for numbers outside 1..100.
 Blob PortraitJpeg(int poemNo);
 

@@ -45,12 +45,12 @@ FT_Library Library() {
 EmbeddedFaces::EmbeddedFaces() {
     FT_Library library = Library();
     if (!library) return;
-    const Blob blobs[2] = {MinchoFontData(), BrushFontData()};
+    const Blob blobs[3] = {MinchoFontData(), BrushFontData(), LatinFontData()};
     loaded_ = true;
-    for (int brush = 0; brush < 2; ++brush)
+    for (int which = 0; which < 3; ++which)
         for (int bold = 0; bold < 2; ++bold) {
-            faces_[brush][bold] = Load(library, blobs[brush], bold != 0);
-            if (!faces_[brush][bold]) loaded_ = false;
+            faces_[which][bold] = Load(library, blobs[which], bold != 0);
+            if (!faces_[which][bold]) loaded_ = false;
         }
 }
 
@@ -61,9 +61,9 @@ EmbeddedFaces::~EmbeddedFaces() {
 }
 
 cairo_font_face_t* EmbeddedFaces::Get(const std::wstring& face, bool bold) const {
-    const bool brush = face == kBrushFace || face == L"Yuji Syuku";
-    cairo_font_face_t* f = faces_[brush][bold];
-    if (!f) f = faces_[brush][0];
+    const int which = face == kBrushFace || face == L"Yuji Syuku" ? 1 : face == kLatinFace ? 2 : 0;
+    cairo_font_face_t* f = faces_[which][bold];
+    if (!f) f = faces_[which][0];
     if (!f) f = faces_[0][0];
     // A toy face keeps drawing possible should the embedded fonts not load.
     static cairo_font_face_t* fallback =

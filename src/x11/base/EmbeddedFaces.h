@@ -15,14 +15,15 @@ public:
     EmbeddedFaces& operator=(const EmbeddedFaces&) = delete;
 
     // The face the show asks for by its system name, as one of the embedded
-    // stand-ins: the brush face for the poem, the Mincho face for the rest.
+    // stand-ins: the brush face for the poem, the Latin face for the English
+    // rendering, the Mincho face for the rest.
     // Bold is synthesised, the subsets having one weight each. Never null;
     // owned by EmbeddedFaces.
     cairo_font_face_t* Get(const std::wstring& face, bool bold) const;
     bool Loaded() const { return loaded_; }
 
 private:
-    cairo_font_face_t* faces_[2][2] = {};  // [brush?][bold?]
+    cairo_font_face_t* faces_[3][2] = {};  // [mincho, brush, latin][bold?]
     bool loaded_ = false;
 };
 

@@ -115,10 +115,11 @@ void CairoCanvas::Changed(const Rect& r) {
 
 // --- CairoFrame --------------------------------------------------------
 
-CairoFrame::CairoFrame(const EmbeddedFaces& faces, CairoCanvas& card, int dpi, int tickerPoints)
+CairoFrame::CairoFrame(const EmbeddedFaces& faces, CairoCanvas& card, int dpi, TickerFont ticker)
     : faces_(faces),
       card_(card),
-      tickerPixels_(PixelSize(tickerPoints, dpi)),
+      tickerFace_(ticker.face),
+      tickerPixels_(PixelSize(ticker.points, dpi)),
       measureSurface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1)),
       measure_(cairo_create(measureSurface_)) {
     SetTickerFont(measure_);
@@ -143,7 +144,7 @@ void CairoFrame::DropKept() {
 }
 
 void CairoFrame::SetTickerFont(cairo_t* cr) const {
-    cairo_set_font_face(cr, faces_.Get(kMinchoFace, false));
+    cairo_set_font_face(cr, faces_.Get(tickerFace_, false));
     cairo_set_font_size(cr, tickerPixels_);
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/show/Compositor.h"
+#include "core/show/Card.h"
 #include "core/show/ShowState.h"
 #include "x11/base/EmbeddedFaces.h"
 
@@ -64,7 +65,7 @@ private:
 // a sink, as copies of pictures kept in the sink or as composed tiles.
 class CairoFrame : public ScenePainter {
 public:
-    CairoFrame(const EmbeddedFaces& faces, CairoCanvas& card, int dpi, int tickerPoints);
+    CairoFrame(const EmbeddedFaces& faces, CairoCanvas& card, int dpi, TickerFont ticker);
     ~CairoFrame() override;
     CairoFrame(const CairoFrame&) = delete;
     CairoFrame& operator=(const CairoFrame&) = delete;
@@ -98,6 +99,7 @@ private:
 
     const EmbeddedFaces& faces_;
     CairoCanvas& card_;
+    const wchar_t* tickerFace_;
     int tickerPixels_;
     FrameSink* sink_ = nullptr;
     int portraitPoem_ = 0;

@@ -27,7 +27,7 @@ public:
     CairoShowSession(const Settings& settings, std::optional<uint64_t> seed, int dpi = 96)
         : dpi_(dpi > 0 ? dpi : 96),
           canvas_(faces_, dpi_),
-          frame_(faces_, canvas_, dpi_, ScaledFontSize(12, kUnitTwips)),
+          frame_(faces_, canvas_, dpi_, TickerFontFor(settings)),
           compositor_(frame_),
           driver_(settings, canvas_, compositor_, seed, dpi_) {}
 
