@@ -70,10 +70,20 @@ def english_pictures(build, out):
         for key, value in (("select first", "9"), ("select end", "9"), ("speed", "1"), ("music mode", "0")):
             box.reg_set(SETTINGS_KEY, key, value)
         show = box.start(os.path.join(build, "Mirobel.scr"), "/s")
-        time.sleep(22)  # the poem written, the portrait in, the rendering on its way
+        # The picture is taken once the rendering's first words have come a
+        # third of the way in, so that it shows where the line begins.
         path = os.path.join(out, "show-en.png")
-        box.screenshot(path)
-        print("wrote", path)
+        deadline = time.monotonic() + 120
+        while time.monotonic() < deadline:
+            shot = box.screenshot()
+            lit = [x for x in range(shot.width) if any(sum(shot.pixel(x, y)) > 600 for y in range(745, 755))]
+            if lit and shot.width // 3 < lit[0] < shot.width // 2:
+                box.screenshot(path)
+                print("wrote", path)
+                break
+            time.sleep(0.2)
+        else:
+            raise SystemExit("the English rendering never came in")
         show.kill()
     return 0
 
