@@ -32,54 +32,68 @@ TEST(CardErrorText, OwnVariantWithoutEqualsSignAndComma) {
 
 // The procedures that trap report any failure, not only the program's own,
 // in the standard box, and go on: running out of memory is run-time error 7,
-// anything else 51.
+// anything else 51. Each box speaks the language of the record it is about;
+// a failed load, before the record's language is read, the desktop's.
 TEST(TrappingProcedures, ReportEveryKindOfFailureAndGoOn) {
     struct Failure {
         std::function<void()> fail;
-        std::wstring text, cardText;
+        std::wstring text, cardText, english;
     };
     const Failure failures[] = {
         {[] { throw std::bad_alloc(); }, L"エラー番号 =  7、Mirobel でエラーが発生しました。 \rメモリが不足しています。",
-         L"エラー番号  7Mirobel でエラーが発生しました。 \rメモリが不足しています。"},
+         L"エラー番号  7Mirobel でエラーが発生しました。 \rメモリが不足しています。",
+         L"Error 7 occurred in Mirobel.\rOut of memory."},
         {[] { throw std::runtime_error("x"); }, L"エラー番号 =  51、Mirobel でエラーが発生しました。 \r内部エラーです。",
-         L"エラー番号  51Mirobel でエラーが発生しました。 \r内部エラーです。"},
+         L"エラー番号  51Mirobel でエラーが発生しました。 \r内部エラーです。",
+         L"Error 51 occurred in Mirobel.\rInternal error."},
         {[] {
              RuntimeError withHelp = Overflow();
              withHelp.helpFile = L"C:\\help\\mirobel.hlp", withHelp.helpContext = 1006;
              throw withHelp;
          },
          L"エラー番号 =  6、Mirobel でエラーが発生しました。 \rオーバーフローしました。",
-         L"エラー番号  6Mirobel でエラーが発生しました。 \rオーバーフローしました。"},
+         L"エラー番号  6Mirobel でエラーが発生しました。 \rオーバーフローしました。",
+         L"Error 6 occurred in Mirobel.\rOverflow."},
     };
-    for (const auto& [fail, text, cardText] : failures) {
-        SCOPED_TRACE(::testing::PrintToString(text));
-        mirobel::testing::FakePlatform p;
-        p.store.failure = fail;
-        const Settings loaded = LoadSettings();
-        SaveSettings(loaded);
-        ASSERT_EQ(p.boxes.shown.size(), 2u);
-        EXPECT_EQ(p.boxes.shown[0].text, text);
-        EXPECT_EQ(p.boxes.shown[1].text, text);
-        EXPECT_EQ(loaded.Speed, 3) << "the unread settings keep their defaults";
+    struct Desktop : DesktopLanguage {
+        Language speaks = Language::Japanese;
+        Language Get() override { return speaks; }
+    } desktop;
+    for (const Language language : {Language::Japanese, Language::English})
+        for (const auto& [fail, japanese, japaneseCard, english] : failures) {
+            const bool inEnglish = language == Language::English;
+            const std::wstring& text = inEnglish ? english : japanese;
+            const std::wstring& cardText = inEnglish ? english : japaneseCard;
+            const std::wstring title = inEnglish ? kErrorTitleEnglish : kErrorTitle;
+            SCOPED_TRACE(::testing::PrintToString(text));
+            mirobel::testing::FakePlatform p;
+            desktop.speaks = language;
+            g_platform.desktop = &desktop;
+            p.store.failure = fail;
+            const Settings loaded = LoadSettings();
+            SaveSettings(loaded);
+            ASSERT_EQ(p.boxes.shown.size(), 2u);
+            EXPECT_EQ(p.boxes.shown[0].text, text);
+            EXPECT_EQ(p.boxes.shown[1].text, text);
+            EXPECT_EQ(loaded.Speed, 3) << "the unread settings keep their defaults";
 
-        p.canvas.failure = fail;
-        ShowState show;
-        PrepareCard(show, loaded, p.canvas, p.random);
-        ASSERT_EQ(p.boxes.shown.size(), 3u);
-        EXPECT_EQ(p.boxes.shown[2].text, cardText) << "the card reports in its own wording";
-        EXPECT_EQ(p.boxes.shown[2].title, kErrorTitle);
+            p.canvas.failure = fail;
+            ShowState show;
+            PrepareCard(show, loaded, p.canvas, p.random);
+            ASSERT_EQ(p.boxes.shown.size(), 3u);
+            EXPECT_EQ(p.boxes.shown[2].text, cardText) << "the card reports in its own wording";
 
-        p.boxes.failure = fail;
-        ShowAbout();
-        ASSERT_EQ(p.boxes.shown.size(), 4u);
-        EXPECT_EQ(p.boxes.shown[3].text, text);
-        EXPECT_EQ(p.boxes.shown[3].title, kErrorTitle);
+            p.boxes.failure = fail;
+            ShowAbout(language);
+            ASSERT_EQ(p.boxes.shown.size(), 4u);
+            EXPECT_EQ(p.boxes.shown[3].text, text);
 
-        // Every box hands on the help the failure carries.
-        const bool carriesHelp = text.find(L"オーバーフロー") != std::wstring::npos;
-        for (const auto& box : p.boxes.shown) {
-            EXPECT_EQ(box.helpFile, carriesHelp ? L"C:\\help\\mirobel.hlp" : L"");
-            EXPECT_EQ(box.helpContext, carriesHelp ? 1006 : 0);
+            // Every box hands on the help the failure carries.
+            const bool carriesHelp = &fail == &failures[2].fail;
+            for (const auto& box : p.boxes.shown) {
+                EXPECT_EQ(box.title, title);
+                EXPECT_EQ(box.helpFile, carriesHelp ? L"C:\\help\\mirobel.hlp" : L"");
+                EXPECT_EQ(box.helpContext, carriesHelp ? 1006 : 0);
+            }
         }
-    }
 }

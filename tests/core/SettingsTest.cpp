@@ -90,6 +90,7 @@ TEST_F(SettingsTest, BadTextStopsTheLoadWithOneBoxAndDefaultsTheRest) {
     store.Put(L"music mode", L"0");
     store.Put(L"select first", L"abc");
     store.Put(L"select end", L"50");
+    store.Put(L"language", L"ja");
     ExpectRecord(LoadSettings(), {7, 0, 1, 100, 1, 3});
     // The values later versions added are read all the same: they are no part of the six.
     EXPECT_EQ(store.reads, (std::vector<std::wstring>{L"saver type", L"music mode", L"select first", L"screens",
@@ -102,11 +103,15 @@ TEST_F(SettingsTest, BadTextStopsTheLoadWithOneBoxAndDefaultsTheRest) {
     EXPECT_FALSE(ModalBoxUp());
 }
 
+// The box speaks the stored language, though it is read after the failure.
 TEST_F(SettingsTest, OutOfRangeAndStoreFailuresAreReportedToo) {
     store.Put(L"speed", L"40000");
+    store.Put(L"language", L"en");
     ExpectRecord(LoadSettings(), {2, 1, 1, 100, 1, 3});
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, L"エラー番号 =  6、Mirobel でエラーが発生しました。 \rオーバーフローしました。");
+    EXPECT_EQ(boxes.shown[0].text, L"Error 6 occurred in Mirobel.\rOverflow.");
+    EXPECT_EQ(boxes.shown[0].title, L"Error");
+    store.Put(L"language", L"ja");
 
     store.failReadOn = L"select type";
     store.Put(L"select first", L"12");

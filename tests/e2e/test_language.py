@@ -56,6 +56,7 @@ class Language(WineTestCase):
         wd.menu_entry(self.box, dialog, "h", "a")
         about = self.box.wait_window(words["about"], 20)
         self.assertIsNone(self.box.find("エラー"))
+        self.assertIsNone(self.box.find("Error"))
         self.box.probe("kill", str(about["pid"]))
         p.wait(timeout=30)
 
@@ -92,6 +93,16 @@ class JapaneseDesktop(Language):
 
     def test_a_stored_en_speaks_english(self):
         self.assert_speaks(ENGLISH, "en")
+
+    # The failed load is reported in the stored language, though the desktop
+    # speaks Japanese and the language is read after the failure.
+    def test_an_error_box_speaks_the_stored_language(self):
+        for key, value in (("language", "en"), ("speed", "40000"), ("music mode", "0")):
+            self.box.reg_set(SETTINGS_KEY, key, value)
+        self.start("/s")
+        box = self.box.wait_window("Error", 30)
+        self.assertEqual(self.box.box_text(box["hwnd"]), ["Error 6 occurred in Mirobel.\rOverflow."])
+        self.assertIsNone(self.box.find("エラー"))
 
 
 if __name__ == "__main__":

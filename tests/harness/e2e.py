@@ -59,7 +59,7 @@ class WineTestCase(unittest.TestCase):
             if p.poll() is None:
                 p.kill()
                 p.wait()
-        for caption in ("SAVER Screen", "Saver Setting", "エラー"):
+        for caption in ("SAVER Screen", "Saver Setting", "エラー", "Error"):
             info = self.box.find(caption)
             while info:
                 self.box.probe("kill", str(info["pid"]))

@@ -8,6 +8,7 @@
 
 #include "core/base/Errors.h"
 #include "win32/base/Guard.h"
+#include "win32/base/Win32Util.h"
 #include "win32/base/WindowClass.h"
 
 using namespace mirobel;
@@ -62,7 +63,9 @@ struct Child {
                 GetWindowThreadProcessId(hwnd, &pid);
                 wchar_t title[32] = {};
                 GetWindowTextW(hwnd, title, 32);
-                if (pid == s->pid && std::wstring(title) == kErrorTitle && IsWindowVisible(hwnd))
+                // The box speaks the desktop's language, which follows the host's locale.
+                const std::wstring caption = title;
+                if (pid == s->pid && (caption == kErrorTitle || caption == kErrorTitleEnglish) && IsWindowVisible(hwnd))
                     s->found.push_back(hwnd);
                 return TRUE;
             },
@@ -98,7 +101,7 @@ TEST(Guard, OurFailureInAWindowProcedureIsReportedInTheStandardBoxThenTheProcess
     Child child(L"window-runtime");
     HWND box = child.WaitForErrorBox();
     ASSERT_NE(box, nullptr) << "no error box; exit code " << child.EndedWith(0);
-    EXPECT_EQ(BoxText(box), StandardErrorText(SubscriptOutOfRange()));
+    EXPECT_EQ(BoxText(box), StandardErrorText(SubscriptOutOfRange(), Win32DesktopLanguage().Get()));
     EXPECT_TRUE(child.HookRan()) << "the pointer is given back before the box";
     EXPECT_EQ(child.EndedWith(0), -1) << "the process waits for the box";
     PressOk(box);
@@ -109,7 +112,7 @@ TEST(Guard, ATimerThatKeepsFailingRaisesOneBoxOnly) {
     Child child(L"timer-runtime");
     HWND box = child.WaitForErrorBox();
     ASSERT_NE(box, nullptr) << "no error box; exit code " << child.EndedWith(0);
-    EXPECT_EQ(BoxText(box), StandardErrorText(Overflow()));
+    EXPECT_EQ(BoxText(box), StandardErrorText(Overflow(), Win32DesktopLanguage().Get()));
     // A hundred more ticks fail behind the box.
     Sleep(1000);
     EXPECT_EQ(child.ErrorBoxes().size(), 1u);

@@ -78,9 +78,12 @@ TEST_F(RegistryStoreTest, ReadsTextWrittenByOthersAndReportsWhatIsNotANumber) {
     EXPECT_EQ(LoadSettings().SelectEnd, 44);
     EXPECT_TRUE(boxes.shown.empty());
 
-    // A value that is not text, as a hand edit may leave, is reported.
+    // A value that is not text, as a hand edit may leave, is reported, in
+    // the stored language.
     DWORD number = 5;
     PutRaw(L"speed", REG_DWORD, &number, sizeof number);
+    const wchar_t japanese[] = L"ja";
+    PutRaw(L"language", REG_SZ, japanese, sizeof japanese);
     const Settings loaded = LoadSettings();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, L"エラー");

@@ -46,11 +46,14 @@ RuntimeError InternalError();        // 51
 // a catch block; the procedures that trap report every failure this way.
 RuntimeError CurrentFailure();
 
-// Text of the one failure report of the system.
-std::wstring StandardErrorText(const RuntimeError& e);
-// The card preparation's own wording of the same report.
-std::wstring CardErrorText(const RuntimeError& e);
+// Text of the one failure report of the system. For readers of English:
+// "Error 9 occurred in Mirobel." and the description in English.
+std::wstring StandardErrorText(const RuntimeError& e, Language language = Language::Japanese);
+// The card preparation's own wording of the same report (in English, the
+// standard one).
+std::wstring CardErrorText(const RuntimeError& e, Language language = Language::Japanese);
 
 inline constexpr const wchar_t* kErrorTitle = L"エラー";
+inline constexpr const wchar_t* kErrorTitleEnglish = L"Error";
 
 }  // namespace mirobel

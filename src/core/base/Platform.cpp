@@ -18,10 +18,16 @@ int ShowBox(const std::wstring& text, const std::wstring& title, unsigned style)
     return g_platform.boxes->Show(text, title, style, L"", 0);
 }
 
-void ShowErrorBox(const std::wstring& text, const RuntimeError& e) {
+void ShowErrorBox(const std::wstring& text, const RuntimeError& e, Language language) {
     if (!g_platform.boxes) return;
     ModalScope scope;
-    g_platform.boxes->Show(text, kErrorTitle, kBoxOk, e.helpFile, e.helpContext);
+    g_platform.boxes->Show(text, language == Language::English ? kErrorTitleEnglish : kErrorTitle, kBoxOk,
+                           e.helpFile, e.helpContext);
+}
+
+Language DesktopSpeaks() {
+    return g_platform.desktop && g_platform.desktop->Get() == Language::Japanese ? Language::Japanese
+                                                                                  : Language::English;
 }
 
 }  // namespace mirobel

@@ -38,7 +38,10 @@ bool ModalBoxUp();
 
 // A box; with no title of its own a box carries the application name.
 int ShowBox(const std::wstring& text, const std::wstring& title = kAppName, unsigned style = kBoxOk);
-// The standard error box: OK only, no icon, title "エラー", help attached.
-void ShowErrorBox(const std::wstring& text, const RuntimeError& e);
+// The standard error box: OK only, no icon, title "エラー" ("Error" in
+// English), help attached.
+void ShowErrorBox(const std::wstring& text, const RuntimeError& e, Language language = Language::Japanese);
+// The language the desktop speaks: Japanese only where it says so.
+Language DesktopSpeaks();
 
 }  // namespace mirobel

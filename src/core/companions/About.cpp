@@ -41,7 +41,7 @@ void ShowAbout(Language language) {
         ShowBox(text, title, kBoxOk | kBoxIconInformation);
     } catch (...) {
         const RuntimeError e = CurrentFailure();
-        ShowErrorBox(StandardErrorText(e), e);
+        ShowErrorBox(StandardErrorText(e, language), e, language);
     }
 }
 

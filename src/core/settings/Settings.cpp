@@ -89,8 +89,7 @@ Language StoredLanguage(SettingsStore& store) {
             if (std::optional<Language> chosen = LanguageOfCode(*text)) return *chosen;
     } catch (...) {
     }
-    return g_platform.desktop && g_platform.desktop->Get() == Language::Japanese ? Language::Japanese
-                                                                                  : Language::English;
+    return DesktopSpeaks();
 }
 }  // namespace
 
@@ -103,8 +102,8 @@ std::optional<Language> LanguageOfCode(const std::wstring& code) {
 }
 
 Language LanguageOfLocale(std::string_view name) {
-    const bool japanese = name.substr(0, 2) == "ja" && (name.size() == 2 || std::string_view("_-.@").find(name[2]) != std::string_view::npos);
-    return japanese ? Language::Japanese : Language::English;
+    const bool ja = name.substr(0, 2) == "ja" && (name.size() == 2 || std::string_view("_-.@").find(name[2]) != name.npos);
+    return ja ? Language::Japanese : Language::English;
 }
 
 Settings LoadSettings() {
@@ -114,20 +113,22 @@ Settings LoadSettings() {
     Settings record;
     if (!g_platform.store) return record;
     SettingsStore& store = *g_platform.store;
+    std::optional<RuntimeError> failure;
     try {
         for (const SettingField& row : kSettingFields) {
             std::optional<std::wstring> text = store.Read(kStoreApp, kStoreSection, row.key);
             if (text) record.*row.field = SettingFromText(*text);
         }
     } catch (...) {
-        const RuntimeError e = CurrentFailure();
-        ShowErrorBox(StandardErrorText(e), e);
+        failure = CurrentFailure();
     }
     // Read whatever became of the six: they are no part of their sequence.
     record.Screens = StoredAsOne(store, kScreensKey) ? kEveryMonitor : kMainMonitorOnly;
     record.Kimariji = StoredAsOne(store, kKimarijiKey);
     record.Set = StoredSet(store);
     record.language = StoredLanguage(store);
+    // The box speaks the language the user reads, which is read last.
+    if (failure) ShowErrorBox(StandardErrorText(*failure, record.language), *failure, record.language);
     return record;
 }
 
@@ -144,7 +145,7 @@ void SaveSettings(const Settings& record) {
         store.Write(kStoreApp, kStoreSection, kLanguageKey, LanguageCode(record.language));
     } catch (...) {
         const RuntimeError e = CurrentFailure();
-        ShowErrorBox(StandardErrorText(e), e);
+        ShowErrorBox(StandardErrorText(e, record.language), e, record.language);
     }
 }
 

@@ -112,7 +112,7 @@ void PrepareCard(ShowState& show, const Settings& settings, CardCanvas& canvas, 
         show.kimarijiKana = static_cast<int16_t>(settings.Kimariji ? KimarijiOf(show.PoemNo).cardKana : 0);
     } catch (...) {
         const RuntimeError e = CurrentFailure();
-        ShowErrorBox(CardErrorText(e), e);
+        ShowErrorBox(CardErrorText(e, settings.language), e, settings.language);
     }
 }
 

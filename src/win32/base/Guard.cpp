@@ -35,7 +35,7 @@ void EndAfterUntrappedFailure() noexcept {
         // was made invisible.
         GiveBackWhatTheShowTook();
         try {
-            ShowErrorBox(StandardErrorText(e), e);
+            ShowErrorBox(StandardErrorText(e, DesktopSpeaks()), e, DesktopSpeaks());
         } catch (...) {
         }
     } catch (...) {
