@@ -412,9 +412,18 @@ class WineBox:
         return [line.replace("\\r", "\r").replace("\\n", "\n").replace("\\\\", "\\") for line in out.splitlines()]
 
     def press(self, hwnd, button_text):
-        code, out = self.probe("press", str(hwnd), button_text)
-        if code != 0:
-            raise WineError(f"no button {button_text!r}: {out}")
+        # The probe always says what it did; under load it has once failed
+        # with nothing said (a button that was on the dialog a moment
+        # before), so such a run is tried again, and a failure says how the
+        # probe ended.
+        for attempt in range(3):
+            r = self.wine_capture([self.probe_exe, "press", str(hwnd), button_text], bound(60))
+            out = r.stdout.decode("utf-8", "replace")
+            if r.returncode == 0 or out.strip():
+                break
+            time.sleep(0.5)
+        if r.returncode != 0:
+            raise WineError(f"no button {button_text!r}: exit {r.returncode}, {out!r}, {r.stderr[-500:]!r}")
 
     def close_window(self, hwnd):
         self.probe("close", str(hwnd))

@@ -51,8 +51,10 @@ TEST(PageQuery, BadValuesKeepTheDefaultsAndNeverStopThePage) {
 // The browser's language chooses until the address does; "jam" or "jv" is
 // not Japanese, and a language the page does not offer leaves the browser's.
 TEST(PageQuery, TheRenderingSpeaksTheAddressesLanguageElseTheBrowsers) {
-    for (const char* browser : {"ja", "ja-JP", "ja_JP.UTF-8"}) EXPECT_EQ(ParseQuery("", browser).settings.language, Language::Japanese) << browser;
-    for (const char* browser : {"en-US", "", "jv", "jam", "fr-JA", "C"}) EXPECT_EQ(ParseQuery("", browser).settings.language, Language::English) << browser;
+    for (const char* browser : {"ja", "ja-JP", "ja_JP.UTF-8"})
+        EXPECT_EQ(ParseQuery("", browser).settings.language, Language::Japanese) << browser;
+    for (const char* browser : {"en-US", "", "jv", "jam", "fr-JA", "C"})
+        EXPECT_EQ(ParseQuery("", browser).settings.language, Language::English) << browser;
     EXPECT_EQ(ParseQuery("lang=ja", "en-US").settings.language, Language::Japanese);
     EXPECT_EQ(ParseQuery("lang=en", "ja").settings.language, Language::English);
     EXPECT_EQ(ParseQuery("lang=de", "ja").settings.language, Language::Japanese);

@@ -102,7 +102,9 @@ std::optional<Language> LanguageOfCode(const std::wstring& code) {
 }
 
 Language LanguageOfLocale(std::string_view name) {
-    const bool ja = name.substr(0, 2) == "ja" && (name.size() == 2 || std::string_view("_-.@").find(name[2]) != name.npos);
+    // "ja" alone or before a territory, code set or modifier; not "jv".
+    constexpr std::string_view kAfterLanguage = "_-.@";
+    const bool ja = name.substr(0, 2) == "ja" && (name.size() == 2 || kAfterLanguage.find(name[2]) != name.npos);
     return ja ? Language::Japanese : Language::English;
 }
 

@@ -59,7 +59,8 @@ constexpr Option kTable[] = {
      .store = [](Options& o, V v) { o.settings.Kimariji = v.number != 0; }},
     // The choices in the order of Language's values.
     {.name = "language", .query = "lang", .kind = Choice, .choices = "ja|en", .arg = "LANG",
-     .byDefault = "from $LC_ALL, $LC_MESSAGES or $LANG", .meaning = "the rendering that scrolls under the card: ja Japanese, en English",
+     .byDefault = "from $LC_ALL, $LC_MESSAGES or $LANG",
+     .meaning = "the rendering that scrolls under the card: ja Japanese, en English",
      .details = "Without it the show follows the locale: the first of LC_ALL, LC_MESSAGES and LANG that is set; "
                 "a Japanese locale (ja_JP.UTF-8) gives the Japanese rendering, any other the English one. The page "
                 "follows the browser's language instead. The card itself, the poem in kana and the poet's name, is "

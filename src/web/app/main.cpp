@@ -93,11 +93,13 @@ EMSCRIPTEN_KEEPALIVE const char* mirobel_describe() {
     const ShowState* state = page.show ? &page.show->State() : nullptr;
     char text[400];
     std::snprintf(text, sizeof text,
-                  "{\"speed\":%d,\"order\":%d,\"first\":%d,\"last\":%d,\"seed\":%s,\"scale\":%d,\"kimariji\":%s,\"saver\":%s,\"lang\":\"%ls\","
-                  "\"dpi\":%d,\"interval\":%d,\"poem\":%d,\"cardX\":%d,\"cardY\":%d,\"frame\":%ld}",
+                  "{\"speed\":%d,\"order\":%d,\"first\":%d,\"last\":%d,\"seed\":%s,\"scale\":%d,\"kimariji\":%s,"
+                  "\"saver\":%s,\"lang\":\"%ls\",\"dpi\":%d,\"interval\":%d,\"poem\":%d,\"cardX\":%d,"
+                  "\"cardY\":%d,\"frame\":%ld}",
                   s.Speed, s.SelectType, s.SelectFirst, s.SelectEnd,
                   page.options.seed ? std::to_string(*page.options.seed).c_str() : "null", page.options.scale.value_or(100),
-                  s.Kimariji ? "true" : "false", page.options.saver ? "true" : "false", LanguageCode(s.language), page.dpi, page.show ? page.show->FrameInterval() : 0,
+                  s.Kimariji ? "true" : "false", page.options.saver ? "true" : "false", LanguageCode(s.language),
+                  page.dpi, page.show ? page.show->FrameInterval() : 0,
                   state ? state->PoemNo : 0, state ? state->CardX : 0, state ? state->CardY : 0, page.frame);
     page.described = text;
     return page.described.c_str();
