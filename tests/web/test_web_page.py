@@ -137,8 +137,7 @@ class WebPage(unittest.TestCase):
                 r = subprocess.run([Config.mirobel, "-root", "-speed", "1", "-order", order, "-first", str(first),
                                     "-last", str(last), "-test-seed", str(seed), "-test-record", out,
                                     "-test-frames", str(FRAMES)], env=dict(x.env, LANG=LOCALES[lang]),
-                                   capture_output=True, text=True,
-                                   timeout=600)
+                                   capture_output=True, text=True, timeout=600)
                 self.assertEqual(r.returncode, 0, r.stderr)
                 # The root keeps the last frame after the program has gone.
                 image = x.screenshot("native-last-frame.png") if shot else None
@@ -260,7 +259,8 @@ class WebPage(unittest.TestCase):
             self.assertEqual([p for p in served if not p.startswith("/mirobel-web/")], [])
 
     def test_query_values_reach_the_show_and_bad_values_give_the_defaults(self):
-        good = browse(url=file_url(Config.page, "?speed=2&order=ascending&first=5&last=9&seed=11&scale=150&kimariji=1&lang=en"),
+        good = browse(url=file_url(Config.page, "?speed=2&order=ascending&first=5&last=9&seed=11&scale=150&kimariji=1"
+                                                "&lang=en"),
                       width=1280, height=720, wait=300)["options"]
         self.assertEqual({k: good[k] for k in ("speed", "order", "first", "last", "seed", "scale", "kimariji", "saver",
                                                "lang")},
@@ -268,7 +268,8 @@ class WebPage(unittest.TestCase):
                           "saver": False, "lang": "en"})
         self.assertEqual((good["dpi"], good["interval"]), (144, 10))
         self.assertEqual(good["poem"], 5)  # ascending from the first of the range
-        bad = browse(url=file_url(Config.page, "?speed=9&order=sideways&first=0&last=500&seed=-3&scale=1000&kimariji=x&saver=x&lang=xx"),
+        bad = browse(url=file_url(Config.page, "?speed=9&order=sideways&first=0&last=500&seed=-3&scale=1000&kimariji=x"
+                                               "&saver=x&lang=xx"),
                      width=1280, height=720, wait=600)
         self.assertEqual(bad["errors"], [])
         self.assertEqual({k: bad["options"][k] for k in ("speed", "order", "first", "last", "seed", "scale", "kimariji",
