@@ -38,6 +38,14 @@ def product_code(msi):
     return re.search(r"^ProductCode\t(\{[0-9A-F-]+\})", out, re.M).group(1)
 
 
+def installer_log(path):
+    if not os.path.exists(path):
+        return "(no log)"
+    with open(path, "rb") as f:
+        data = f.read()
+    return data.decode("utf-16" if data.startswith(b"\xff\xfe") else "latin-1", "replace")
+
+
 def older_than(version):
     major, minor, _ = (int(n) for n in version.split("."))
     return f"{major}.{minor - 1}.0" if minor else f"{major - 1}.0.0"
@@ -57,7 +65,19 @@ class Installer(WineTestCase):
         super().setUp()
 
     def msiexec(self, *args):
-        return self.box.run("msiexec", *args, "/qn", timeout=bound(120), check=False).returncode
+        # Under load an install has once ended with 1, a code the installer
+        # gives no reason for, and nothing said. Such a run is printed with
+        # the installer's log and tried once more: a package at fault fails
+        # both times. Any other code is the installer's answer.
+        log = os.path.join(self.box.tmp, "msiexec.log")
+        for attempt in range(2):
+            r = self.box.run("msiexec", *args, "/qn", "/l*", windows_path(log), timeout=bound(120), check=False)
+            if r.returncode != 1:
+                break
+            said = installer_log(log)
+            sys.stderr.write(f"msiexec {' '.join(args)} exited 1 (try {attempt + 1}): "
+                             f"{r.stdout[-500:]!r} {r.stderr[-500:]!r}\n{said[-3000:]}\n")
+        return r.returncode
 
     def install(self, msi):
         self.assertEqual(self.msiexec("/i", windows_path(msi)), 0, f"installing {msi}")
