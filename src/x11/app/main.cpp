@@ -1,6 +1,8 @@
 // mirobel: the show of the hundred poems as an XScreenSaver hack.
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <utility>
 
 #include "core/poems/Poems.h"
 #include "core/poems/StudySets.h"
@@ -17,20 +19,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     Options& options = std::get<Options>(parsed);
-    if (options.help) {
-        std::fputs(Usage().c_str(), stdout);
-        return 0;
-    }
-    if (options.listKimariji) {
-        std::fputs(KimarijiList().c_str(), stdout);
-        return 0;
-    }
-    if (options.listSets) {
-        std::fputs(StudySetsText().c_str(), stdout);
-        return 0;
-    }
-    if (options.listRenderings) {
-        std::fputs(EnglishRenderingList().c_str(), stdout);
+    // The options that print something instead of showing, in this order.
+    const std::pair<bool, std::string (*)()> printed[] = {{options.help, Usage},
+                                                          {options.listKimariji, KimarijiList},
+                                                          {options.listSets, StudySetsText},
+                                                          {options.listRenderings, EnglishRenderingList}};
+    for (const auto& [asked, text] : printed) {
+        if (!asked) continue;
+        std::fputs(text().c_str(), stdout);
         return 0;
     }
     options.settings.language =
