@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Faces.h"
+
 namespace mirobel {
 
 // Style bits and answers with the values the platform uses, so that the
@@ -44,6 +46,11 @@ struct SettingsStore {
 // The two languages the program speaks: its windows, its boxes and the show's
 // scrolling rendering are in one of them.
 enum class Language { Japanese, English };
+// The face of the texts a reader of the language reads (captions, the
+// scrolling rendering): the Mincho, or the Latin face for English.
+inline constexpr const wchar_t* TextFace(Language language) {
+    return language == Language::English ? kLatinFace : kMinchoFace;
+}
 
 // The language the user's desktop speaks, which the program follows until
 // the user has chosen one of its two.

@@ -84,7 +84,7 @@ const std::wstring& TickerText(int poemNo, const Settings& settings) {
 }
 
 TickerFont TickerFontFor(const Settings& settings) {
-    return {settings.language == Language::English ? kLatinFace : kMinchoFace, ScaledFontSize(12, kUnitTwips)};
+    return {TextFace(settings.language), ScaledFontSize(12, kUnitTwips)};
 }
 
 void NormaliseRange(Settings& settings) {

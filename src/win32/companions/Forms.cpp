@@ -261,8 +261,6 @@ void SetFormFont(HWND control, const wchar_t* face, bool bold) {
     SetControlFont(control, ResolveFace(face).c_str(), bold, CharsetOf(face), 9);
 }
 
-const wchar_t* FormFace(Language language) { return language == Language::English ? kLatinFace : kMinchoFace; }
-
 void SetUnscaledFont(HWND control, const wchar_t* face, bool bold, int points) {
     LOGFONTW lf{};
     lf.lfHeight = -FontPixelHeight(points, ResourcesOf(control).dpi);

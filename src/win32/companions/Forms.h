@@ -97,9 +97,6 @@ bool FormMessage(HWND form, UINT msg, WPARAM wp, LPARAM lp, HWND& handle, HWND F
 // set (the Latin face with the default one, which lets the system keep to
 // that face); its size comes with the control's placing.
 void SetFormFont(HWND control, const wchar_t* face, bool bold);
-// The face of a form's captions and texts in the language: Mincho, or the
-// Latin face for readers of English.
-const wchar_t* FormFace(Language language);
 // A font at a point size taken as it is, not through ScaledFontSize, in a
 // face named as for SetFormFont; freed with the window's other resources.
 void SetUnscaledFont(HWND control, const wchar_t* face, bool bold, int points);

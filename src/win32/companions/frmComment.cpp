@@ -87,7 +87,7 @@ void CreateControls(HWND form, CommentForm& f) {
     f.Image1 = CreateBitmapImage(form, portrait, WS_BORDER);
     f.Command2 = CreateControl(form, L"BUTTON", texts.close, BS_PUSHBUTTON | WS_TABSTOP, kIdCommand2);
 
-    const wchar_t* face = FormFace(f.language);
+    const wchar_t* face = TextFace(f.language);
     SetFormFont(f.LabelTitle, face, true);
     for (HWND c : f.LabelType) SetFormFont(c, face, true);
     Font(f.Combo1, false);

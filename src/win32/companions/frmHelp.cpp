@@ -42,8 +42,8 @@ void CreateControls(HWND form, HelpForm& f) {
     SetControlColours(f.TextInformation, look::kPage);
     f.CommandButton = CreateControl(form, L"BUTTON", HelpTextsIn(f.language).ok, BS_PUSHBUTTON | WS_TABSTOP,
                                     kIdCommandButton);
-    SetFormFont(f.TextInformation, FormFace(f.language), false);
-    SetFormFont(f.CommandButton, FormFace(f.language), true);
+    SetFormFont(f.TextInformation, TextFace(f.language), false);
+    SetFormFont(f.CommandButton, TextFace(f.language), true);
     EnableTabKey(f.TextInformation);
     EnableTabKey(f.CommandButton);
 }

@@ -65,9 +65,9 @@ void CreateControls(HWND form, SalesForm& f) {
     const bool english = f.language == Language::English;
     const wchar_t* gothic = english ? kLatinFace : kPGothicFace;
     SetFormFont(f.TextInformation, gothic, false);
-    SetFormFont(f.Label1, FormFace(f.language), false);
+    SetFormFont(f.Label1, TextFace(f.language), false);
     SetUnscaledFont(f.TextAddress, gothic, false, 9);
-    SetFormFont(f.Command1, FormFace(f.language), false);
+    SetFormFont(f.Command1, TextFace(f.language), false);
     for (HWND c : {f.TextInformation, f.TextAddress, f.Command1}) EnableTabKey(c);
 }
 

@@ -184,7 +184,7 @@ void CreateControls(HWND form, SetForm& f) {
 // that language's face, at the size the layout gives it (LayOut follows).
 void Label(SetForm& f) {
     const DialogTexts& texts = DialogTextsIn(f.language);
-    const wchar_t* face = FormFace(f.language);
+    const wchar_t* face = TextFace(f.language);
     auto caption = [face](HWND control, const wchar_t* text) {
         SetWindowTextW(control, text);
         SetFormFont(control, face, true);
